@@ -1,0 +1,6 @@
+target_sources(tidemet_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/serial_unit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stored_value.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plot_sample.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sampling_loop.cpp
+)

@@ -1,0 +1,40 @@
+#pragma once
+// One tick's readings from one device, as the acquisition thread hands them to the window's
+// thread. Fixed size: taking and queueing a reading set allocates nothing.
+
+#include <array>
+#include <cstdint>
+
+#include "app/session/session.h"
+
+namespace tidemet {
+
+struct ReadingSet {
+  // Readings in the device's order (reading 0 is the first point, volts of module channel 0,
+  // value A of a serial frame, ...), in the device's own unit; the tick converts them.
+  std::array<double, kMaxChannels> value{};
+  // Bit r set: reading r was taken. A failed read leaves its bit clear and its slot unchanged.
+  uint16_t present = 0;
+  // QW8 unit: status code that came with each reading.
+  std::array<int16_t, kMaxChannels> unitStatus{};
+
+  // A device error that ends the tick before drawing: the readings before `errorAfter` were
+  // taken, the error struck at reading `errorAfter`. errorNumber 0 means none; above 50000 it
+  // is a driver code + 50000 (its text in errorText).
+  int32_t errorNumber = 0;
+  int16_t errorAfter = 0;
+  std::array<char, 128> errorText{};
+
+  // When the readings were taken (monotonic clock, nanoseconds), and how many reading deadlines
+  // were skipped before this one.
+  int64_t takenAtNs = 0;
+  uint32_t skippedBefore = 0;
+
+  void set(int r, double v) {
+    value[r] = v;
+    present = static_cast<uint16_t>(present | (1u << r));
+  }
+  bool has(int r) const { return (present >> r) & 1u; }
+};
+
+}  // namespace tidemet

@@ -1,0 +1,5 @@
+target_sources(tidemet_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/units.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/monitor_menus.cpp
+)

@@ -1,0 +1,340 @@
+#include "app/acquisition/sampling_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "support/fakes.h"
+
+namespace tidemet {
+namespace {
+
+using testing::DrawCall;
+using testing::ManualStopwatch;
+using testing::RecordingSink;
+using testing::ScriptedSource;
+
+class SamplingLoopTest : public ::testing::Test {
+ protected:
+  SamplingLoopTest() : s(std::make_unique<Session>()), loop(*s, alerts, sink, stopwatch) {}
+
+  std::unique_ptr<Session> s;
+  RecordingAlerts alerts;
+  RecordingSink sink;
+  ManualStopwatch stopwatch;
+  ScriptedSource source;
+  SamplingLoop loop;
+};
+
+struct StoreCase {
+  const char* name;
+  int16_t model;
+  int16_t channels;
+  int16_t pairStart;
+  int16_t sensorValueOffset;
+  std::vector<double> readings;
+  std::vector<std::pair<int, int16_t>> expected;  // slot -> stored value
+};
+
+TEST_F(SamplingLoopTest, StoredValuesPerModelRow) {
+  const StoreCase cases[] = {
+      {"USB points to the pair", 7, 2, 2, 0, {5, -3}, {{2, 1005}, {3, 997}}},
+      {"model 13, 2 channels, points 1-2", 13, 2, 0, 0, {1, 2, 3, 4}, {{0, 1001}, {1, 1002}}},
+      {"model 13, 4 channels, slots 0-3", 13, 4, 2, 0, {1, 2, 3, 4},
+       {{0, 1001}, {1, 1002}, {2, 1003}, {3, 1004}}},
+      {"module 18, volts to the pair", 18, 2, 0, 0, {0.5, -0.25}, {{0, 1500}, {1, 750}}},
+      {"module 18, half rounds to even", 18, 2, 0, 0, {0.0005, 0.0015}, {{0, 1000}, {1, 1002}}},
+      {"module 20, 8 channels", 20, 8, 0, 0, {0, 0.5, 0.5, 0, 0, 0, 0, -1.2},
+       {{0, 1000}, {1, 1500}, {2, 500}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, -1200}}},
+      {"module 20, 2 channels reads only slots 0-1", 20, 2, 0, 0, {0.1, 0.2, 0.3}, {{0, 1100}, {1, 1200}}},
+      {"module 21, sensor offset on slots 0-1", 21, 4, 0, -400, {0, 0, 0, 0},
+       {{0, 600}, {1, 600}, {2, 1000}, {3, 1000}}},
+      {"LabJack 22", 22, 2, 0, -2400, {0.1, 0}, {{0, -1300}, {1, -1400}}},
+      {"LabJack 23, sensor value -2400", 23, 4, 0, -2400, {0, 0, 0, 0},
+       {{0, 1000}, {1, 1000}, {2, -1400}, {3, -1400}}},
+  };
+  for (const auto& c : cases) {
+    s = std::make_unique<Session>();
+    SamplingLoop l(*s, alerts, sink, stopwatch);
+    s->ModelCode = c.model;
+    s->PairStartChannel = c.pairStart;
+    s->PairSecondChannel = c.pairStart + 1;
+    s->SensorValueOffset = c.sensorValueOffset;
+    l.StartMonitor();
+    s->ChannelCount = c.channels;
+    s->TrialData.fill(-1);
+    source.next = ReadingSet{};
+    for (size_t r = 0; r < c.readings.size(); ++r) source.next.set(static_cast<int>(r), c.readings[r]);
+    l.Timer2_Timer(source);
+    for (int slot = 0; slot < 8; ++slot) {
+      int16_t want = -1;
+      for (const auto& [es, ev] : c.expected)
+        if (es == slot) want = ev;
+      EXPECT_EQ(s->TrialData[slot], want) << c.name << " slot " << slot;
+    }
+  }
+}
+
+TEST_F(SamplingLoopTest, ModelsWithoutADeviceOnlyDrawAndAdvance) {
+  for (int16_t model : {0, 9, 16, 17}) {
+    s = std::make_unique<Session>();
+    SamplingLoop l(*s, alerts, sink, stopwatch);
+    s->ModelCode = model;
+    l.StartMonitor();
+    source.next = ReadingSet{};
+    source.next.set(0, 5);
+    source.next.set(1, 5);
+    for (int i = 0; i < 3; ++i) l.Timer2_Timer(source);
+    EXPECT_EQ(s->SampleIndex, 3) << model;
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(s->TrialData[i], 0) << model;
+  }
+}
+
+TEST_F(SamplingLoopTest, ReadingsThatCannotBeStoredKeepTheSlot) {
+  s->ModelCode = 18;
+  loop.StartMonitor();
+  s->TrialData[0] = 77;
+  s->TrialData[1] = 88;
+  struct Case { double volts; };
+  for (double volts : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                       31.768, -33.769, 1e300}) {
+    s->SampleIndex = 0;
+    source.next = ReadingSet{};
+    source.next.set(0, volts);
+    loop.Timer2_Timer(source);  // reading 1 absent: a failed read
+    EXPECT_EQ(s->TrialData[0], 77) << volts;
+    EXPECT_EQ(s->TrialData[1], 88) << volts;
+  }
+  s->SampleIndex = 0;
+  source.next = ReadingSet{};
+  source.next.set(0, 31.767);  // 32767 is still a value
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[0], 32767);
+}
+
+TEST_F(SamplingLoopTest, MonitoringSweepsFiveHundredFiftyColumns) {
+  s->ModelCode = 7;
+  s->ChannelCount = 2;
+  loop.StartMonitor();
+  EXPECT_EQ(loop.windowCaption(), "Tidemet Data Monitor");
+  EXPECT_EQ(loop.buttonCaption(), "Start Collecting Data");
+  int value = 0;
+  source.onRead = [&](ScriptedSource& src) {
+    src.next = ReadingSet{};
+    src.next.set(0, value);
+    src.next.set(1, value);
+    ++value;
+  };
+  sink.calls.clear();
+  for (int i = 0; i < 550; ++i) loop.Timer2_Timer(source);
+  EXPECT_EQ(s->SampleIndex, 550);
+  EXPECT_EQ(s->GraphColumn, 549);
+  EXPECT_EQ(sink.calls.front().kind, DrawCall::Clear);  // the first sweep starts cleared
+  sink.calls.clear();
+  loop.Timer2_Timer(source);  // the 551st sample
+  EXPECT_EQ(s->GraphColumn, 0);
+  EXPECT_EQ(s->SampleIndex, 1);
+  ASSERT_FALSE(sink.calls.empty());
+  EXPECT_EQ(sink.calls.front().kind, DrawCall::Clear);
+  EXPECT_EQ(s->TrialData[0], 1550);  // written from row 0 again
+  for (const auto& c : sink.bars()) EXPECT_EQ(c.b, 0);
+  // Monitoring never erases ahead of the trace.
+  for (const auto& c : sink.calls) EXPECT_NE(c.kind, DrawCall::Erase);
+}
+
+TEST_F(SamplingLoopTest, RecordingCountsTicksAndMeasuresItsTime) {
+  s->ModelCode = 7;
+  s->ChannelCount = 2;
+  s->PairStartChannel = 2;
+  s->PairSecondChannel = 3;
+  s->UnitsFlag = 0;
+  s->BaselineOffsets[2] = 5;
+  loop.StartMonitor();
+  for (int i = 0; i < 600; ++i) loop.Timer2_Timer(source);
+
+  stopwatch.now = 1000;
+  loop.StartCmd(&source);
+  EXPECT_EQ(s->MonitorOnly, 0);
+  EXPECT_EQ(s->SweepEraseOn, 1);
+  EXPECT_EQ(s->SampleIndex, 0);
+  EXPECT_EQ(s->SaveFirstChannel, 2);
+  EXPECT_EQ(s->SaveLastChannel, 3);
+  EXPECT_EQ(loop.buttonCaption(), "Stop Collecting Data");
+
+  int tick = 0;
+  source.onRead = [&](ScriptedSource& src) {
+    src.next = ReadingSet{};
+    src.next.set(0, tick);
+    src.next.set(1, -tick);
+    ++tick;
+  };
+  sink.calls.clear();
+  for (int i = 0; i < 700; ++i) loop.Timer2_Timer(source);
+  // While recording the sweep does not wrap: the column ahead is erased first.
+  EXPECT_EQ(s->SampleIndex, 700);
+  EXPECT_EQ(sink.calls[0], (DrawCall{DrawCall::Erase, 0, 0}));
+  EXPECT_EQ(s->TrialData[699 * 2 + 2], 1699);  // row k at k * ChannelCount + c
+
+  stopwatch.now = 1000 + 7013;
+  loop.StartCmd(&source);
+  EXPECT_FALSE(loop.timerEnabled());
+  EXPECT_EQ(s->SampleCount, 699);
+  EXPECT_FLOAT_EQ(s->TrialSeconds, 7.013f);
+  EXPECT_FLOAT_EQ(s->SecondsPerSample, 7.013f / 699);
+  EXPECT_EQ(s->SweepEraseOn, 0);
+  EXPECT_EQ(s->RecordedUnitsFlag, 0);
+  EXPECT_EQ(s->RememberedOffsets[2], 5);
+  EXPECT_EQ(sink.calls.back(), (DrawCall{DrawCall::Erase, 149, 549}));  // 699 mod 550
+  EXPECT_EQ(source.stops, 0);  // only the LabJack hears of the stop
+
+  const int reads = source.reads;
+  loop.Timer2_Timer(source);  // the timer is off: no tick
+  EXPECT_EQ(source.reads, reads);
+}
+
+TEST_F(SamplingLoopTest, AFullBufferStoresNothingMoreAndKeepsItsTimeBase) {
+  s->ModelCode = 7;
+  s->ChannelCount = 8;
+  s->PairStartChannel = 0;
+  s->PairSecondChannel = 1;
+  loop.StartMonitor();
+  loop.StartCmd(&source);
+  source.next = ReadingSet{};
+  source.next.set(0, 1);
+  source.next.set(1, 2);
+  for (int i = 0; i < 3750; ++i) loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[3749 * 8], 1001);
+  source.next.set(0, 9);
+  source.next.set(1, 9);
+  sink.calls.clear();
+  for (int i = 0; i < 3750; ++i) loop.Timer2_Timer(source);
+  EXPECT_TRUE(sink.bars().empty());  // nothing new is drawn
+  EXPECT_EQ(s->TrialData[30000], 1009);  // row 3750 channel 0 is the array's last element
+  EXPECT_EQ(s->SampleIndex, 7500);
+  stopwatch.now = 75000;
+  loop.StartCmd(&source);
+  EXPECT_EQ(s->SampleCount, 3749);                  // the rows that were stored
+  EXPECT_NEAR(s->TrialSeconds, 37.5, 1e-4);         // their share of the measured time
+  EXPECT_NEAR(s->SecondsPerSample, 0.01, 1e-5);
+}
+
+TEST_F(SamplingLoopTest, SampleIndexStopsAt32767) {
+  s->ModelCode = 0;
+  s->ChannelCount = 2;
+  loop.StartMonitor();
+  loop.StartCmd(&source);
+  s->SampleIndex = 32765;
+  for (int i = 0; i < 5; ++i) loop.Timer2_Timer(source);
+  EXPECT_EQ(s->SampleIndex, 32767);
+}
+
+TEST_F(SamplingLoopTest, SerialUnitFramesAndCommands) {
+  s->ModelCode = 8;
+  s->UnitNode = 987;
+  s->ChannelCount = 8;
+  loop.StartMonitor();
+  EXPECT_EQ(s->ChannelCount, 2);
+  EXPECT_EQ(std::vector<uint8_t>(loop.unitCommand().begin(), loop.unitCommand().end()),
+            (std::vector<uint8_t>{0x38, 0x03, 0xDB}));
+
+  loop.Timer2_Timer(source);  // no frame yet: both channels at 1000
+  EXPECT_EQ(s->TrialData[0], 1000);
+  EXPECT_EQ(s->TrialData[1], 1000);
+  EXPECT_EQ(std::vector<uint8_t>(loop.unitCommand().begin(), loop.unitCommand().end()),
+            (std::vector<uint8_t>{0x03, 0x03, 0xDB, 0x01, 0x06}));
+
+  source.next = ReadingSet{};
+  source.next.set(0, 50.5);
+  source.next.set(1, -100.0);
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[2], 1050);  // 1050.5 to even
+  EXPECT_EQ(s->TrialData[3], 900);
+  source.next = ReadingSet{};  // no valid frame: the last values again
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[4], 1050);
+  EXPECT_EQ(s->TrialData[5], 900);
+}
+
+TEST_F(SamplingLoopTest, QW8StatusWarningsAndStoredValue) {
+  s->ModelCode = 3;
+  s->ChannelCount = 2;
+  loop.StartMonitor();
+  source.next = ReadingSet{};
+  source.next.set(0, 2000);
+  source.next.set(1, 2000);
+  source.next.unitStatus = {91, 7};
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[0], 1050);  // reading - 950
+  EXPECT_EQ(s->TrialData[1], 0);     // status 7: not stored
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet Warning");
+  EXPECT_EQ(alerts.shown[0].text,
+            "Check that the power cable and\r\nthe data cable are connected.\r\nError Code: CB7");
+  EXPECT_EQ(alerts.shown[0].icon, AlertIcon::Exclamation);
+  EXPECT_EQ(s->SampleIndex, 1);
+}
+
+TEST_F(SamplingLoopTest, DeviceErrorsEndTheTickWithTheirMessage) {
+  struct Case { int32_t number; const char* text; const char* message; };
+  const Case cases[] = {
+      {51007, "No LabJacks found", "Function returned LabJackUD Error #1007  No LabJacks found"},
+      {6, "Overflow", "VB error: i = 4Error #6  Overflow"},
+  };
+  for (const auto& c : cases) {
+    s = std::make_unique<Session>();
+    alerts.shown.clear();
+    SamplingLoop l(*s, alerts, sink, stopwatch);
+    s->ModelCode = 22;
+    l.StartMonitor();
+    s->ChannelCount = 2;
+    source.next = ReadingSet{};
+    for (int i = 0; i < 4; ++i) l.Timer2_Timer(source);
+    source.next.set(0, 0.25);  // reading 0 was taken, reading 1 failed
+    source.next.errorNumber = c.number;
+    source.next.errorAfter = 1;
+    std::strncpy(source.next.errorText.data(), c.text, source.next.errorText.size() - 1);
+    const int resets = source.errorResets;
+    sink.calls.clear();
+    l.Timer2_Timer(source);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].text, c.message);
+    EXPECT_EQ(source.errorResets, resets + 1);
+    EXPECT_EQ(s->SampleIndex, 4);  // no advance
+    EXPECT_TRUE(sink.bars().empty());
+    EXPECT_EQ(s->TrialData[8], 1250);
+  }
+  // A LabJack recording's stop is passed on to the device.
+  s->ModelCode = 23;
+  loop.StartMonitor();
+  loop.StartCmd(&source);
+  loop.StartCmd(&source);
+  EXPECT_EQ(source.stops, 1);
+}
+
+TEST_F(SamplingLoopTest, PlotSampleDrawsSmoothedBarsAboveTheThreshold) {
+  s->ChannelCount = 2;
+  s->GraphGain = 1.0f;
+  s->PlotThreshold = 1000;
+  PlotHistory history[2];
+  RecordingSink bars;
+  s->TrialData[0] = 1201;  // y = 63 before smoothing
+  s->TrialData[1] = 999;   // below the threshold: nothing
+  PlotSample(*s, 0, 12, history, bars);
+  ASSERT_EQ(bars.calls.size(), 1u);
+  EXPECT_EQ(bars.calls[0], (DrawCall{DrawCall::Bar, 0, 12, 74}));  // (63 + 79 + 79) / 3 = 73.67
+  EXPECT_EQ(history[1].y1, 79);  // an undrawn sample leaves the history alone
+  s->TrialData[2] = 1185;        // y = 79
+  PlotSample(*s, 1, 13, history, bars);
+  EXPECT_EQ(bars.calls[1], (DrawCall{DrawCall::Bar, 0, 13, 74}));  // (79 + 63 + 79) / 3 = 73.67
+  EXPECT_EQ(GraphY(*s, 0, 1185), 79);
+  s->GraphGain = 0.5f;
+  s->BaselineOffsets[0] = 3;
+  EXPECT_EQ(GraphY(*s, 0, 1200), 70);  // 79 - 18 * 0.5
+  EXPECT_EQ(GraphY(*s, 0, 1201), 70);  // 79 - 9.5 = 69.5, to even
+}
+
+}  // namespace
+}  // namespace tidemet

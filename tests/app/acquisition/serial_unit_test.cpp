@@ -1,0 +1,81 @@
+#include "app/acquisition/serial_unit.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tidemet {
+namespace {
+
+TEST(SerialUnitTest, NodeBytesAndCommands) {
+  struct Case { int16_t node; uint8_t high, low; };
+  const Case cases[] = {{92, 0x00, 0x5C}, {689, 0x02, 0xB1}, {987, 0x03, 0xDB}};
+  for (const auto& c : cases) {
+    NodeBytes n = NodeAddressBytes(c.node);
+    EXPECT_EQ(n.high, c.high);
+    EXPECT_EQ(n.low, c.low);
+  }
+  EXPECT_EQ(StartCommand(987), (std::array<uint8_t, 3>{0x38, 0x03, 0xDB}));
+  EXPECT_EQ(PollCommand(987), (std::array<uint8_t, 5>{0x03, 0x03, 0xDB, 0x01, 0x06}));
+}
+
+TEST(SerialUnitTest, ReplyFrameScan) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool found;
+    double a, b;
+    size_t offset;
+  };
+  const Case cases[] = {
+      {"documented frame", {0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C}, true, 50.0, 100.0, 0},
+      {"wrong checksum", {0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2D}, false, 0, 0, 0},
+      {"negative A", {0xFF, 0xFF, 0x38, 0x00, 0x01, 0x38}, true, -100.0, 0.5, 0},
+      {"after noise", {0x12, 0xFF, 0x07, 0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C}, true, 50.0, 100.0, 3},
+      {"frame cut short", {0x00, 0xFF, 0x00, 0x64, 0x00, 0xC8}, false, 0, 0, 0},
+      {"empty", {}, false, 0, 0, 0},
+      {"sync only", {0xFF}, false, 0, 0, 0},
+      // A checksum that holds only with a byte past the end must not be taken.
+      {"checksum beyond end", {0xFF, 0x00, 0x00, 0x00, 0x00}, false, 0, 0, 0},
+      {"first valid of two", {0xFF, 0x00, 0x02, 0x00, 0x04, 0x06, 0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C},
+       true, 1.0, 2.0, 0},
+  };
+  for (const auto& c : cases) {
+    auto frame = ScanReply(c.bytes);
+    ASSERT_EQ(frame.has_value(), c.found) << c.name;
+    if (!frame) continue;
+    EXPECT_EQ(frame->valueA, c.a) << c.name;
+    EXPECT_EQ(frame->valueB, c.b) << c.name;
+    EXPECT_EQ(frame->offset, c.offset) << c.name;
+  }
+}
+
+TEST(SerialUnitTest, ScanOfEveryShortBufferStaysInside) {
+  // Every buffer of up to 7 bytes drawn from a few interesting values: no read past the end (the
+  // sanitizers watch) and a frame only where all six bytes are present.
+  const uint8_t alphabet[] = {0x00, 0xFF, 0x2C, 0x64};
+  for (int len = 0; len <= 7; ++len) {
+    int combos = 1;
+    for (int i = 0; i < len; ++i) combos *= 4;
+    for (int n = 0; n < combos; ++n) {
+      std::vector<uint8_t> bytes;
+      for (int i = 0, k = n; i < len; ++i, k /= 4) bytes.push_back(alphabet[k % 4]);
+      auto frame = ScanReply(std::span<const uint8_t>(bytes.data(), bytes.size()));
+      if (frame) {
+        EXPECT_LE(frame->offset + kReplyFrameSize, bytes.size());
+      }
+    }
+  }
+}
+
+TEST(SerialUnitTest, QW8StatusRule) {
+  EXPECT_EQ(NormalizedUnitStatus(91), 0);
+  EXPECT_TRUE(UnitStatusAllowsStore(91));
+  EXPECT_TRUE(UnitStatusAllowsStore(0));
+  EXPECT_TRUE(UnitStatusAllowsStore(-3));
+  EXPECT_FALSE(UnitStatusAllowsStore(1));
+  EXPECT_FALSE(UnitStatusAllowsStore(92));
+}
+
+}  // namespace
+}  // namespace tidemet

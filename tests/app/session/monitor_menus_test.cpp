@@ -1,0 +1,266 @@
+#include "app/session/monitor_menus.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/session/units.h"
+
+namespace tidemet {
+namespace {
+
+class MonitorMenusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    s = std::make_unique<Session>();
+    for (int i = 1; i <= 11; ++i) s->AxisValues[i] = (7820.0f - 1564.0f * (i - 1)) / 10000.0f;
+    s->SurfaceArea = 100;
+  }
+  std::unique_ptr<Session> s;
+  RecordingAlerts alerts;
+};
+
+TEST_F(MonitorMenusTest, AxisLabelsForTheDocumentedExample) {
+  ComputeAxisLabels(*s);
+  const int16_t expected[11] = {78, 63, 47, 31, 16, 0, -16, -31, -47, -63, -78};
+  for (int i = 1; i <= 11; ++i) EXPECT_EQ(s->AxisLabels[i], expected[i - 1]) << i;
+
+  // The extra channels of model 20 carry plain millivolts.
+  s->RecordedModelCode = 20;
+  s->ChannelCount = 8;
+  s->PairStartChannel = 2;
+  SetGraphGain(*s, 4, true);  // .5
+  ComputeAxisLabels(*s);
+  EXPECT_EQ(s->AxisLabels[1], 156);  // 0.782 * 100 / 0.5 = 156.4
+  EXPECT_EQ(s->AxisLabels[11], -156);
+}
+
+TEST_F(MonitorMenusTest, GainMenusSetTheGainAndSayWhatToRedraw) {
+  EXPECT_EQ(SetGraphGain(*s, 0, false), kRefreshChecks | kRefreshLayout | kRefreshGraphs);
+  EXPECT_FLOAT_EQ(s->GraphGain, 0.025f);
+  EXPECT_EQ(SetGraphGain(*s, 7, true), kRefreshChecks | kRefreshLayout | kRefreshAxisLabels);
+  EXPECT_FLOAT_EQ(s->GraphGain, 4.0f);
+  EXPECT_EQ(s->AxisLabels[1], 20);  // 0.782 / 4 * 100 = 19.55
+  EXPECT_EQ(s->labels.monitor.gain, 7);
+}
+
+TEST_F(MonitorMenusTest, RateMenusAndTheirCheckMarks) {
+  s->SpeedFactor = 10.0f;
+  SetRate(*s, RateItem::Slow);
+  EXPECT_EQ(s->DelayCount, 9750);
+  EXPECT_EQ(s->labels.monitor.rate, 0);
+  SetRate(*s, RateItem::Medium);
+  EXPECT_EQ(s->DelayCount, 8250);
+  EXPECT_EQ(s->labels.monitor.rate, 1);
+  SetRate(*s, RateItem::Fast);
+  EXPECT_EQ(s->DelayCount, 6750);
+  EXPECT_EQ(s->labels.monitor.rate, 2);
+  RateSlower(*s);
+  EXPECT_EQ(s->DelayCount, 7427);  // 6750 * 1.1 + 2 = 7427
+  EXPECT_EQ(s->labels.monitor.rate, 2);  // not above 850*10-750 = 7750
+  RateSlower(*s);
+  EXPECT_EQ(s->DelayCount, 8172);  // 8171.7
+  EXPECT_EQ(s->labels.monitor.rate, 1);
+
+  s->DelayCount = 1;
+  RateFaster(*s);
+  EXPECT_EQ(s->DelayCount, 0);  // 0.9 - 2 is not below 0
+  s->DelayCount = 28000;
+  RateSlower(*s);
+  EXPECT_EQ(s->DelayCount, 28000);
+  s->DelayCount = 27999;
+  RateSlower(*s);
+  EXPECT_EQ(s->DelayCount, 30801);  // 30800.9
+}
+
+TEST_F(MonitorMenusTest, SensorSeriesSetTheCalibrationFactor) {
+  struct Case { int item; float factor; };
+  const Case cases[] = {{0, 1.0f}, {1, 0.625f}, {2, 0.3125f}, {3, 25.0f / 90.0f}, {4, 25.0f / 90.0f}};
+  for (const auto& c : cases) {
+    s->ModelOffset = 100;
+    SetSensorSeries(*s, c.item);
+    EXPECT_EQ(s->CalibrationFactor, c.factor) << c.item;
+    EXPECT_EQ(s->CalibrationSetting, c.factor) << c.item;
+    EXPECT_EQ(s->ModelOffset, 0);
+  }
+  SetSensorSeries(*s, 1);
+  EXPECT_EQ(s->AxisLabels[1], 49);  // 0.782 * 100 * 0.625 = 48.875
+}
+
+TEST_F(MonitorMenusTest, SensorValuesToggle) {
+  ToggleSensorValue(*s, 5);  // -2250
+  EXPECT_EQ(s->SensorValueOffset, -2250);
+  EXPECT_EQ(s->PlotThreshold, -3000);
+  ToggleSensorValue(*s, 5);
+  EXPECT_EQ(s->SensorValueOffset, 0);
+  EXPECT_EQ(s->labels.monitor.sensorValue, -1);
+  s->PlotThreshold = 1000;
+  ToggleSensorValue(*s, 2);  // -200 leaves the threshold
+  EXPECT_EQ(s->SensorValueOffset, -200);
+  EXPECT_EQ(s->PlotThreshold, 1000);
+  ToggleSensorValue(*s, 6);  // moves the check to -2400
+  EXPECT_EQ(s->SensorValueOffset, -2400);
+  EXPECT_EQ(s->labels.monitor.sensorValue, 6);
+}
+
+TEST_F(MonitorMenusTest, ChannelsPairsAndLimbs) {
+  SetChannelCount(*s, 1);
+  EXPECT_EQ(s->ChannelCount, 4);
+  EXPECT_FALSE(s->labels.monitor.pairEnabled[2]);
+  EXPECT_TRUE(s->labels.monitor.pairEnabled[1]);
+  SetPair(*s, 3);  // the window offers only enabled items; the core still obeys
+  SetChannelCount(*s, 1);
+  EXPECT_EQ(s->PairStartChannel, 0);  // a pair the channels cannot hold falls back to 1-2
+  SetChannelCount(*s, 2);
+  SetPair(*s, 3);
+  EXPECT_EQ(s->PairStartChannel, 6);
+  EXPECT_EQ(s->PairSecondChannel, 7);
+
+  s->ModelCode = 23;
+  SetPair(*s, 1);
+  EXPECT_EQ(s->SensorValueOffset, -2400);
+  SetPair(*s, 0);
+  EXPECT_EQ(s->SensorValueOffset, 0);
+
+  SetLimb(*s, 1);
+  EXPECT_EQ(s->LimbMode, 2);
+  EXPECT_EQ(s->SensorValueOffset, -2400);
+  EXPECT_EQ(s->PlotThreshold, 10);
+  SetLimb(*s, 2);
+  EXPECT_EQ(s->LimbMode, 3);
+  EXPECT_EQ(s->PlotThreshold, 10);
+  SetLimb(*s, 0);
+  EXPECT_EQ(s->SensorValueOffset, 0);
+  EXPECT_EQ(s->PlotThreshold, 1000);
+}
+
+TEST_F(MonitorMenusTest, UnitsSwitchConvertsAndRelabels) {
+  s->PressurePerCount = 0.00976f;
+  s->ClientHeight = "183";
+  s->ClientWeight = "70 ";
+  s->SurfaceArea = 645;
+  SwitchUnits(*s, false);
+  EXPECT_EQ(s->UnitsFlag, 0);
+  EXPECT_NEAR(s->PressurePerCount, 0.00976 / 4.45, 1e-9);
+  EXPECT_NEAR(s->AxisValues[1], 0.782 / 4.45, 1e-7);
+  EXPECT_EQ(s->ClientHeight, "72 ");
+  EXPECT_EQ(s->ClientWeight, "154");
+  EXPECT_EQ(s->labels.SurfaceAreaText, "100");  // 645 sq cm shown in sq in
+  const UnitLabels& us = s->labels.units;
+  EXPECT_EQ(us.Force, "Force (lbs)");
+  EXPECT_EQ(us.Area, "sq in");
+  EXPECT_EQ(us.PeakForce, "Peak Force       (lbs)");
+  EXPECT_EQ(us.AvgForce, " Avg Force        (lbs)");
+  EXPECT_EQ(us.Impulse, "  Impulse        (lb*sec)");
+  EXPECT_EQ(us.Height, "Height   (in)");
+  EXPECT_EQ(us.Weight, "Weight   (lbs)");
+  EXPECT_EQ(us.HeightRange, " 48      90   in");
+  EXPECT_EQ(us.WeightRange, " 50     300   lbs");
+  EXPECT_EQ(us.SwimMenus[3], "Swimming over &25 yd distance");
+
+  // Choosing US again must not divide twice.
+  EXPECT_EQ(SwitchUnits(*s, false), kRefreshNone);
+  EXPECT_NEAR(s->PressurePerCount, 0.00976 / 4.45, 1e-9);
+
+  SwitchUnits(*s, true);
+  EXPECT_NEAR(s->PressurePerCount, 0.00976, 1e-8);
+  EXPECT_EQ(s->ClientHeight, "183");
+  EXPECT_EQ(s->ClientWeight, "70 ");
+  EXPECT_EQ(s->labels.units.Force, "Force (N)");
+  EXPECT_EQ(s->labels.units.PeakForce, "Peak Force        (N)");
+  EXPECT_EQ(s->labels.units.AvgForce, " Avg Force         (N)");
+  EXPECT_EQ(s->labels.units.Impulse, "  Impulse        (N*sec)");
+  EXPECT_EQ(s->labels.units.HeightRange, "122    229   cm");
+  EXPECT_EQ(s->labels.units.WeightRange, "  23     136   kg");
+  EXPECT_EQ(s->labels.units.SwimMenus[0], "Swimming over &10 m distance");
+}
+
+TEST_F(MonitorMenusTest, SurfaceAreaEntry) {
+  struct Case { int16_t units; const char* typed; const char* shown; int16_t area; bool warned; };
+  const Case cases[] = {
+      {1, "3001", "3000", 3000, true},
+      {1, "3000", "3000", 3000, false},
+      {1, "12345", "1234", 1234, false},  // cut to four characters
+      {0, "465", "465", 3000, false},     // 465 * 6.4516 = 2999.99
+      {0, "466", "465", 3000, true},
+      {0, "100", "100", 645, false},
+      {1, "", "", 0, false},
+  };
+  for (const auto& c : cases) {
+    alerts.shown.clear();
+    s->UnitsFlag = c.units;
+    std::string text = c.typed;
+    EnterSurfaceArea(*s, alerts, text);
+    EXPECT_EQ(text, c.shown) << c.typed;
+    EXPECT_EQ(s->SurfaceArea, c.area) << c.typed;
+    ASSERT_EQ(alerts.shown.size(), c.warned ? 1u : 0u) << c.typed;
+    if (c.warned) {
+      EXPECT_EQ(alerts.shown[0].title, "Tidemet");
+      EXPECT_EQ(alerts.shown[0].text, "Surface Area value cannot exceed 3000 sq cm (465 sq in).");
+    }
+  }
+}
+
+TEST_F(MonitorMenusTest, SegmentAreasAndTypeItems) {
+  s->ClientHeight = "180";
+  s->ClientWeight = "75 ";
+  ComputeSegmentAreas(*s);
+  // S = 255, A = 162.8, B = 199.5
+  const int16_t expected[7] = {163, 217, 254, 1538, 618, 449, 200};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(s->SegmentAreas[i], expected[i]) << i;
+
+  SetPair(*s, 1);
+  ApplyTypeItem(*s, TypeItem::AorBAuto);
+  EXPECT_EQ(s->PairAreas[1], 217);
+  EXPECT_EQ(s->SurfaceArea, 217);
+  EXPECT_EQ(s->PairLabel, "Lower Arm");
+
+  SetLimb(*s, 1);
+  s->SurfaceArea = 50;
+  ApplyTypeItem(*s, TypeItem::AorBManual);
+  EXPECT_EQ(s->PairLabel, "Lower Leg");
+  EXPECT_EQ(s->SurfaceArea, 50);
+
+  SetPair(*s, 3);
+  ApplyTypeItem(*s, TypeItem::CorD);
+  EXPECT_EQ(s->PairLabels[3], "Trunk Eqp");
+  EXPECT_EQ(s->PairLabel, "Trunk Eqp");
+
+  s->UnitsFlag = 0;  // US: 71 in, 165 lbs
+  s->ClientHeight = "71 ";
+  s->ClientWeight = "165";
+  ComputeSegmentAreas(*s);
+  EXPECT_EQ(s->SegmentAreas[0], 163);  // 71 in -> 180 cm, 165 lbs -> 75 kg: the same client
+}
+
+TEST_F(MonitorMenusTest, StrokesJointsAndMovements) {
+  SetSwimStroke(*s, 1);
+  EXPECT_EQ(s->SwimFlag, 2);
+  EXPECT_EQ(s->ExerciseMode, 3);
+  EXPECT_EQ(s->Stroke.substr(0, 2), "Br");
+  SetSwimStroke(*s, 3);
+  EXPECT_EQ(s->Stroke.substr(0, 2), "Fl");
+
+  SetPair(*s, 2);
+  struct Case { Joint joint; int16_t code; const char* name; };
+  const Case cases[] = {{Joint::Wrist, 1, "Wrist"}, {Joint::Elbow, 2, "Elbow"},
+                        {Joint::Shoulder, 3, "Shoulder"}, {Joint::Hip, 4, "Hip"},
+                        {Joint::Knee, 2, "Knee"}, {Joint::Ankle, 1, "Ankle"}};
+  for (const auto& c : cases) {
+    SetJoint(*s, c.joint);
+    EXPECT_EQ(s->CurrentJoint, c.code);
+    EXPECT_EQ(s->PairJoints[2], c.code);
+    EXPECT_EQ(s->Stroke, c.name);
+  }
+  SetJointAction(*s, 0);
+  EXPECT_EQ(s->labels.PositiveLabel, "Positive");
+  EXPECT_EQ(s->labels.NegativeLabel, "Negative");
+  SetJointAction(*s, 2);
+  EXPECT_EQ(s->labels.PositiveLabel, "Adduction");
+  EXPECT_EQ(s->labels.NegativeLabel, "Abduction");
+  SetSide(*s, 1);
+  EXPECT_EQ(s->labels.monitor.side, 1);
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,5 @@
+tidemet_test(session_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/text_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/monitor_menus_test.cpp
+  LIBS tidemet_core)
