@@ -29,7 +29,7 @@ build-test: deps
 build-tsan: deps
 	@if [ -f zdaq/CMakeLists.txt ]; then \
 	  cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTIDEMET_WERROR=ON \
-	    -DTIDEMET_SANITIZE=thread -DTIDEMET_BENCH=OFF -DTIDEMET_GUI=OFF -DTIDEMET_COMPONENTS=zdaq \
+	    -DTIDEMET_SANITIZE=thread -DTIDEMET_BENCH=OFF -DTIDEMET_GUI=OFF -DTIDEMET_COMPONENTS="zdaq;tools" \
 	  && cmake --build build/tsan -j $(JOBS); fi
 
 test: build-test build-tsan
