@@ -307,10 +307,11 @@ TEST_F(SamplingLoopTest, DeviceErrorsEndTheTickWithTheirMessage) {
     EXPECT_EQ(s->TrialData[8], 1250);
   }
   // A LabJack recording's stop is passed on to the device.
+  SamplingLoop labJack(*s, alerts, sink, stopwatch);
   s->ModelCode = 23;
-  loop.StartMonitor();
-  loop.StartCmd(&source);
-  loop.StartCmd(&source);
+  labJack.StartMonitor();
+  labJack.StartCmd(&source);
+  labJack.StartCmd(&source);
   EXPECT_EQ(source.stops, 1);
 }
 
