@@ -3,4 +3,6 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/stored_value.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plot_sample.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sampling_loop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/acquisition_worker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/demo_source.cpp
 )

@@ -20,6 +20,10 @@ bool usesUsbPoints(int m) { return m == 7 || (m >= 10 && m <= 15); }
 
 Row rowFor(const Session& s) {
   const int m = s.ModelCode;
+  // The demonstration unit stands where model 0 has no device: the pair of a two-channel trial,
+  // else every channel.
+  if (m == 0 && s.DemoMode == 1)
+    return s.ChannelCount == 2 ? Row{Layout::Pair, 2} : Row{Layout::FixedSlots, s.ChannelCount};
   if (m == 3 || m == 8) return {Layout::Pair, 2};
   if (m == 13) return s.ChannelCount == 4 ? Row{Layout::FixedSlots, 4} : Row{Layout::Pair, 2};
   if (usesUsbPoints(m) || m == 18 || m == 19) return {Layout::Pair, 2};
@@ -35,7 +39,7 @@ double storedValue(const Session& s, int r, double reading) {
   const int m = s.ModelCode;
   const double base = 1000.0 + s.ModelOffset;
   if (m == 3) return reading - 1050.0 + s.ModelOffset;
-  if (m == 8 || m == 13 || usesUsbPoints(m)) return reading + base;
+  if (m == 0 || m == 8 || m == 13 || usesUsbPoints(m)) return reading + base;
   const double mv = 1000.0 * reading;  // module and LabJack readings are volts
   if (m == 20 && r >= 2) return mv;    // plain millivolts on the extra channels
   if ((m == 21 || m == 22) && r < 2) return mv + base + s.SensorValueOffset;

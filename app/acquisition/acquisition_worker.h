@@ -1,0 +1,87 @@
+#pragma once
+// Takes each tick's readings on time and hands them over in order.
+//
+// The worker owns the device (Source): it is created, used and released on the acquisition
+// thread, since device objects are single-caller. Readings are taken at absolute deadlines
+// start + k x 10 ms, stamped, and queued for the window's thread, which processes every set in
+// order; a busy window therefore delays the drawing, never the sampling. Tests call step()
+// with a virtual clock instead of running the thread.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <thread>
+
+#include "app/acquisition/clock.h"
+#include "app/acquisition/reading_set.h"
+#include "app/acquisition/seams.h"
+#include "app/acquisition/spsc_queue.h"
+#include "app/acquisition/tick_schedule.h"
+
+namespace tidemet {
+
+class AcquisitionWorker {
+ public:
+  using SourceFactory = std::function<std::unique_ptr<Source>()>;
+  // 16384 sets is over two and a half minutes of readings: a stalled window loses nothing.
+  static constexpr size_t kQueueCapacity = 16384;
+
+  // `notify` runs on the acquisition thread after each queued set (the window posts itself a
+  // call from it); it may be empty.
+  AcquisitionWorker(Clock& clock, SourceFactory makeSource, std::function<void()> notify = {});
+  ~AcquisitionWorker();
+  AcquisitionWorker(const AcquisitionWorker&) = delete;
+  AcquisitionWorker& operator=(const AcquisitionWorker&) = delete;
+
+  // Runs the acquisition thread: opens the source there, then takes readings until stop().
+  void start();
+  // Ends the thread and releases the source; sets still queued stay for process().
+  void stop();
+  bool running() const { return thread_.joinable(); }
+
+  // Synchronous use (tests, the command-line simulation): open the source on this thread,
+  // take the next deadline's readings, release the source.
+  void openSource(int64_t startNs);
+  void step();
+  void closeSource();
+
+  // Window side: hands every queued set taken at or before `takenUpToNs` to `handle`, oldest
+  // first; returns how many. Later sets stay queued.
+  size_t process(const std::function<void(const ReadingSet&)>& handle,
+                 int64_t takenUpToNs = std::numeric_limits<int64_t>::max());
+  // Drops every queued set (leaving the monitor).
+  void discard();
+
+  // Window side: notices for the device, run on the acquisition thread before its next reading.
+  void requestAfterError() { pendingAfterError_.fetch_add(1, std::memory_order_release); }
+  void requestRecordingStopped() { pendingStopped_.fetch_add(1, std::memory_order_release); }
+
+  // Counters, readable from any thread.
+  uint64_t readingsTaken() const { return taken_.load(std::memory_order_relaxed); }
+  uint64_t deadlinesSkipped() const { return skipped_.load(std::memory_order_relaxed); }
+  uint64_t setsDropped() const { return dropped_.load(std::memory_order_relaxed); }
+
+ private:
+  void runThread(int64_t startNs);
+  void runNotices();
+
+  Clock& clock_;
+  SourceFactory makeSource_;
+  std::function<void()> notify_;
+  std::unique_ptr<Source> source_;
+  TickSchedule schedule_{0};
+  SpscQueue<ReadingSet, kQueueCapacity> queue_;
+  std::thread thread_;
+  std::atomic<bool> quit_{false};
+  std::atomic<uint32_t> pendingAfterError_{0};
+  std::atomic<uint32_t> pendingStopped_{0};
+  uint32_t doneAfterError_ = 0;
+  uint32_t doneStopped_ = 0;
+  std::atomic<uint64_t> taken_{0};
+  std::atomic<uint64_t> skipped_{0};
+  std::atomic<uint64_t> dropped_{0};
+};
+
+}  // namespace tidemet

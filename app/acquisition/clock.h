@@ -1,0 +1,59 @@
+#pragma once
+// Time for the acquisition: the monotonic clock in the program, a virtual clock in tests.
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "app/acquisition/seams.h"
+
+namespace tidemet {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual int64_t nowNs() const = 0;
+  // Returns at `deadlineNs` or later.
+  virtual void sleepUntil(int64_t deadlineNs) = 0;
+};
+
+class MonotonicClock final : public Clock {
+ public:
+  int64_t nowNs() const override {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+  void sleepUntil(int64_t deadlineNs) override {
+    std::this_thread::sleep_until(
+        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadlineNs)));
+  }
+};
+
+// A clock that only moves when told to; sleeping jumps to the deadline.
+class VirtualClock final : public Clock {
+ public:
+  int64_t nowNs() const override { return now_; }
+  void sleepUntil(int64_t deadlineNs) override {
+    if (deadlineNs > now_) now_ = deadlineNs;
+  }
+  void advance(int64_t ns) { now_ += ns; }
+
+ private:
+  int64_t now_ = 0;
+};
+
+// The recording's stopwatch on a clock, in whole milliseconds.
+class ClockStopwatch final : public Stopwatch {
+ public:
+  explicit ClockStopwatch(const Clock& clock) : clock_(clock) {}
+  void start() override { startNs_ = clock_.nowNs(); }
+  int64_t elapsedMilliseconds() const override { return (clock_.nowNs() - startNs_) / 1'000'000; }
+  int64_t startNs() const { return startNs_; }
+
+ private:
+  const Clock& clock_;
+  int64_t startNs_ = 0;
+};
+
+}  // namespace tidemet

@@ -1,0 +1,176 @@
+#include "app/acquisition/acquisition_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/acquisition/demo_source.h"
+#include "app/acquisition/sampling_loop.h"
+#include "support/fakes.h"
+
+namespace tidemet {
+namespace {
+
+constexpr int64_t kMs = 1'000'000;
+
+TEST(TickScheduleTest, LateReadingsKeepTheGridAndSkipOnlyPastOnePeriod) {
+  struct Case { int64_t lateNs; uint32_t skipped; int64_t nextDeadline; };
+  const Case cases[] = {
+      {0, 0, 10 * kMs},          // on time
+      {9 * kMs, 0, 10 * kMs},    // late, but the next deadline stays where it was
+      {10 * kMs, 0, 10 * kMs},   // exactly one period late still reads for this deadline
+      {15 * kMs, 1, 20 * kMs},   // the deadline is given up for the next one
+      {35 * kMs, 3, 40 * kMs},
+  };
+  for (const auto& c : cases) {
+    TickSchedule schedule(0);
+    EXPECT_EQ(schedule.catchUp(c.lateNs), c.skipped) << c.lateNs;
+    schedule.advance();
+    EXPECT_EQ(schedule.deadlineNs(), c.nextDeadline) << c.lateNs;
+  }
+}
+
+class CountingSource : public Source {
+ public:
+  explicit CountingSource(std::vector<std::thread::id>* threads) : threads_(threads) {}
+  void takeReadings(ReadingSet& out) override {
+    out.set(0, static_cast<double>(n_++));
+    if (threads_) threads_->push_back(std::this_thread::get_id());
+  }
+  void recordingStopped() override { ++stops; }
+  void afterError() override { ++resets; }
+  int stops = 0;
+  int resets = 0;
+
+ private:
+  std::vector<std::thread::id>* threads_;
+  int n_ = 0;
+};
+
+TEST(AcquisitionWorkerTest, SynchronousStepsOnAVirtualClock) {
+  VirtualClock clock;
+  CountingSource* source = nullptr;
+  AcquisitionWorker worker(clock, [&] {
+    auto s = std::make_unique<CountingSource>(nullptr);
+    source = s.get();
+    return s;
+  });
+  worker.openSource(0);
+  for (int i = 0; i < 3; ++i) worker.step();  // at 0, 10, 20 ms
+  clock.advance(25 * kMs);                      // the thread was held up: now 45 ms
+  worker.step();                                // deadline 30 ms gives way to 40 ms
+  worker.step();                                // 50 ms
+
+  std::vector<std::pair<double, int64_t>> seen;
+  std::vector<uint32_t> skipped;
+  EXPECT_EQ(worker.process([&](const ReadingSet& r) {
+              seen.push_back({r.value[0], r.takenAtNs});
+              skipped.push_back(r.skippedBefore);
+            }, 20 * kMs), 3u);
+  EXPECT_EQ(worker.process([&](const ReadingSet& r) {
+              seen.push_back({r.value[0], r.takenAtNs});
+              skipped.push_back(r.skippedBefore);
+            }), 2u);
+  const std::vector<std::pair<double, int64_t>> expected = {
+      {0, 0}, {1, 10 * kMs}, {2, 20 * kMs}, {3, 45 * kMs}, {4, 50 * kMs}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(skipped, (std::vector<uint32_t>{0, 0, 0, 1, 0}));
+  EXPECT_EQ(worker.deadlinesSkipped(), 1u);
+
+  worker.requestRecordingStopped();
+  worker.requestAfterError();
+  worker.step();
+  EXPECT_EQ(source->stops, 1);
+  EXPECT_EQ(source->resets, 1);
+  worker.step();
+  EXPECT_EQ(source->stops, 1);  // each notice once
+}
+
+TEST(AcquisitionWorkerTest, ThreadTakesReadingsOnItsOwnThreadAndNothingIsLost) {
+  MonotonicClock clock;
+  std::vector<std::thread::id> threads;
+  std::atomic<int> notified{0};
+  AcquisitionWorker worker(
+      clock, [&] { return std::make_unique<CountingSource>(&threads); }, [&] { ++notified; });
+  worker.start();
+  // The consumer is slow on purpose: sets wait in the queue, none is lost.
+  std::vector<double> values;
+  for (int i = 0; i < 6; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    worker.process([&](const ReadingSet& r) { values.push_back(r.value[0]); });
+  }
+  worker.stop();
+  worker.process([&](const ReadingSet& r) { values.push_back(r.value[0]); });
+
+  ASSERT_GE(values.size(), 5u);
+  for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(values[i], static_cast<double>(i));
+  EXPECT_EQ(worker.readingsTaken(), values.size());
+  EXPECT_EQ(worker.setsDropped(), 0u);
+  EXPECT_EQ(static_cast<size_t>(notified.load()), values.size());
+  for (auto id : threads) EXPECT_NE(id, std::this_thread::get_id());
+}
+
+TEST(DemoSourceTest, StrokesCrossTheBaselineAtTheSetRate) {
+  VirtualClock clock;
+  DemoParameters p;
+  p.strokeRate = 60.0;  // one stroke a second
+  p.noiseCounts = 0;
+  p.restSeconds = 1.0;
+  DemoSource demo(clock, 0, p);
+  EXPECT_EQ(demo.forceCounts(0, 0.5), 0.0);    // resting
+  EXPECT_NEAR(demo.forceCounts(0, 1.3), 120.0, 1e-9);  // the middle of the push
+  EXPECT_NEAR(demo.forceCounts(0, 1.8), -30.0, 1e-9);  // the middle of the recovery
+  EXPECT_NEAR(demo.forceCounts(1, 1.8), 108.0, 1e-9);  // the right arm, half a stroke later, 10% weaker
+  EXPECT_NEAR(demo.forceCounts(0, 2.3), 120.0, 1e-9);  // one second later: the next stroke
+
+  clock.advance(1300 * kMs);
+  ReadingSet r;
+  demo.takeReadings(r);
+  EXPECT_EQ(r.present, 0xFF);
+  EXPECT_NEAR(r.value[0], kDemoBaselineReading + 120.0, 1e-9);
+}
+
+TEST(DemoSourceTest, ARecordingOnAVirtualClock) {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 0;
+  s->DemoMode = 1;
+  s->ChannelCount = 2;
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  ClockStopwatch stopwatch(clock);
+  SamplingLoop loop(*s, alerts, sink, stopwatch);
+  DemoParameters p;
+  p.noiseCounts = 0;
+  AcquisitionWorker worker(clock, [&] { return std::make_unique<DemoSource>(clock, 0, p); });
+
+  loop.StartMonitor();
+  worker.openSource(0);
+  auto run = [&](int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+      worker.step();
+      worker.process([&](const ReadingSet& r) { loop.ProcessReadings(r, nullptr); });
+    }
+  };
+  run(100);
+  loop.StartCmd(nullptr);
+  run(500);  // 5 s at 40 strokes a minute
+  clock.advance(10 * kMs);
+  loop.StartCmd(nullptr);
+
+  EXPECT_EQ(s->SampleCount, 499);
+  EXPECT_FLOAT_EQ(s->TrialSeconds, 5.01f);  // started at 990 ms, stopped at 6000 ms
+  int16_t lo = 32767, hi = -32768;
+  for (int k = 0; k < 500; ++k) {
+    lo = std::min(lo, s->TrialData[k * 2]);
+    hi = std::max(hi, s->TrialData[k * 2]);
+  }
+  EXPECT_EQ(hi, 1185 + 120);  // pushes above the zero-force level
+  EXPECT_LT(lo, 1185 - 25);   // recoveries below it
+}
+
+}  // namespace
+}  // namespace tidemet
