@@ -1,0 +1,79 @@
+#pragma once
+// The main window `Main`: the title screen, the mains-power warning and the menus that lead to
+// the other windows. Everything it decides comes from the core (startup, main_commands).
+
+#include <QMainWindow>
+#include <functional>
+
+#include "app/session/app_info.h"
+#include "app/session/main_commands.h"
+#include "app/session/session.h"
+#include "app/session/startup.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace tidemet {
+
+class SettingsWindow;
+class SettingsDevices;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(Session& session, AppInfo& info, Alerts& alerts, HelpViewer& help,
+             SettingsDevices& devices, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The window's load: runs the start-up and fills the title screen.
+  void MainFormLoad(const StartupEnvironment& env);
+
+  MainState state() const { return state_; }
+  bool menusShown() const;
+  SettingsWindow* settingsWindow() const { return settings_; }
+
+  // Menu commands, also reached by tests.
+  void ContinueCmd();
+  void ExitCmd();
+  void CustomizeCmd();
+  void HelpContentsCmd();
+  void AboutCmd();
+
+  // Writes client.lst and company.lst; ExitProgram runs it before its question.
+  void saveLists();
+
+ signals:
+  // The program is to end (Cancel in the warning, OK in the exit question).
+  void ended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildTitleScreen();
+  void buildMenus();
+  void showLogo();
+  void applyColors();
+  void end();
+
+  Session& session_;
+  AppInfo& info_;
+  Alerts& alerts_;
+  HelpViewer& help_;
+  SettingsDevices& devices_;
+  MainState state_ = MainState::TitleScreen;
+
+  QLabel* title_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* copyrightLabel_ = nullptr;
+  QList<QLabel*> noticeLabels_;
+  QLabel* logo_ = nullptr;
+  QPushButton* continueButton_ = nullptr;
+  QList<QMenu*> menus_;
+  SettingsWindow* settings_ = nullptr;
+};
+
+}  // namespace tidemet

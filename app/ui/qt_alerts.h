@@ -1,0 +1,28 @@
+#pragma once
+// Message boxes of the Alerts seam, shown modally over a parent window.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+
+#include "app/session/alerts.h"
+
+namespace tidemet {
+
+// A box's text as the window shows it: the CrLf line breaks of the core become plain line breaks.
+QString AlertDisplayText(const std::string& text);
+
+QMessageBox::Icon AlertDisplayIcon(AlertIcon icon);
+QMessageBox::StandardButtons AlertDisplayButtons(AlertButtons buttons);
+
+class QtAlerts : public Alerts {
+ public:
+  explicit QtAlerts(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+  AlertAnswer show(const Alert& alert) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace tidemet
