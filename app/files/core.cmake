@@ -1,0 +1,5 @@
+target_sources(tidemet_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/cp1252_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/record_codec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/safe_file.cpp
+)
