@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/session/about_dialog.h"
+#include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
 #include "app/ui/colors.h"
 #include "app/ui/logo.h"
@@ -31,11 +32,12 @@ QLabel* centredLabel(const QString& text, QWidget* parent, double scale = 1.0, b
 
 }  // namespace
 
-MainWindow::MainWindow(Session& session, AppInfo& info, Alerts& alerts, HelpViewer& help,
-                       SettingsDevices& devices, QWidget* parent)
+MainWindow::MainWindow(Session& session, AppInfo& info, ProgramLists& lists, Alerts& alerts,
+                       HelpViewer& help, SettingsDevices& devices, QWidget* parent)
     : QMainWindow(parent),
       session_(session),
       info_(info),
+      lists_(lists),
       alerts_(alerts),
       help_(help),
       devices_(devices) {
@@ -167,10 +169,7 @@ void MainWindow::ContinueCmd() {
 }
 
 void MainWindow::showLogo() {
-  QString path = QString::fromStdString((session_.WorkingFolder.empty()
-                                              ? std::string()
-                                              : session_.WorkingFolder) +
-                                        kLogoFile);
+  QString path = QString::fromStdString(session_.WorkingFolder + kLogoFile);
   QPixmap picture;
   if (QFileInfo::exists(path) && picture.load(path))
     logo_->setPixmap(picture.scaled(256, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -178,7 +177,7 @@ void MainWindow::showLogo() {
 }
 
 void MainWindow::ExitCmd() {
-  if (tidemet::ExitProgram(info_, alerts_, help_, [this] { saveLists(); })) end();
+  if (tidemet::ExitProgram(info_, alerts_, help_, [this] { lists_.save(alerts_); })) end();
 }
 
 void MainWindow::end() {
@@ -207,7 +206,7 @@ void MainWindow::CustomizeCmd() {
     settings_ = new SettingsWindow(session_, alerts_, devices_, help_, this);
     connect(settings_, &SettingsWindow::colorsChanged, this, &MainWindow::applyColors);
   }
-  settings_->exec();
+  settings_->showSettings();
 }
 
 void MainWindow::HelpContentsCmd() { help_.showContents(); }

@@ -19,13 +19,14 @@ namespace tidemet {
 
 class SettingsWindow;
 class SettingsDevices;
+class ProgramLists;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(Session& session, AppInfo& info, Alerts& alerts, HelpViewer& help,
-             SettingsDevices& devices, QWidget* parent = nullptr);
+  MainWindow(Session& session, AppInfo& info, ProgramLists& lists, Alerts& alerts,
+             HelpViewer& help, SettingsDevices& devices, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The window's load: runs the start-up and fills the title screen.
@@ -41,9 +42,6 @@ class MainWindow : public QMainWindow {
   void CustomizeCmd();
   void HelpContentsCmd();
   void AboutCmd();
-
-  // Writes client.lst and company.lst; ExitProgram runs it before its question.
-  void saveLists();
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -61,6 +59,7 @@ class MainWindow : public QMainWindow {
 
   Session& session_;
   AppInfo& info_;
+  ProgramLists& lists_;
   Alerts& alerts_;
   HelpViewer& help_;
   SettingsDevices& devices_;

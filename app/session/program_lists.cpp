@@ -1,0 +1,39 @@
+#include "app/session/program_lists.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/files/list_files.h"
+#include "app/files/safe_file.h"
+#include "app/session/text.h"
+
+namespace tidemet {
+
+bool ProgramLists::load(Alerts& alerts) {
+  const std::filesystem::path path =
+      std::filesystem::path(session_.WorkingFolder) / std::string(kClientListName);
+  std::vector<std::string> entries;
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    std::string why;
+    auto bytes = ReadWholeFile(path, &why);
+    ListError error = bytes ? ReadClientList(*bytes, entries) : ListError{why};
+    if (error) {
+      alerts.show(Alert{std::string(AppTitle),
+                        JoinLines({"File: " + path.string(), "could not be read: " + error.text,
+                                   "The client and institution lists were not saved."}),
+                        AlertIcon::Exclamation, AlertButtons::Ok});
+      return false;
+    }
+  }
+  clients_ = ClientList(std::move(entries));
+  loaded_ = true;
+  return true;
+}
+
+bool ProgramLists::save(Alerts& alerts) {
+  if (!loaded_ && !load(alerts)) return false;
+  return SaveLists(session_, clients_, alerts);
+}
+
+}  // namespace tidemet

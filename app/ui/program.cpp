@@ -1,0 +1,50 @@
+#include "app/ui/program.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <filesystem>
+
+#include "app/session/help_window.h"
+#include "app/session/main_window.h"
+#include "app/session/model_table.h"
+#include "app/session/program_lists.h"
+#include "app/ui/qt_alerts.h"
+
+#ifndef TIDEMET_DATA_DIR
+#define TIDEMET_DATA_DIR "/usr/local/share/tidemet"
+#endif
+
+namespace tidemet {
+
+Program::Program()
+    : session_(std::make_unique<Session>()),
+      alerts_(std::make_unique<QtAlerts>()),
+      help_(std::make_unique<HelpWindow>()),
+      lists_(std::make_unique<ProgramLists>(*session_)),
+      // The settings window opens devices through the back-ends once they exist.
+      devices_(std::make_unique<NoSettingsDevices>()) {
+  main_ = std::make_unique<MainWindow>(*session_, info_, *lists_, *alerts_, *help_, *devices_);
+  alerts_->setParent(main_.get());
+  QObject::connect(main_.get(), &MainWindow::ended, qApp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+}
+
+Program::~Program() = default;
+
+std::string Program::installFolder() { return std::string(TIDEMET_DATA_DIR) + "/"; }
+
+void Program::start() {
+  StartupEnvironment env;
+  std::error_code ec;
+  env.workingFolder = std::filesystem::current_path(ec);
+  env.installFolder = installFolder();
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    env.screenWidth = screen->size().width();
+    env.screenHeight = screen->size().height();
+  }
+  env.speedFactor = MeasureSpeedFactor();
+  main_->MainFormLoad(env);
+  main_->show();
+}
+
+}  // namespace tidemet
