@@ -5,3 +5,4 @@ target_sources(tidemet_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
 )
 include(${CMAKE_CURRENT_LIST_DIR}/../help/help.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../packaging/install.cmake)

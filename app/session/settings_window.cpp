@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/session/text.h"
 #include "app/ui/colors.h"
 
 namespace tidemet {
