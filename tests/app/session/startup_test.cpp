@@ -1,0 +1,163 @@
+#include "app/session/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/files/client_entry.h"
+#include "list_folder.h"
+
+namespace tidemet {
+namespace {
+
+using testing::CompanyRecord1;
+using testing::ListFolder;
+
+class StartupTest : public ::testing::Test {
+ protected:
+  std::optional<StartupError> load(float speedFactor = 1.0f) {
+    env.workingFolder = folder.path();
+    env.installFolder = "/opt/tidemet/";
+    env.screenWidth = 1920;
+    env.screenHeight = 1080;
+    env.speedFactor = speedFactor;
+    return MainFormLoad(*s, info, env, alerts);
+  }
+  void writeClients() {
+    folder.write("client.lst", "\"" + MakeClientEntry("Ana Lima", "AL0042", "165", "58", "Dr Reis") +
+                                   "\"\r\n\"" + MakeClientEntry("Ben Ode", "BO7", "180", "80", "") +
+                                   "\"\r\n");
+  }
+
+  ListFolder folder;
+  std::unique_ptr<Session> s = std::make_unique<Session>();
+  AppInfo info;
+  StartupEnvironment env;
+  RecordingAlerts alerts;
+};
+
+TEST_F(StartupTest, ConstantsAndTitleTexts) {
+  ASSERT_FALSE(load());
+  EXPECT_EQ(info.ProductWord, "Tidemet");
+  EXPECT_EQ(info.ProductWordUpper, "TIDEMET");
+  EXPECT_EQ(info.VersionTag, "Tidemet V5.6");
+  EXPECT_EQ(info.VersionLabel, "Version 5.6 C2309");
+  EXPECT_EQ(info.MainTitle, "Tidemet");
+  EXPECT_EQ(info.InstallFolder, "/opt/tidemet/");
+  EXPECT_EQ(info.ScreenWidth, 1920);
+  EXPECT_EQ(s->DataVersionTag, "Tidemet V5.6");
+  EXPECT_EQ(s->WorkingFolder, folder.path().string() + "/");
+  EXPECT_EQ(info.texts.PeakForce, "Peak Force");
+  EXPECT_EQ(info.texts.ForceUnit, "  (N)");
+  EXPECT_EQ(info.texts.LongRule, "----------------");
+  const float axis[11] = {0.782f, 0.6256f, 0.4692f, 0.3128f, 0.1564f, 0.0f,
+                          -0.1564f, -0.3128f, -0.4692f, -0.6256f, -0.782f};
+  for (int i = 1; i <= 11; ++i) EXPECT_NEAR(s->AxisValues[i], axis[i - 1], 1e-6) << i;
+}
+
+TEST_F(StartupTest, FirstStartCreatesBothListsWithoutAnError) {
+  ASSERT_FALSE(load(2.5f));
+  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_TRUE(folder.has("client.lst"));
+  EXPECT_TRUE(folder.has("company.lst"));
+  EXPECT_EQ(s->ClientName, "Client");
+  EXPECT_EQ(s->ModelCode, 0);
+  EXPECT_EQ(s->ChannelCount, 8);
+  EXPECT_EQ(s->ExerciseMode, 1);
+  EXPECT_EQ(s->UnitsFlag, 1);
+  EXPECT_EQ(s->DelayCount, 250);  // (2.5 - 1) * 500 / 3
+  EXPECT_FLOAT_EQ(s->CalibrationFactor, 1.0f);
+}
+
+// Each row: a prepared company.lst and what the session holds after the start-up.
+struct SavedCase {
+  const char* what;
+  std::string company;
+  int16_t model, channels, units, mode, swimDistance, swimGraph, comPort, delay, node;
+  float pressurePerCount, calibration, axisValue1;
+  const char* stroke;
+  const char* heightLabel;
+};
+
+TEST_F(StartupTest, SavedSettingsFromPreparedLists) {
+  const SavedCase cases[] = {
+      {"only record 1: later records keep their defaults",
+       CompanyRecord1(0, "0", 18, 1, 2, 2), 18, 2, 1, 2, 0, 0, 2, 0, 92, 0.003997696f, 1.0f,
+       0.3203f, "Elbow", "Height   (cm)"},
+      {"all six records, swimming over 15 and Com 7",
+       CompanyRecord1(450, ".625", 22, 1, 3, 7) + "1,2,3,4,5,6,7,8\r\n15\r\n0\r\n689\r\n1,-2400\r\n",
+       22, 2, 1, 3, 15, 1, 7, 450, 689, 0.004f, 0.625f, 0.3205f, "Free", "Height   (cm)"},
+      {"US units divide the calibration by 4.45",
+       CompanyRecord1(0, "1", 0, 0, 4, 1), 0, 8, 0, 4, 0, 0, 1, 0, 92, 0.00976f / 4.45f, 1.0f,
+       0.782f / 4.45f, "Elbow", "Height   (in)"},
+  };
+  for (const SavedCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    s = std::make_unique<Session>();
+    alerts.shown.clear();
+    folder.write("company.lst", c.company);
+    writeClients();
+    ASSERT_FALSE(load());
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(s->ModelCode, c.model);
+    EXPECT_EQ(s->RecordedModelCode, c.model);
+    EXPECT_EQ(s->ChannelCount, c.channels);
+    EXPECT_EQ(s->UnitsFlag, c.units);
+    EXPECT_EQ(s->RecordedUnitsFlag, c.units);
+    EXPECT_EQ(s->ExerciseMode, c.mode);
+    EXPECT_EQ(s->SwimDistance, c.swimDistance);
+    EXPECT_EQ(s->SwimGraphFlag, c.swimGraph);
+    EXPECT_EQ(s->ComPort, c.comPort);
+    EXPECT_EQ(s->settingsChecks.com, c.comPort);
+    EXPECT_EQ(s->DelayCount, c.delay);
+    EXPECT_EQ(s->UnitNode, c.node);
+    EXPECT_FLOAT_EQ(s->PressurePerCount, c.pressurePerCount);
+    EXPECT_FLOAT_EQ(s->CalibrationFactor, c.calibration);
+    EXPECT_NEAR(s->AxisValues[1], c.axisValue1, 1e-6);
+    EXPECT_EQ(s->Stroke, c.stroke);
+    EXPECT_EQ(s->labels.units.Height, c.heightLabel);
+    EXPECT_EQ(s->InstitutionLines[0], "Aqua Clinic");
+    EXPECT_EQ(s->WindowBackColor, 0xFFFFFF);
+    EXPECT_EQ(s->DataBackColor, 0x00FF00);
+    // The first client is the current one, also for the data and the open file.
+    EXPECT_EQ(s->ClientName, "Ana Lima");
+    EXPECT_EQ(s->DataClientName, "Ana Lima");
+    EXPECT_EQ(s->FileClientName, "Ana Lima");
+    EXPECT_EQ(s->ClientHeight, "165");
+    // The arm set-up of the monitor.
+    EXPECT_EQ(s->PairStartChannel, 0);
+    EXPECT_EQ(s->LimbMode, 1);
+    EXPECT_EQ(s->PlotThreshold, 1000);
+    EXPECT_EQ(s->BaselineOffset, -1185);
+    EXPECT_EQ(s->CurrentJoint, 2);
+    EXPECT_EQ(s->labels.PositiveLabel, "Flexion");
+  }
+}
+
+TEST_F(StartupTest, ADamagedCompanyListStopsTheSequenceWithOneErrorBox) {
+  folder.write("company.lst", "\"Aqua Clinic\",\"\",\"\",\"\",\"\",\"\",x,1,0,1,1,0,0,0,0,1\r\n");
+  writeClients();
+  std::optional<StartupError> error = load(4.0f);
+  ASSERT_TRUE(error);
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  const Alert& box = alerts.shown[0];
+  EXPECT_EQ(box.title, "Tidemet Error");
+  EXPECT_EQ(box.text, "Error Number " + std::to_string(error->number) + "\r\n" + error->description);
+  EXPECT_NE(error->description.find("company.lst"), std::string::npos);
+  EXPECT_EQ(box.icon, AlertIcon::Exclamation);
+  EXPECT_EQ(box.buttons, AlertButtons::Ok);
+  // What came before the error stands; nothing after it ran.
+  EXPECT_EQ(info.VersionLabel, "Version 5.6 C2309");
+  EXPECT_NEAR(s->AxisValues[1], 0.782f, 1e-6);
+  EXPECT_EQ(s->DelayCount, 0);
+  EXPECT_TRUE(info.texts.Time.empty());
+}
+
+TEST(SpeedFactor, StaysWhereEveryRateFitsSixteenBits) {
+  float factor = MeasureSpeedFactor();
+  EXPECT_GE(factor, 1.0f);
+  EXPECT_LE(factor * 1050 - 750, 32767);
+}
+
+}  // namespace
+}  // namespace tidemet
