@@ -142,6 +142,9 @@ bool MainWindow::menusShown() const {
 
 void MainWindow::MainFormLoad(const StartupEnvironment& env) {
   tidemet::MainFormLoad(session_, info_, env, alerts_);
+  // The whole client list, so that Exit writes back what the file held at start. A damaged
+  // list is reported when it would be saved.
+  lists_.load();
   setWindowTitle(QString::fromStdString(info_.MainTitle));
   title_->setText(QString::fromStdString(info_.ProductWordUpper));
   versionLabel_->setText(QString::fromStdString(info_.VersionLabel));

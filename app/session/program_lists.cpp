@@ -3,13 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/files/list_files.h"
 #include "app/files/safe_file.h"
 #include "app/session/text.h"
 
 namespace tidemet {
 
-bool ProgramLists::load(Alerts& alerts) {
+ListError ProgramLists::load() {
   const std::filesystem::path path =
       std::filesystem::path(session_.WorkingFolder) / std::string(kClientListName);
   std::vector<std::string> entries;
@@ -18,21 +17,23 @@ bool ProgramLists::load(Alerts& alerts) {
     std::string why;
     auto bytes = ReadWholeFile(path, &why);
     ListError error = bytes ? ReadClientList(*bytes, entries) : ListError{why};
-    if (error) {
+    if (error) return ListError{path.string() + ": " + error.text};
+  }
+  clients_ = ClientList(std::move(entries));
+  loaded_ = true;
+  return {};
+}
+
+bool ProgramLists::save(Alerts& alerts) {
+  if (!loaded_) {
+    if (ListError error = load()) {
       alerts.show(Alert{std::string(AppTitle),
-                        JoinLines({"File: " + path.string(), "could not be read: " + error.text,
+                        JoinLines({"client.lst could not be read: " + error.text,
                                    "The client and institution lists were not saved."}),
                         AlertIcon::Exclamation, AlertButtons::Ok});
       return false;
     }
   }
-  clients_ = ClientList(std::move(entries));
-  loaded_ = true;
-  return true;
-}
-
-bool ProgramLists::save(Alerts& alerts) {
-  if (!loaded_ && !load(alerts)) return false;
   return SaveLists(session_, clients_, alerts);
 }
 

@@ -4,6 +4,7 @@
 // writes back fewer clients than the file holds.
 
 #include "app/files/client_list.h"
+#include "app/files/list_files.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
 
@@ -14,8 +15,8 @@ class ProgramLists {
   explicit ProgramLists(Session& session) : session_(session) {}
 
   // Reads every entry of client.lst in the working folder (a missing file is an empty list).
-  // A damaged file is reported and leaves the list unloaded.
-  bool load(Alerts& alerts);
+  // A damaged file leaves the list unloaded and says why.
+  ListError load();
   bool loaded() const { return loaded_; }
   ClientList& clients() { return clients_; }
 

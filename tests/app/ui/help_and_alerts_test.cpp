@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextBrowser>
+
+#include "app/session/help_window.h"
+#include "app/ui/qt_alerts.h"
+#include "qt_application.h"
+
+namespace tidemet {
+namespace {
+
+TEST(QtAlerts, BoxesShowTheCoreDescription) {
+  EXPECT_EQ(AlertDisplayText("Error Number 62\r\ncompany.lst ends"),
+            "Error Number 62\ncompany.lst ends");
+  const struct {
+    AlertIcon icon;
+    QMessageBox::Icon shown;
+  } icons[] = {{AlertIcon::Exclamation, QMessageBox::Warning},
+               {AlertIcon::Critical, QMessageBox::Critical},
+               {AlertIcon::Question, QMessageBox::Question},
+               {AlertIcon::Information, QMessageBox::Information},
+               {AlertIcon::None, QMessageBox::NoIcon}};
+  for (const auto& c : icons) EXPECT_EQ(AlertDisplayIcon(c.icon), c.shown);
+  EXPECT_EQ(AlertDisplayButtons(AlertButtons::OkCancel), QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(AlertDisplayButtons(AlertButtons::YesNoCancel),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+TEST(HelpWindow, OpensTheManualAtItsContents) {
+  testing::TestApplication();
+  HelpWindow help;
+  help.showContents();
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(help.browser()->source(), QUrl("qrc:/help/index.html"));
+  EXPECT_EQ(help.browser()->documentTitle(), "Tidemet Help: Contents");
+
+  // Following a link and asking for the contents again comes back to the contents.
+  help.browser()->setSource(QUrl("qrc:/help/analysis.html"));
+  help.showContents();
+  EXPECT_EQ(help.browser()->source(), QUrl("qrc:/help/index.html"));
+  help.close();
+  EXPECT_FALSE(help.isVisible());
+}
+
+TEST(HelpWindow, EveryLinkOfTheManualLeadsToAPageOfIt) {
+  testing::TestApplication();
+  const QStringList pages = QDir(":/help").entryList({"*.html"});
+  ASSERT_GE(pages.size(), 8);
+  const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(#[^\"]*)?\""));
+  for (const QString& page : pages) {
+    QFile file(":/help/" + page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+    for (auto it = link.globalMatch(html); it.hasNext();) {
+      const QString target = it.next().captured(1);
+      if (target.isEmpty()) continue;  // an anchor of the same page
+      EXPECT_TRUE(QFile::exists(":/help/" + target))
+          << page.toStdString() << " links to " << target.toStdString();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,167 @@
+#include "app/session/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
+#include "app/files/client_entry.h"
+#include "app/files/list_files.h"
+#include "app/session/about_dialog.h"
+#include "app/session/model_table.h"
+#include "app/session/program_lists.h"
+#include "app/session/settings_window.h"
+#include "../session/list_folder.h"
+#include "qt_application.h"
+
+namespace tidemet {
+namespace {
+
+struct CountingHelp : HelpViewer {
+  void showContents() override { ++shown; }
+  void close() override { ++closed; }
+  int shown = 0;
+  int closed = 0;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::TestApplication(); }
+
+  // The main window's load in the prepared folder.
+  void load() {
+    window = std::make_unique<MainWindow>(*s, info, lists, alerts, help, devices);
+    QObject::connect(window.get(), &MainWindow::ended, [this] { ++endings; });
+    StartupEnvironment env;
+    env.workingFolder = folder.path();
+    window->MainFormLoad(env);
+    window->show();
+  }
+  QString labelText(const char* name) const {
+    return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+  }
+
+  testing::ListFolder folder;
+  std::unique_ptr<Session> s = std::make_unique<Session>();
+  AppInfo info;
+  ProgramLists lists{*s};
+  RecordingAlerts alerts;
+  CountingHelp help;
+  NoSettingsDevices devices;
+  std::unique_ptr<MainWindow> window;
+  int endings = 0;
+};
+
+TEST_F(MainWindowTest, TitleScreenFromPreparedLists) {
+  folder.write("company.lst", testing::CompanyRecord1(0, "1", 13, 0, 1, 1));
+  folder.write("client.lst", "\"" + MakeClientEntry("Ana Lima", "AL", "65", "130", "") + "\"\r\n");
+  load();
+  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_EQ(window->state(), MainState::TitleScreen);
+  EXPECT_FALSE(window->menusShown());
+  EXPECT_EQ(window->windowTitle(), "Tidemet");
+  EXPECT_EQ(labelText("TitleLabel"), "TIDEMET");
+  EXPECT_EQ(labelText("VersionLabel"), "Version 5.6 C2309");
+  EXPECT_FALSE(labelText("CopyrightLabel").isEmpty());
+  EXPECT_TRUE(window->findChild<QPushButton*>("ContinueCmd")->isVisible());
+  // The session holds the saved model in US units and the first client.
+  EXPECT_EQ(s->ModelCode, 13);
+  EXPECT_EQ(s->UnitsFlag, 0);
+  EXPECT_EQ(s->labels.units.Weight, "Weight   (lbs)");
+  EXPECT_EQ(s->ClientName, "Ana Lima");
+  // The window paints with the saved colours.
+  EXPECT_EQ(window->palette().color(QPalette::Window), QColor(255, 255, 255));
+}
+
+TEST_F(MainWindowTest, ADamagedCompanyListShowsTheErrorAndStillShowsTheTitleScreen) {
+  folder.write("company.lst", "\"A\",\"\",\"\",\"\",\"\",\"\",1,1,\"model\"\r\n");
+  load();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet Error");
+  EXPECT_EQ(alerts.shown[0].text.rfind("Error Number ", 0), 0u);
+  EXPECT_EQ(labelText("TitleLabel"), "TIDEMET");
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, CancelInTheWarningEndsTheProgramWithoutMenus) {
+  load();
+  alerts.answers = {AlertAnswer::Cancel};
+  window->findChild<QPushButton*>("ContinueCmd")->click();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet Warning");
+  EXPECT_EQ(window->state(), MainState::Ended);
+  EXPECT_EQ(endings, 1);
+  EXPECT_EQ(help.closed, 1);
+  EXPECT_FALSE(window->menusShown());
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, OkInTheWarningShowsTheMenus) {
+  load();
+  alerts.answers = {AlertAnswer::Ok};
+  window->ContinueCmd();
+  EXPECT_EQ(window->state(), MainState::Ready);
+  EXPECT_TRUE(window->menusShown());
+  EXPECT_FALSE(window->findChild<QPushButton*>("ContinueCmd")->isVisible());
+  EXPECT_EQ(endings, 0);
+  EXPECT_TRUE(window->findChild<QLabel*>("LogoPicture")->isVisible());
+}
+
+TEST_F(MainWindowTest, ExitThenCancelKeepsRunningWithBothListsWritten) {
+  load();
+  window->ContinueCmd();
+  std::filesystem::remove(folder.path() / "client.lst");
+  std::filesystem::remove(folder.path() / "company.lst");
+  s->InstitutionLines[0] = "Harbour Pool";
+
+  alerts.shown.clear();
+  alerts.answers = {AlertAnswer::Cancel};
+  window->close();  // the close box is Exit
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
+  EXPECT_EQ(window->state(), MainState::Ready);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(endings, 0);
+  EXPECT_EQ(folder.read("client.lst"), "\"" + DefaultClientEntry() + "\"\r\n");
+  EXPECT_EQ(folder.read("company.lst").rfind("\"Harbour Pool\",", 0), 0u);
+
+  alerts.answers = {AlertAnswer::Ok};
+  window->ExitCmd();
+  EXPECT_EQ(endings, 1);
+  EXPECT_EQ(window->state(), MainState::Ended);
+}
+
+TEST_F(MainWindowTest, HelpContentsAboutAndCustomize) {
+  load();
+  window->ContinueCmd();
+  window->HelpContentsCmd();
+  EXPECT_EQ(help.shown, 1);
+
+  QString aboutTitle;
+  QStringList aboutLines;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+    if (!about) return;
+    aboutTitle = about->windowTitle();
+    for (int i = 1; i <= 4; ++i)
+      aboutLines << about->findChild<QLabel*>(QStringLiteral("aboutLine%1").arg(i))->text();
+    about->findChild<QPushButton*>("AboutContinueCmd")->click();
+  });
+  window->AboutCmd();  // returns once Continue closed the box
+  EXPECT_EQ(aboutTitle, "About Tidemet");
+  ASSERT_EQ(aboutLines.size(), 4);
+  EXPECT_EQ(aboutLines[0], "TIDEMET");
+  EXPECT_EQ(aboutLines[1], "Hydrodynamic Measurement System");
+  EXPECT_EQ(aboutLines[2], "Version 5.6 C2309");
+
+  window->CustomizeCmd();
+  ASSERT_NE(window->settingsWindow(), nullptr);
+  EXPECT_TRUE(window->settingsWindow()->isVisible());
+  EXPECT_TRUE(window->settingsWindow()->isModal());
+}
+
+}  // namespace
+}  // namespace tidemet

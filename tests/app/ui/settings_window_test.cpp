@@ -1,0 +1,159 @@
+#include "app/session/settings_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+
+#include "app/session/units.h"
+#include "qt_application.h"
+
+namespace tidemet {
+namespace {
+
+struct NoHelp : HelpViewer {
+  void showContents() override {}
+  void close() override {}
+};
+
+// Counts what the settings window asks of the devices.
+struct CountingDevices : SettingsDevices {
+  void closeUsbDevice() override { ++usbClosed; }
+  std::optional<DeviceError> openUsbDevice(int16_t) override {
+    ++usbOpened;
+    return std::nullopt;
+  }
+  void openModule() override { ++moduleOpened; }
+  void closeModule() override {}
+  int usbOpened = 0, usbClosed = 0, moduleOpened = 0;
+};
+
+class SettingsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::TestApplication();
+    window = std::make_unique<SettingsWindow>(*s, alerts, devices, help);
+    window->showSettings();
+  }
+  void choose(const char* name) {
+    QAction* item = window->menuItem(QString::fromLatin1(name));
+    ASSERT_NE(item, nullptr) << name;
+    item->trigger();
+  }
+
+  std::unique_ptr<Session> s = std::make_unique<Session>();
+  RecordingAlerts alerts;
+  CountingDevices devices;
+  NoHelp help;
+  std::unique_ptr<SettingsWindow> window;
+};
+
+TEST_F(SettingsWindowTest, CaptionsOfTheMenus) {
+  const std::pair<const char*, const char*> captions[] = {
+      {"ModelQ1Menu", "&Q1 or QF8"},   {"ModelDemoMenu", "D&emo"},
+      {"Model13Menu", "QV4 - Model 13"}, {"Model22QV4Menu", "QV4 - Model 22"},
+      {"Com1", "Com &1"},              {"Com9", "Com &9"},
+      {"Com16", "Com 1&6"},            {"Node987Menu", "Node 987"},
+      {"Computer0Menu", "&386/486"},   {"SwimMenu", "&Swimming over unmeasured distance"},
+      {"Swim10Menu", "Swimming over &10 m distance"},
+      {"TherapyMenu", "&Therapy"},     {"AutosaveMenu", "&Autosave"},
+      {"ColorDBackMenu", "D&ata Background"}, {"BWMenu", "Black on &White"},
+  };
+  for (const auto& [name, caption] : captions) {
+    QAction* item = window->menuItem(QString::fromLatin1(name));
+    ASSERT_NE(item, nullptr) << name;
+    EXPECT_EQ(item->text(), QString::fromLatin1(caption)) << name;
+  }
+}
+
+TEST_F(SettingsWindowTest, EachMenuReachesTheSession) {
+  const struct {
+    const char* item;
+    std::function<bool(const Session&)> holds;
+  } cases[] = {
+      {"Model22QV4Menu",
+       [](const Session& s) {
+         return s.ModelCode == 23 && s.ChannelCount == 4 && s.PressurePerCount == 0.004f &&
+                s.AxisTop == 3205 && s.AxisStep == 641;
+       }},
+      {"Model17Menu", [](const Session& s) { return s.ModelCode == 17 && s.AxisTop == 5513; }},
+      {"ModelDemoMenu", [](const Session& s) { return s.ModelCode == 0 && s.DemoMode == 1; }},
+      {"Com3", [](const Session& s) { return s.ComPort == 3 && s.ComPortAddress == 1000; }},
+      {"Com7", [](const Session& s) { return s.ComPort == 3 && s.settingsChecks.com == 7; }},
+      {"Node689Menu", [](const Session& s) { return s.UnitNode == 689; }},
+      {"Computer0Menu", [](const Session& s) { return s.ComputerClass == 0; }},
+      {"Swim20Menu",
+       [](const Session& s) {
+         return s.ExerciseMode == 3 && s.SwimDistance == 20 && s.SwimFlag == 1 &&
+                s.SwimGraphFlag == 1;
+       }},
+      {"ResearchMenu",
+       [](const Session& s) {
+         return s.ExerciseMode == 2 && s.SwimDistance == 0 && s.SwimGraphFlag == 0;
+       }},
+      {"TherapyMenu", [](const Session& s) { return s.ExerciseMode == 4; }},
+      {"AutosaveMenu", [](const Session& s) { return s.AutosaveFlag == 1; }},
+      {"BWMenu",
+       [](const Session& s) {
+         return s.WindowBackColor == 0xFFFFFF && s.DataBackColor == 0xFFFFFF &&
+                s.WindowForeColor == 0 && s.DataForeColor == 0;
+       }},
+  };
+  for (const auto& c : cases) {
+    choose(c.item);
+    EXPECT_TRUE(c.holds(*s)) << c.item;
+  }
+  // One check mark per group: the swim item went when Research was chosen; Demo checks Q1.
+  EXPECT_TRUE(window->menuItem("TherapyMenu")->isChecked());
+  EXPECT_TRUE(window->menuItem("ModelQ1Menu")->isChecked());
+  EXPECT_TRUE(window->menuItem("Com7")->isChecked());
+  EXPECT_FALSE(window->menuItem("Swim20Menu")->isChecked());
+  EXPECT_FALSE(window->menuItem("Com3")->isChecked());
+  EXPECT_FALSE(window->menuItem("Model17Menu")->isChecked());
+  EXPECT_FALSE(window->menuItem("ModelDemoMenu")->isChecked());
+}
+
+TEST_F(SettingsWindowTest, ModelsReachTheirDevicesThroughTheSeam) {
+  choose("ModelQV2Menu");  // model 7: the USB device
+  EXPECT_EQ(devices.usbOpened, 1);
+  choose("Model18Menu");   // leaving model 7 closes it first; model 18 opens the module
+  EXPECT_EQ(devices.usbClosed, 1);
+  EXPECT_EQ(devices.moduleOpened, 1);
+  EXPECT_EQ(s->ModelCode, 18);
+}
+
+TEST_F(SettingsWindowTest, ColoursFromTheDialogAreStoredRedInTheLowByte) {
+  int repaints = 0;
+  QObject::connect(window.get(), &SettingsWindow::colorsChanged, [&] { ++repaints; });
+  window->chooseColor(ColorItem::DataFore, QColor(255, 0, 0));
+  window->chooseColor(ColorItem::WindowBack, QColor(0, 0, 128));
+  EXPECT_EQ(s->DataForeColor, 0x0000FF);
+  EXPECT_EQ(s->WindowBackColor, 0x800000);
+  EXPECT_EQ(repaints, 2);
+  EXPECT_EQ(window->palette().color(QPalette::Window), QColor(0, 0, 128));
+}
+
+TEST_F(SettingsWindowTest, InstitutionLinesAreTakenOverByContinueOnly) {
+  s->InstitutionLines = {"Old Pool", "", "", "", "", ""};
+  window->showSettings();
+  EXPECT_EQ(window->institutionBox(0)->text(), "Old Pool");
+  const char* typed[6] = {"Harbour Pool", "2 Quay St", "Bristol", "Avon", "BS1 4", "0117 555"};
+  for (int i = 0; i < 6; ++i) window->institutionBox(i)->setText(QString::fromLatin1(typed[i]));
+  EXPECT_EQ(s->InstitutionLines[0], "Old Pool");  // typing alone changes nothing
+
+  window->findChild<QPushButton*>("CustomContinueCmd")->click();
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(s->InstitutionLines[i], typed[i]) << i;
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SettingsWindowTest, SwimCaptionsFollowTheUnits) {
+  ApplyUnitLabels(s->labels, false);
+  window->showSettings();
+  EXPECT_EQ(window->menuItem("Swim25Menu")->text(), "Swimming over &25 yd distance");
+}
+
+}  // namespace
+}  // namespace tidemet
