@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/files/trial_file.h"
 #include "app/session/about_dialog.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
@@ -103,10 +104,16 @@ void MainWindow::buildMenus() {
   };
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  // Opening and saving the current trial, and its analysis, come with the trial and analysis
-  // windows; until then they stay disabled rather than act on nothing.
-  later(file->addAction(tr("&Open")));
-  later(file->addAction(tr("&Save")));
+  fileOpen_ = file->addAction(tr("&Open"), this, &MainWindow::FileOpenCmd);
+  fileOpen_->setObjectName(QStringLiteral("FileOpenMenu"));
+  fileSave_ = file->addAction(tr("&Save"), this, &MainWindow::FileSaveCmd);
+  fileSave_->setObjectName(QStringLiteral("FileSaveMenu"));
+  // Without a current file name there is nothing to open or save without a dialog.
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    fileOpen_->setEnabled(!session_.CurrentFileName.empty());
+    fileSave_->setEnabled(!session_.CurrentFileName.empty());
+  });
+  // The analysis and its report come with the analysis window.
   later(file->addAction(tr("&Print")));
   file->addSeparator();
   file->addAction(tr("&Customize..."), this, &MainWindow::CustomizeCmd)
@@ -177,6 +184,18 @@ void MainWindow::showLogo() {
   if (QFileInfo::exists(path) && picture.load(path))
     logo_->setPixmap(picture.scaled(256, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
   logo_->show();
+}
+
+void MainWindow::FileOpenCmd() {
+  if (session_.CurrentFileName.empty()) return;
+  TrialFileContext ctx{alerts_, lists_.clients(), comparison_, summary_};
+  OpenTrialFile(session_, ctx, session_.CurrentFileName);
+}
+
+void MainWindow::FileSaveCmd() {
+  if (session_.CurrentFileName.empty()) return;
+  TrialFileContext ctx{alerts_, lists_.clients(), comparison_, summary_};
+  SaveTrialFile(session_, ctx, session_.CurrentFileName);
 }
 
 void MainWindow::ExitCmd() {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "app/files/trial_seams.h"
 #include "app/session/app_info.h"
 #include "app/session/main_commands.h"
 #include "app/session/session.h"
@@ -38,6 +39,9 @@ class MainWindow : public QMainWindow {
 
   // Menu commands, also reached by tests.
   void ContinueCmd();
+  // File Open and File Save work on the current file name, without a dialog.
+  void FileOpenCmd();
+  void FileSaveCmd();
   void ExitCmd();
   void CustomizeCmd();
   void HelpContentsCmd();
@@ -73,6 +77,11 @@ class MainWindow : public QMainWindow {
   QPushButton* continueButton_ = nullptr;
   QList<QMenu*> menus_;
   SettingsWindow* settings_ = nullptr;
+  QAction* fileOpen_ = nullptr;
+  QAction* fileSave_ = nullptr;
+  // The comparison and the summary file come with their own windows.
+  NoComparison comparison_;
+  NoSummaryFile summary_;
 };
 
 }  // namespace tidemet

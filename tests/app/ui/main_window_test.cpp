@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
@@ -161,6 +163,36 @@ TEST_F(MainWindowTest, HelpContentsAboutAndCustomize) {
   ASSERT_NE(window->settingsWindow(), nullptr);
   EXPECT_TRUE(window->settingsWindow()->isVisible());
   EXPECT_TRUE(window->settingsWindow()->isModal());
+}
+
+TEST_F(MainWindowTest, FileSaveAndOpenUseTheCurrentFileName) {
+  load();
+  window->ContinueCmd();
+  auto* open = window->findChild<QAction*>("FileOpenMenu");
+  auto* save = window->findChild<QAction*>("FileSaveMenu");
+  ASSERT_TRUE(open && save);
+  emit window->menuBar()->actions()[0]->menu()->aboutToShow();
+  EXPECT_FALSE(open->isEnabled());  // no current file yet
+  EXPECT_FALSE(save->isEnabled());
+
+  const std::string path = (folder.path() / "ana.dat").string();
+  s->CurrentFileName = path;
+  s->ChannelCount = 2;
+  s->SampleCount = 4;  // rows of two channels
+  const int16_t samples[8] = {1000, 1010, 1200, 1250, 1400, 1300, 1100, 1005};
+  std::copy(std::begin(samples), std::end(samples), s->TrialData.begin());
+  emit window->menuBar()->actions()[0]->menu()->aboutToShow();
+  EXPECT_TRUE(save->isEnabled());
+  alerts.shown.clear();
+  save->trigger();
+  ASSERT_TRUE(std::filesystem::exists(path));
+
+  s->TrialData.fill(0);
+  s->SampleCount = 0;
+  open->trigger();
+  EXPECT_TRUE(alerts.shown.empty()) << (alerts.shown.empty() ? "" : alerts.shown[0].text);
+  EXPECT_EQ(s->SampleCount, 4);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(s->TrialData[i], samples[i]) << i;
 }
 
 }  // namespace
