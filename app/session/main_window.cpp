@@ -160,7 +160,7 @@ void MainWindow::MainFormLoad(const StartupEnvironment& env) {
 }
 
 void MainWindow::applyColors() {
-  ApplyWindowColors(*this, session_.WindowBackColor, session_.WindowForeColor);
+  ApplyWindowColors(*centralWidget(), session_.WindowBackColor, session_.WindowForeColor);
 }
 
 void MainWindow::ContinueCmd() {

@@ -45,7 +45,7 @@ SettingsWindow::SettingsWindow(Session& session, Alerts& alerts, SettingsDevices
   buildMenus();
   buildBoxes();
   refreshChecks();
-  ApplyWindowColors(*this, session_.WindowBackColor, session_.WindowForeColor);
+  ApplyWindowColors(*content_, session_.WindowBackColor, session_.WindowForeColor);
 }
 
 QAction* SettingsWindow::addItem(QMenu* menu, const char* name, const QString& caption,
@@ -128,28 +128,31 @@ void SettingsWindow::buildMenus() {
   connect(contents, &QAction::triggered, this, [this] { help_.showContents(); });
 
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->setMenuBar(bar);
+  content_ = new QWidget(this);
+  layout->addWidget(content_);
 }
 
 void SettingsWindow::buildBoxes() {
   auto* form = new QFormLayout;
   for (int i = 0; i < 6; ++i) {
-    boxes_[i] = new QLineEdit(this);
+    boxes_[i] = new QLineEdit(content_);
     boxes_[i]->setObjectName(QString::fromLatin1(kInstitutionNames[i]));
     boxes_[i]->setMinimumWidth(320);
     form->addRow(QString::fromLatin1(kInstitutionCaptions[i]), boxes_[i]);
   }
-  auto* institution = new QLabel(tr("Institution"), this);
+  auto* institution = new QLabel(tr("Institution"), content_);
   QFont bold = institution->font();
   bold.setBold(true);
   institution->setFont(bold);
 
-  auto* continueButton = new QPushButton(tr("Continue"), this);
+  auto* continueButton = new QPushButton(tr("Continue"), content_);
   continueButton->setObjectName(QStringLiteral("CustomContinueCmd"));
   continueButton->setDefault(true);
   connect(continueButton, &QPushButton::clicked, this, &SettingsWindow::CustomContinueCmd);
 
-  auto* layout = static_cast<QVBoxLayout*>(this->layout());
+  auto* layout = new QVBoxLayout(content_);
   layout->addWidget(institution);
   layout->addLayout(form);
   layout->addStretch(1);
@@ -192,7 +195,7 @@ void SettingsWindow::chooseColor(ColorItem item, const QColor& color) {
 void SettingsWindow::after(unsigned refresh) {
   refreshChecks();
   if (refresh & kRefreshColors) {
-    ApplyWindowColors(*this, session_.WindowBackColor, session_.WindowForeColor);
+    ApplyWindowColors(*content_, session_.WindowBackColor, session_.WindowForeColor);
     emit colorsChanged();
   }
 }

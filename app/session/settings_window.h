@@ -36,6 +36,8 @@ class SettingsWindow : public QDialog {
   // A colour chosen for one of the four colour items (the colour dialog's answer).
   void chooseColor(ColorItem item, const QColor& color);
 
+  QWidget* content() const { return content_; }
+
   // The window's menu items by their names ("Model18Menu", "Com7", "SwimMenu", ...), and the six
   // institution boxes, for callers that drive the window.
   QAction* menuItem(const QString& name) const;
@@ -66,6 +68,7 @@ class SettingsWindow : public QDialog {
   QList<QAction*> computerItems_;
   QList<QAction*> modeItems_;  // in AppMode order
   QAction* autosave_ = nullptr;
+  QWidget* content_ = nullptr;  // everything below the menu bar
   std::array<QLineEdit*, 6> boxes_{};
 };
 

@@ -16,7 +16,9 @@ inline int32_t ColorValue(const QColor& color) {
   return static_cast<int32_t>(color.red() | (color.green() << 8) | (color.blue() << 16));
 }
 
-// Window background and foreground for a window and every control in it that takes them.
+// Window background and foreground for a window's content and every control in it that takes
+// them. Menu bars are left out: they keep the desktop's colours so that disabled items stay
+// readable on any background.
 inline void ApplyWindowColors(QWidget& window, int32_t back, int32_t fore) {
   QPalette palette = window.palette();
   palette.setColor(QPalette::Window, ColorFromValue(back));

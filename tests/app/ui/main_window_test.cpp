@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, TitleScreenFromPreparedLists) {
   EXPECT_EQ(s->labels.units.Weight, "Weight   (lbs)");
   EXPECT_EQ(s->ClientName, "Ana Lima");
   // The window paints with the saved colours.
-  EXPECT_EQ(window->palette().color(QPalette::Window), QColor(255, 255, 255));
+  EXPECT_EQ(window->centralWidget()->palette().color(QPalette::Window), QColor(255, 255, 255));
 }
 
 TEST_F(MainWindowTest, ADamagedCompanyListShowsTheErrorAndStillShowsTheTitleScreen) {

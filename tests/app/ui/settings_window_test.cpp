@@ -133,7 +133,7 @@ TEST_F(SettingsWindowTest, ColoursFromTheDialogAreStoredRedInTheLowByte) {
   EXPECT_EQ(s->DataForeColor, 0x0000FF);
   EXPECT_EQ(s->WindowBackColor, 0x800000);
   EXPECT_EQ(repaints, 2);
-  EXPECT_EQ(window->palette().color(QPalette::Window), QColor(0, 0, 128));
+  EXPECT_EQ(window->content()->palette().color(QPalette::Window), QColor(0, 0, 128));
 }
 
 TEST_F(SettingsWindowTest, InstitutionLinesAreTakenOverByContinueOnly) {
