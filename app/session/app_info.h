@@ -25,9 +25,9 @@ struct AppInfo {
   std::string ProductWordUpper;  // "TIDEMET", or "TIDEMET Demo"
   std::string VersionTag;        // written into every data file
   std::string VersionLabel;
-  std::string InstallFolder;     // where the reference stroke videos live
+  std::string InstallFolder;  // where the reference stroke videos live
   std::string CopyrightLine;
-  std::string MainTitle;         // the main window's title
+  std::string MainTitle;  // the main window's title
   int ScreenWidth = 0;
   int ScreenHeight = 0;
   FixedTexts texts;

@@ -10,8 +10,7 @@ Alert WarningAlert(const AppInfo& info) {
     if (!text.empty()) text += CrLf;
     text += line;
   }
-  return Alert{info.ProductWord + " Warning", text, AlertIcon::Exclamation,
-               AlertButtons::OkCancel};
+  return Alert{info.ProductWord + " Warning", text, AlertIcon::Exclamation, AlertButtons::OkCancel};
 }
 
 MainState ContinueCmd(const AppInfo& info, Alerts& alerts, HelpViewer& help) {

@@ -70,8 +70,10 @@ void MainWindow::buildTitleScreen() {
 
   auto* subtitle = centredLabel(QString::fromLatin1(kSubtitleLine), screen, 1.6, true);
   auto* platform = centredLabel(QString::fromLatin1(kPlatformLine), screen, 1.2);
-  auto* use = centredLabel(tr("Force measurement for aquatic training, research and therapy"), screen);
-  auto* safety = centredLabel(tr("Read the safety warning before you use the system near water."), screen);
+  auto* use =
+      centredLabel(tr("Force measurement for aquatic training, research and therapy"), screen);
+  auto* safety =
+      centredLabel(tr("Read the safety warning before you use the system near water."), screen);
   noticeLabels_ = {platform, use, safety};
 
   continueButton_ = new QPushButton(tr("Continue"), screen);
@@ -126,8 +128,8 @@ void MainWindow::buildMenus() {
   later(clients->menuAction());
 
   QMenu* data = menuBar()->addMenu(tr("&Data"));
-  for (const QString& item : {tr("&Monitor"), tr("&Graph"), tr("&Analysis"), tr("&Comparison"),
-                              tr("C&hart")})
+  for (const QString& item :
+       {tr("&Monitor"), tr("&Graph"), tr("&Analysis"), tr("&Comparison"), tr("C&hart")})
     later(data->addAction(item));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));

@@ -26,8 +26,8 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(Session& session, AppInfo& info, ProgramLists& lists, Alerts& alerts,
-             HelpViewer& help, SettingsDevices& devices, QWidget* parent = nullptr);
+  MainWindow(Session& session, AppInfo& info, ProgramLists& lists, Alerts& alerts, HelpViewer& help,
+             SettingsDevices& devices, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The window's load: runs the start-up and fills the title screen.

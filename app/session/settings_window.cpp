@@ -17,12 +17,12 @@ namespace {
 constexpr const char* kComNames[16] = {"Com1",  "Com2",  "Com3",  "Com4",  "Com5",  "Com6",
                                        "Com7",  "Com8",  "Com9",  "Com10", "Com11", "Com12",
                                        "Com13", "Com14", "Com15", "Com16"};
-constexpr const char* kModeNames[8] = {"ExMenu",      "ResearchMenu", "SwimMenu",    "Swim10Menu",
-                                       "Swim15Menu",  "Swim20Menu",   "Swim25Menu",  "TherapyMenu"};
+constexpr const char* kModeNames[8] = {"ExMenu",     "ResearchMenu", "SwimMenu",   "Swim10Menu",
+                                       "Swim15Menu", "Swim20Menu",   "Swim25Menu", "TherapyMenu"};
 constexpr const char* kInstitutionNames[6] = {"InstText",      "InstStreetText", "InstCityText",
                                               "InstStateText", "InstZipText",    "InstPhoneText"};
-constexpr const char* kInstitutionCaptions[6] = {"Name:",  "Street:",   "City:",
-                                                 "State:", "Zip Code:", "Phone:"};
+constexpr const char* kInstitutionCaptions[6] = {
+    "Name:", "Street:", "City:", "State:", "Zip Code:", "Phone:"};
 
 // "Com &1" .. "Com &9", then "Com 1&0" .. "Com 1&6".
 QString comCaption(int port) {
@@ -56,9 +56,7 @@ QAction* SettingsWindow::addItem(QMenu* menu, const char* name, const QString& c
   return action;
 }
 
-QAction* SettingsWindow::menuItem(const QString& name) const {
-  return findChild<QAction*>(name);
-}
+QAction* SettingsWindow::menuItem(const QString& name) const { return findChild<QAction*>(name); }
 
 void SettingsWindow::buildMenus() {
   auto* bar = new QMenuBar(this);
@@ -179,10 +177,18 @@ void SettingsWindow::CustomContinueCmd() {
 void SettingsWindow::askColor(ColorItem item) {
   int32_t current = 0;
   switch (item) {
-    case ColorItem::WindowFore: current = session_.WindowForeColor; break;
-    case ColorItem::WindowBack: current = session_.WindowBackColor; break;
-    case ColorItem::DataFore: current = session_.DataForeColor; break;
-    case ColorItem::DataBack: current = session_.DataBackColor; break;
+    case ColorItem::WindowFore:
+      current = session_.WindowForeColor;
+      break;
+    case ColorItem::WindowBack:
+      current = session_.WindowBackColor;
+      break;
+    case ColorItem::DataFore:
+      current = session_.DataForeColor;
+      break;
+    case ColorItem::DataBack:
+      current = session_.DataBackColor;
+      break;
   }
   QColor chosen = QColorDialog::getColor(ColorFromValue(current), this);
   if (chosen.isValid()) chooseColor(item, chosen);  // cancelling the dialog changes nothing

@@ -19,13 +19,14 @@ constexpr int kPathFileAccessError = 75;
 constexpr int kInputPastEndOfFile = 62;
 
 constexpr const char* kVersionLabel = "Version 5.6 C2309";
-constexpr const char* kCopyrightLine = "Copyright (C) 2026 The Tidemet developers. All rights reserved.";
+constexpr const char* kCopyrightLine =
+    "Copyright (C) 2026 The Tidemet developers. All rights reserved.";
 
 // Step 6: the texts of the reports and graphs, the segment names and the joint set-up.
 void setFixedTexts(Session& s, AppInfo& info) {
-  info.texts = FixedTexts{"Time", "(sec)", "Peak Force", "  (N)", "-----", "----------------",
-                          "Channel", "Left", "Right"};
-  s.labels.SegmentNames = {"Hand", "Lower Arm", "Upper Arm", "Trunk",
+  info.texts = FixedTexts{"Time",    "(sec)", "Peak Force", "  (N)", "-----", "----------------",
+                          "Channel", "Left",  "Right"};
+  s.labels.SegmentNames = {"Hand",      "Lower Arm", "Upper Arm", "Trunk",
                            "Upper Leg", "Lower Leg", "Foot"};
   s.Stroke = "Elbow";
   s.CurrentJoint = 2;
@@ -152,8 +153,8 @@ std::optional<StartupError> StartupSettings(Session& s, AppInfo& info,
   return std::nullopt;
 }
 
-std::optional<StartupError> MainFormLoad(Session& s, AppInfo& info,
-                                         const StartupEnvironment& env, Alerts& alerts) {
+std::optional<StartupError> MainFormLoad(Session& s, AppInfo& info, const StartupEnvironment& env,
+                                         Alerts& alerts) {
   // 1.
   SetConstants(info, env);
   // 2. The axis values of the 0-6 calibration row.
@@ -168,10 +169,10 @@ std::optional<StartupError> MainFormLoad(Session& s, AppInfo& info,
 }
 
 Alert StartupErrorAlert(const AppInfo& info, const StartupError& error) {
-  return Alert{info.ProductWord + " Error",
-               "Error Number " + std::to_string(error.number) + std::string(CrLf) +
-                   error.description,
-               AlertIcon::Exclamation, AlertButtons::Ok};
+  return Alert{
+      info.ProductWord + " Error",
+      "Error Number " + std::to_string(error.number) + std::string(CrLf) + error.description,
+      AlertIcon::Exclamation, AlertButtons::Ok};
 }
 
 }  // namespace tidemet

@@ -18,7 +18,7 @@ struct StartupEnvironment {
   std::string installFolder;            // where the program's data files are installed
   int screenWidth = 0;
   int screenHeight = 0;
-  float speedFactor = 1.0f;             // see MeasureSpeedFactor
+  float speedFactor = 1.0f;  // see MeasureSpeedFactor
 };
 
 // An error of the start-up, with the platform's error number and description.
@@ -41,8 +41,8 @@ std::optional<StartupError> StartupSettings(Session& s, AppInfo& info,
 
 // `MainFormLoad`: the whole sequence with its one error handler, which shows "Tidemet Error".
 // Returns the error it showed, if any.
-std::optional<StartupError> MainFormLoad(Session& s, AppInfo& info,
-                                         const StartupEnvironment& env, Alerts& alerts);
+std::optional<StartupError> MainFormLoad(Session& s, AppInfo& info, const StartupEnvironment& env,
+                                         Alerts& alerts);
 
 // The box of a start-up error.
 Alert StartupErrorAlert(const AppInfo& info, const StartupError& error);

@@ -24,7 +24,8 @@ QPixmap TidemetLogo(int size) {
     QPainterPath wave;
     double y = 66 + i * 12;
     wave.moveTo(12, y);
-    for (int k = 0; k < 4; ++k) wave.cubicTo(16 + k * 19, y - 6, 22 + k * 19, y + 6, 31 + k * 19, y);
+    for (int k = 0; k < 4; ++k)
+      wave.cubicTo(16 + k * 19, y - 6, 22 + k * 19, y + 6, 31 + k * 19, y);
     p.setPen(QPen(QColor(255, 255, 255, 200 - i * 60), 4, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(wave);
   }

@@ -10,21 +10,30 @@ QString AlertDisplayText(const std::string& text) {
 
 QMessageBox::Icon AlertDisplayIcon(AlertIcon icon) {
   switch (icon) {
-    case AlertIcon::Exclamation: return QMessageBox::Warning;
-    case AlertIcon::Critical: return QMessageBox::Critical;
-    case AlertIcon::Question: return QMessageBox::Question;
-    case AlertIcon::Information: return QMessageBox::Information;
-    case AlertIcon::None: break;
+    case AlertIcon::Exclamation:
+      return QMessageBox::Warning;
+    case AlertIcon::Critical:
+      return QMessageBox::Critical;
+    case AlertIcon::Question:
+      return QMessageBox::Question;
+    case AlertIcon::Information:
+      return QMessageBox::Information;
+    case AlertIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons AlertDisplayButtons(AlertButtons buttons) {
   switch (buttons) {
-    case AlertButtons::Ok: return QMessageBox::Ok;
-    case AlertButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case AlertButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case AlertButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case AlertButtons::Ok:
+      return QMessageBox::Ok;
+    case AlertButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case AlertButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case AlertButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   return QMessageBox::Ok;
 }
@@ -34,11 +43,16 @@ AlertAnswer QtAlerts::show(const Alert& alert) {
                   AlertDisplayText(alert.text), AlertDisplayButtons(alert.buttons), parent_);
   // Escape (or the close box) answers as the last button would: Cancel, No, or OK.
   switch (box.exec()) {
-    case QMessageBox::Cancel: return AlertAnswer::Cancel;
-    case QMessageBox::Yes: return AlertAnswer::Yes;
-    case QMessageBox::No: return AlertAnswer::No;
-    case QMessageBox::Ok: return AlertAnswer::Ok;
-    default: break;
+    case QMessageBox::Cancel:
+      return AlertAnswer::Cancel;
+    case QMessageBox::Yes:
+      return AlertAnswer::Yes;
+    case QMessageBox::No:
+      return AlertAnswer::No;
+    case QMessageBox::Ok:
+      return AlertAnswer::Ok;
+    default:
+      break;
   }
   return alert.buttons == AlertButtons::Ok ? AlertAnswer::Ok : AlertAnswer::Cancel;
 }

@@ -32,7 +32,8 @@ class FirstPaint : public QObject {
       // Measured after this paint has been handled, as the user sees it.
       QTimer::singleShot(0, [now] {
         std::printf("shown_ns %lld\nrss_kb %ld\nhwm_kb %ld\n",
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
                     statusKilobytes("VmRSS:"), statusKilobytes("VmHWM:"));
         std::fflush(stdout);
         QCoreApplication::exit(0);

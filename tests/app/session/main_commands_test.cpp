@@ -42,9 +42,11 @@ TEST(Warning, SeventeenLinesWithOkAndCancel) {
   EXPECT_EQ(box.text.rfind("USE OF ALTERNATING CURRENT (AC) DEVICES\r\nNEAR WATER", 0), 0u);
   EXPECT_NE(box.text.find("\r\nINTERFACE) IS CONNNECTED TO AN AC\r\n"), std::string::npos);
   EXPECT_NE(box.text.find("CONTACT WITH WATER.  AC POWER SOURCES"), std::string::npos);
-  EXPECT_TRUE(box.text.ends_with("WITH A DIRECT CURRENT (BATTERY) POWER\r\nSOURCE OR SELECT CANCEL TO EXIT."));
+  EXPECT_TRUE(box.text.ends_with(
+      "WITH A DIRECT CURRENT (BATTERY) POWER\r\nSOURCE OR SELECT CANCEL TO EXIT."));
   size_t breaks = 0;
-  for (size_t at = box.text.find("\r\n"); at != std::string::npos; at = box.text.find("\r\n", at + 2))
+  for (size_t at = box.text.find("\r\n"); at != std::string::npos;
+       at = box.text.find("\r\n", at + 2))
     ++breaks;
   EXPECT_EQ(breaks, 16u);
 }

@@ -24,9 +24,9 @@ class StartupTest : public ::testing::Test {
     return MainFormLoad(*s, info, env, alerts);
   }
   void writeClients() {
-    folder.write("client.lst", "\"" + MakeClientEntry("Ana Lima", "AL0042", "165", "58", "Dr Reis") +
-                                   "\"\r\n\"" + MakeClientEntry("Ben Ode", "BO7", "180", "80", "") +
-                                   "\"\r\n");
+    folder.write("client.lst",
+                 "\"" + MakeClientEntry("Ana Lima", "AL0042", "165", "58", "Dr Reis") + "\"\r\n\"" +
+                     MakeClientEntry("Ben Ode", "BO7", "180", "80", "") + "\"\r\n");
   }
 
   ListFolder folder;
@@ -50,7 +50,7 @@ TEST_F(StartupTest, ConstantsAndTitleTexts) {
   EXPECT_EQ(info.texts.PeakForce, "Peak Force");
   EXPECT_EQ(info.texts.ForceUnit, "  (N)");
   EXPECT_EQ(info.texts.LongRule, "----------------");
-  const float axis[11] = {0.782f, 0.6256f, 0.4692f, 0.3128f, 0.1564f, 0.0f,
+  const float axis[11] = {0.782f,   0.6256f,  0.4692f,  0.3128f,  0.1564f, 0.0f,
                           -0.1564f, -0.3128f, -0.4692f, -0.6256f, -0.782f};
   for (int i = 1; i <= 11; ++i) EXPECT_NEAR(s->AxisValues[i], axis[i - 1], 1e-6) << i;
 }
@@ -81,15 +81,14 @@ struct SavedCase {
 
 TEST_F(StartupTest, SavedSettingsFromPreparedLists) {
   const SavedCase cases[] = {
-      {"only record 1: later records keep their defaults",
-       CompanyRecord1(0, "0", 18, 1, 2, 2), 18, 2, 1, 2, 0, 0, 2, 0, 92, 0.003997696f, 1.0f,
-       0.3203f, "Elbow", "Height   (cm)"},
+      {"only record 1: later records keep their defaults", CompanyRecord1(0, "0", 18, 1, 2, 2), 18,
+       2, 1, 2, 0, 0, 2, 0, 92, 0.003997696f, 1.0f, 0.3203f, "Elbow", "Height   (cm)"},
       {"all six records, swimming over 15 and Com 7",
-       CompanyRecord1(450, ".625", 22, 1, 3, 7) + "1,2,3,4,5,6,7,8\r\n15\r\n0\r\n689\r\n1,-2400\r\n",
+       CompanyRecord1(450, ".625", 22, 1, 3, 7) +
+           "1,2,3,4,5,6,7,8\r\n15\r\n0\r\n689\r\n1,-2400\r\n",
        22, 2, 1, 3, 15, 1, 7, 450, 689, 0.004f, 0.625f, 0.3205f, "Free", "Height   (cm)"},
-      {"US units divide the calibration by 4.45",
-       CompanyRecord1(0, "1", 0, 0, 4, 1), 0, 8, 0, 4, 0, 0, 1, 0, 92, 0.00976f / 4.45f, 1.0f,
-       0.782f / 4.45f, "Elbow", "Height   (in)"},
+      {"US units divide the calibration by 4.45", CompanyRecord1(0, "1", 0, 0, 4, 1), 0, 8, 0, 4, 0,
+       0, 1, 0, 92, 0.00976f / 4.45f, 1.0f, 0.782f / 4.45f, "Elbow", "Height   (in)"},
   };
   for (const SavedCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -142,7 +141,8 @@ TEST_F(StartupTest, ADamagedCompanyListStopsTheSequenceWithOneErrorBox) {
   ASSERT_EQ(alerts.shown.size(), 1u);
   const Alert& box = alerts.shown[0];
   EXPECT_EQ(box.title, "Tidemet Error");
-  EXPECT_EQ(box.text, "Error Number " + std::to_string(error->number) + "\r\n" + error->description);
+  EXPECT_EQ(box.text,
+            "Error Number " + std::to_string(error->number) + "\r\n" + error->description);
   EXPECT_NE(error->description.find("company.lst"), std::string::npos);
   EXPECT_EQ(box.icon, AlertIcon::Exclamation);
   EXPECT_EQ(box.buttons, AlertButtons::Ok);

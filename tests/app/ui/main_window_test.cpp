@@ -10,13 +10,13 @@
 #include <QTimer>
 #include <memory>
 
+#include "../session/list_folder.h"
 #include "app/files/client_entry.h"
 #include "app/files/list_files.h"
 #include "app/session/about_dialog.h"
 #include "app/session/model_table.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
-#include "../session/list_folder.h"
 #include "qt_application.h"
 
 namespace tidemet {

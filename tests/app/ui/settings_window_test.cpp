@@ -53,14 +53,21 @@ class SettingsWindowTest : public ::testing::Test {
 
 TEST_F(SettingsWindowTest, CaptionsOfTheMenus) {
   const std::pair<const char*, const char*> captions[] = {
-      {"ModelQ1Menu", "&Q1 or QF8"},   {"ModelDemoMenu", "D&emo"},
-      {"Model13Menu", "QV4 - Model 13"}, {"Model22QV4Menu", "QV4 - Model 22"},
-      {"Com1", "Com &1"},              {"Com9", "Com &9"},
-      {"Com16", "Com 1&6"},            {"Node987Menu", "Node 987"},
-      {"Computer0Menu", "&386/486"},   {"SwimMenu", "&Swimming over unmeasured distance"},
+      {"ModelQ1Menu", "&Q1 or QF8"},
+      {"ModelDemoMenu", "D&emo"},
+      {"Model13Menu", "QV4 - Model 13"},
+      {"Model22QV4Menu", "QV4 - Model 22"},
+      {"Com1", "Com &1"},
+      {"Com9", "Com &9"},
+      {"Com16", "Com 1&6"},
+      {"Node987Menu", "Node 987"},
+      {"Computer0Menu", "&386/486"},
+      {"SwimMenu", "&Swimming over unmeasured distance"},
       {"Swim10Menu", "Swimming over &10 m distance"},
-      {"TherapyMenu", "&Therapy"},     {"AutosaveMenu", "&Autosave"},
-      {"ColorDBackMenu", "D&ata Background"}, {"BWMenu", "Black on &White"},
+      {"TherapyMenu", "&Therapy"},
+      {"AutosaveMenu", "&Autosave"},
+      {"ColorDBackMenu", "D&ata Background"},
+      {"BWMenu", "Black on &White"},
   };
   for (const auto& [name, caption] : captions) {
     QAction* item = window->menuItem(QString::fromLatin1(name));
@@ -119,7 +126,7 @@ TEST_F(SettingsWindowTest, EachMenuReachesTheSession) {
 TEST_F(SettingsWindowTest, ModelsReachTheirDevicesThroughTheSeam) {
   choose("ModelQV2Menu");  // model 7: the USB device
   EXPECT_EQ(devices.usbOpened, 1);
-  choose("Model18Menu");   // leaving model 7 closes it first; model 18 opens the module
+  choose("Model18Menu");  // leaving model 7 closes it first; model 18 opens the module
   EXPECT_EQ(devices.usbClosed, 1);
   EXPECT_EQ(devices.moduleOpened, 1);
   EXPECT_EQ(s->ModelCode, 18);
