@@ -140,12 +140,13 @@ std::string UpperPath(std::string_view path) {
 }
 
 std::string SummaryPathFor(const std::string& dataPath) {
+  static constexpr std::string_view kSum = "SUM";
   std::string out = dataPath;
-  const char sum[3] = {'S', 'U', 'M'};
-  size_t start = out.size() >= 3 ? out.size() - 3 : 0;
-  for (size_t i = start, k = 3 - (out.size() - start); i < out.size(); ++i, ++k) {
-    bool lower = std::islower(static_cast<unsigned char>(out[i]));
-    out[i] = lower ? static_cast<char>(std::tolower(sum[k])) : sum[k];
+  const size_t n = std::min(kSum.size(), out.size());
+  for (size_t i = 0; i < n; ++i) {
+    char& ch = out[out.size() - n + i];
+    const char up = kSum[kSum.size() - n + i];
+    ch = std::islower(static_cast<unsigned char>(ch)) ? static_cast<char>(std::tolower(up)) : up;
   }
   return out;
 }
