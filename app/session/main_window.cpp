@@ -133,8 +133,9 @@ void MainWindow::buildMenus() {
     later(data->addAction(item));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  help->addAction(tr("&Contents"), this, &MainWindow::HelpContentsCmd)
-      ->setObjectName(QStringLiteral("HelpContentsMenu"));
+  QAction* contents = help->addAction(tr("&Contents"), this, &MainWindow::HelpContentsCmd);
+  contents->setObjectName(QStringLiteral("HelpContentsMenu"));
+  contents->setShortcut(QKeySequence::HelpContents);
   help->addAction(tr("&About Tidemet..."), this, &MainWindow::AboutCmd)
       ->setObjectName(QStringLiteral("HelpAboutMenu"));
 
