@@ -168,16 +168,16 @@ void MainWindow::applyColors() {
 
 void MainWindow::ContinueCmd() {
   if (state_ != MainState::TitleScreen) return;
-  for (QMenu* menu : menus_) menu->menuAction()->setVisible(true);
   continueButton_->hide();
   for (QLabel* label : noticeLabels_) label->hide();
 
+  // The menus appear only once the warning is accepted, never behind it.
   state_ = tidemet::ContinueCmd(info_, alerts_, help_);
   if (state_ == MainState::Ended) {
-    for (QMenu* menu : menus_) menu->menuAction()->setVisible(false);
     end();
     return;
   }
+  for (QMenu* menu : menus_) menu->menuAction()->setVisible(true);
   showLogo();
 }
 
