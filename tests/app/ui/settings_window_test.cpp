@@ -24,8 +24,9 @@ struct CountingDevices : SettingsDevices {
   void closeUsbDevice() override { ++usbClosed; }
   std::optional<DeviceError> openUsbDevice(int16_t) override {
     ++usbOpened;
-    return std::nullopt;
+    return failure;
   }
+  std::optional<DeviceError> failure;
   void openModule() override { ++moduleOpened; }
   void closeModule() override {}
   int usbOpened = 0, usbClosed = 0, moduleOpened = 0;
@@ -130,6 +131,16 @@ TEST_F(SettingsWindowTest, ModelsReachTheirDevicesThroughTheSeam) {
   EXPECT_EQ(devices.usbClosed, 1);
   EXPECT_EQ(devices.moduleOpened, 1);
   EXPECT_EQ(s->ModelCode, 18);
+}
+
+TEST_F(SettingsWindowTest, AUsbDeviceThatFailsToOpenIsReportedAndTheModelStays) {
+  devices.failure = DeviceError{0x80004005u, "Unspecified error"};
+  choose("Model13Menu");
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].icon, AlertIcon::Critical);
+  EXPECT_EQ(alerts.shown[0].text, "Error 80004005\r\nUnspecified error\r\nForm_Load");
+  EXPECT_EQ(s->ModelCode, 13);
+  EXPECT_TRUE(window->menuItem("Model13Menu")->isChecked());
 }
 
 TEST_F(SettingsWindowTest, ColoursFromTheDialogAreStoredRedInTheLowByte) {
