@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   tidemet::Program program;
   FirstPaint probe;
-  program.mainWindow().installEventFilter(&probe);
+  program.mainWindow().centralWidget()->installEventFilter(&probe);  // the title screen
   program.start();
   return app.exec();
 }
