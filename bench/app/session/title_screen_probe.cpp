@@ -55,5 +55,10 @@ int main(int argc, char** argv) {
   FirstPaint probe;
   program.mainWindow().centralWidget()->installEventFilter(&probe);  // the title screen
   program.start();
+  // A title screen that never paints is a failure to report, not a wait.
+  QTimer::singleShot(10000, [] {
+    std::fprintf(stderr, "the title screen was not shown within 10 s\n");
+    QCoreApplication::exit(1);
+  });
   return app.exec();
 }
