@@ -47,13 +47,21 @@ class VirtualClock final : public Clock {
 class ClockStopwatch final : public Stopwatch {
  public:
   explicit ClockStopwatch(const Clock& clock) : clock_(clock) {}
-  void start() override { startNs_ = clock_.nowNs(); }
-  int64_t elapsedMilliseconds() const override { return (clock_.nowNs() - startNs_) / 1'000'000; }
-  int64_t startNs() const { return startNs_; }
+  void start() override {
+    startNs_ = clock_.nowNs();
+    stoppedNs_ = -1;
+  }
+  // From now on the stopwatch reads as it did at `ns` (the moment a recording was stopped).
+  void stopAt(int64_t ns) { stoppedNs_ = ns; }
+  int64_t elapsedMilliseconds() const override {
+    const int64_t end = stoppedNs_ >= 0 ? stoppedNs_ : clock_.nowNs();
+    return (end - startNs_) / 1'000'000;
+  }
 
  private:
   const Clock& clock_;
   int64_t startNs_ = 0;
+  int64_t stoppedNs_ = -1;
 };
 
 }  // namespace tidemet

@@ -3,4 +3,5 @@ tidemet_test(acquisition_tests
     ${CMAKE_CURRENT_LIST_DIR}/serial_unit_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sampling_loop_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/acquisition_worker_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/monitor_controller_test.cpp
   LIBS tidemet_core)
