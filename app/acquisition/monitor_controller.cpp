@@ -39,13 +39,20 @@ void MonitorController::StartMonitor() {
 }
 
 void MonitorController::processUpTo(int64_t takenUpToNs) {
-  worker_->process([this](const ReadingSet& r) { loop_.ProcessReadings(r, &notices_); }, takenUpToNs);
+  if (processing_) return;
+  processing_ = true;
+  worker_->process(
+      [this](const ReadingSet& r) {
+        if (loop_.timerEnabled()) loop_.ProcessReadings(r, &notices_);
+      },
+      takenUpToNs);
+  processing_ = false;
 }
 
 void MonitorController::onReadingsQueued() {
   if (loop_.timerEnabled())
     processUpTo(std::numeric_limits<int64_t>::max());
-  else
+  else if (!processing_)
     worker_->discard();
 }
 

@@ -60,6 +60,9 @@ class MonitorController {
   SamplingLoop loop_;
   std::unique_ptr<AcquisitionWorker> worker_;
   DeviceNotices notices_;
+  // A message box shown by the tick runs a nested event loop that may deliver the next
+  // notification; the outer pass goes on draining once the box is closed.
+  bool processing_ = false;
 };
 
 }  // namespace tidemet

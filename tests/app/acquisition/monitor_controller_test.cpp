@@ -91,3 +91,54 @@ TEST(MonitorControllerTest, AStalledWindowLosesNoReadingOfARecording) {
 
 }  // namespace
 }  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+// A message box runs a nested event loop, which may deliver the next notification while the
+// outer pass is still handling a set: the sets must still be processed once each, in order.
+class NestedLoopAlerts : public Alerts {
+ public:
+  AlertAnswer show(const Alert& alert) override {
+    shown.push_back(alert);
+    if (nested) nested();
+    return AlertAnswer::Ok;
+  }
+  std::function<void()> nested;
+  std::vector<Alert> shown;
+};
+
+class StatusSource : public Source {
+ public:
+  void takeReadings(ReadingSet& out) override {
+    out.set(0, 2000 + n_);
+    out.set(1, 2000 + n_);
+    out.unitStatus = {static_cast<int16_t>(n_ == 1 ? 5 : 0), 0};  // the second set warns
+    ++n_;
+  }
+
+ private:
+  int n_ = 0;
+};
+
+TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 3;  // the QW8 unit warns from inside the tick
+  s->ChannelCount = 2;
+  NestedLoopAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<StatusSource>(); });
+  alerts.nested = [&] { monitor.onReadingsQueued(); };
+  monitor.openSynchronously();
+  monitor.StartMonitor();
+  for (int i = 0; i < 4; ++i) monitor.worker().step();
+  monitor.onReadingsQueued();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(s->SampleIndex, 4);
+  const int16_t expected[4] = {1050, 0, 1052, 1053};  // the warned reading is not stored
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], expected[k]) << k;
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -8,5 +8,7 @@ tidemet_test(acquisition_tests
 
 if(TARGET tidemet_widgets)
   tidemet_qt_test(acquisition_widget_tests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/live_graph_widget_test.cpp)
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/live_graph_widget_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/monitor_window_test.cpp)
 endif()
