@@ -54,6 +54,7 @@ void AcquisitionWorker::step() {
   if (readings.skippedBefore) skipped_.fetch_add(readings.skippedBefore, std::memory_order_relaxed);
   if (source_) source_->takeReadings(readings);
   readings.takenAtNs = clock_.nowNs();
+  periods_.addTime(readings.takenAtNs);
   schedule_.advance();
   taken_.fetch_add(1, std::memory_order_relaxed);
   if (!queue_.push(readings)) {

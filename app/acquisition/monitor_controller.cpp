@@ -43,7 +43,9 @@ void MonitorController::processUpTo(int64_t takenUpToNs) {
   processing_ = true;
   worker_->process(
       [this](const ReadingSet& r) {
-        if (loop_.timerEnabled()) loop_.ProcessReadings(r, &notices_);
+        if (!loop_.timerEnabled()) return;
+        loop_.ProcessReadings(r, &notices_);
+        ++processed_;
       },
       takenUpToNs);
   processing_ = false;

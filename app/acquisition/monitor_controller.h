@@ -36,6 +36,8 @@ class MonitorController {
   void LeaveMonitor();
 
   SamplingLoop& loop() { return loop_; }
+  // Reading sets the loop has processed (stored and drawn) since the window loaded.
+  uint64_t setsProcessed() const { return processed_; }
   AcquisitionWorker& worker() { return *worker_; }
   const ClockStopwatch& stopwatch() const { return stopwatch_; }
 
@@ -63,6 +65,7 @@ class MonitorController {
   // A message box shown by the tick runs a nested event loop that may deliver the next
   // notification; the outer pass goes on draining once the box is closed.
   bool processing_ = false;
+  uint64_t processed_ = 0;
 };
 
 }  // namespace tidemet

@@ -174,3 +174,20 @@ TEST(DemoSourceTest, ARecordingOnAVirtualClock) {
 
 }  // namespace
 }  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(PeriodStatsTest, MeanAndDeviationOfTheBeat) {
+  PeriodStats stats(10 * kMs);
+  const int64_t times[] = {0, 10 * kMs, 20 * kMs + 50'000, 30 * kMs, 40 * kMs, 52 * kMs};
+  for (int64_t t : times) stats.addTime(t);
+  EXPECT_EQ(stats.periods(), 5);
+  EXPECT_DOUBLE_EQ(stats.meanPeriodNs(), 52.0 * kMs / 5);
+  EXPECT_EQ(stats.deviationQuantileNs(0.4), 10'000);      // two periods on the dot
+  EXPECT_EQ(stats.deviationQuantileNs(0.8), 60'000);      // 50 us early and late
+  EXPECT_EQ(stats.deviationQuantileNs(1.0), 2'010'000);   // the 2 ms late one
+}
+
+}  // namespace
+}  // namespace tidemet
