@@ -7,4 +7,5 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/demo_source.cpp
   ${CMAKE_CURRENT_LIST_DIR}/monitor_controller.cpp
   ${CMAKE_CURRENT_LIST_DIR}/graph_paging.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/simulated_recording.cpp
 )
