@@ -1,9 +1,11 @@
 #pragma once
 // Time for the acquisition: the monotonic clock in the program, a virtual clock in tests.
 
+#include <time.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "app/acquisition/seams.h"
 
@@ -24,9 +26,12 @@ class MonotonicClock final : public Clock {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
   }
+  // An absolute sleep on the same clock steady_clock reads, so a wake-up that comes late does
+  // not move the next deadline.
   void sleepUntil(int64_t deadlineNs) override {
-    std::this_thread::sleep_until(
-        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadlineNs)));
+    timespec at{static_cast<time_t>(deadlineNs / 1'000'000'000), static_cast<long>(deadlineNs % 1'000'000'000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
   }
 };
 
