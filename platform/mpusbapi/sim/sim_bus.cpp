@@ -120,7 +120,7 @@ class Bus final : public Control {
       if (!reply.empty() && take(Fault::WrongEcho)) reply[0] ^= 0x80;
       if (reply.size() > 1 && take(Fault::WrongChannel)) reply[1] ^= 0x01;
       const int32_t copied = std::clamp(std::min(reported, static_cast<int32_t>(reply.size())), 0, std::max(length, 0));
-      if (data != nullptr) std::memcpy(data, reply.data(), static_cast<size_t>(copied));
+      if (data != nullptr && copied > 0) std::memcpy(data, reply.data(), static_cast<size_t>(copied));
       reply.resize(static_cast<size_t>(copied));
       if (received != nullptr) *received = reported;
       result = 1;
@@ -155,7 +155,7 @@ class Bus final : public Control {
       }
     }
     const auto copied = std::min(packet.size(), static_cast<size_t>(std::max(length, 0)));
-    if (data != nullptr) std::memcpy(data, packet.data(), copied);
+    if (data != nullptr && copied > 0) std::memcpy(data, packet.data(), copied);
     packet.resize(copied);
     if (received != nullptr) *received = static_cast<int32_t>(copied);
     record({Call::ReadInt, handle, -1, "", 1, length, timeoutMs, packet, result});
