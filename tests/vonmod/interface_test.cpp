@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+extern "C" int vonmodVersionFromC(void);
+
 namespace {
+
+TEST(InterfaceTest, HeaderServesCCallers) { EXPECT_EQ(vonmodVersionFromC(), 0x00010007); }
 
 TEST(InterfaceTest, VersionAndConversions) {
   EXPECT_EQ(Vonmod_GetDLLVersion(), 0x00010007);

@@ -18,6 +18,7 @@ vonmod_test(vonmod_tests
     ${CMAKE_CURRENT_LIST_DIR}/stream_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/eeprom_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/interface_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/c_header_check.c
   LIBS vonmodvb
   PIPE_LIBRARY_DIR ${TIDEMET_MPUSBAPI_SIM_DIR})
 add_dependencies(vonmod_tests mpusbapi_sim)
@@ -38,3 +39,8 @@ vonmod_test(vonmod_partial_pipe_tests PREFIX partial_pipe.
   PIPE_LIBRARY_DIR ${partial_dir})
 add_dependencies(vonmod_missing_pipe_tests vonmodvb)
 add_dependencies(vonmod_partial_pipe_tests vonmodvb mpusbapi_partial)
+
+# Only the 26 documented functions leave the library.
+add_test(NAME vonmod_exports
+  COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:vonmodvb> -DNM=${CMAKE_NM}
+          -P ${CMAKE_CURRENT_LIST_DIR}/check_exports.cmake)
