@@ -24,7 +24,8 @@ namespace {
 void* pipeLibrary() {
   void* library = dlopen(MPUSBAPI_LIBRARY_NAME, RTLD_NOW | RTLD_NOLOAD);
   if (library == nullptr || dlsym(library, "MPUSBSimControl") == nullptr) {
-    std::fprintf(stderr, "the simulated %s is not on the library search path\n", MPUSBAPI_LIBRARY_NAME);
+    std::fprintf(stderr, "the simulated %s is not on the library search path\n",
+                 MPUSBAPI_LIBRARY_NAME);
     std::exit(2);
   }
   return library;
@@ -43,7 +44,8 @@ VonmodSession openModule(bool realTime) {
   sim().setRecording(false);
   sim().setRealTime(realTime);
   for (int c = 0; c < mpusbsim::kChannels; ++c)
-    sim().module(0).analog[static_cast<size_t>(c)] = {mpusbsim::Wave::Sine, 500, 3500, 200 + 10 * c};
+    sim().module(0).analog[static_cast<size_t>(c)] = {mpusbsim::Wave::Sine, 500, 3500,
+                                                      200 + 10 * c};
   VonmodSession session{};
   Vonmod_EnumerateDev(0, &count);
   if (count != 1 || Vonmod_OpenDevice(0, 0, &session) != 0) std::abort();
@@ -54,7 +56,8 @@ void ReadMultiAnalogIn8(benchmark::State& state) {
   VonmodSession session = openModule(false);
   float volts[8];
   for (auto _ : state) {
-    if (Vonmod_ReadMultiAnalogIn(&session, 0, 8, 0, volts, 0) != 0) state.SkipWithError("read failed");
+    if (Vonmod_ReadMultiAnalogIn(&session, 0, 8, 0, volts, 0) != 0)
+      state.SkipWithError("read failed");
     benchmark::DoNotOptimize(volts);
   }
   Vonmod_ReleaseDevice(&session);
@@ -97,10 +100,12 @@ void StreamRetrieval(benchmark::State& state) {
   const auto wallStart = std::chrono::steady_clock::now();
   for (auto _ : state) {
     int32_t got = 0;
-    if (Vonmod_AIGetScans(&session, scans, 1000, volts.data(), &got) != 0) state.SkipWithError("stream stalled");
+    if (Vonmod_AIGetScans(&session, scans, 1000, volts.data(), &got) != 0)
+      state.SkipWithError("stream stalled");
     total += got;
   }
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   const double cpu = processCpuSeconds() - cpuStart;
   state.counters["cpu_percent"] = 100.0 * cpu / wall;
   state.counters["scans_per_s"] = static_cast<double>(total) / wall;
@@ -108,6 +113,11 @@ void StreamRetrieval(benchmark::State& state) {
   Vonmod_AIStopStream(&session);
   Vonmod_ReleaseDevice(&session);
 }
-BENCHMARK(StreamRetrieval)->Args({1, 15000})->Args({8, 4500})->UseRealTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(StreamRetrieval)
+    ->Args({1, 15000})
+    ->Args({8, 4500})
+    ->UseRealTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

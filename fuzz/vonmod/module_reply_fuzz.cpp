@@ -35,7 +35,8 @@ class ReplyDriver final : public vonmod::PipeDriver {
   uint8_t next() { return at_ < size_ ? data_[at_++] : 0; }
   int32_t nextInt() {
     int32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = static_cast<int32_t>(static_cast<uint32_t>(value) << 8 | next());
+    for (int i = 0; i < 4; ++i)
+      value = static_cast<int32_t>(static_cast<uint32_t>(value) << 8 | next());
     return value;
   }
 
@@ -85,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     library.readCounter(&session, driver.next() % 2, &value);
     library.dio(&session, driver.next(), driver.next(), &byte0, &byte1, driver.next() % 2);
     library.pwmOut(&session, 1 + driver.next() % 2, driver.next() % 101, driver.nextInt() % 400);
-    library.pwmOut10bit(&session, 1 + driver.next() % 2, driver.nextInt() % 1024, driver.nextInt() % 400);
+    library.pwmOut10bit(&session, 1 + driver.next() % 2, driver.nextInt() % 1024,
+                        driver.nextInt() % 400);
     library.stopPwm(&session, driver.next() % 3);
     const int32_t address = driver.next() % 241;
     const int32_t bytes = driver.next() % (241 - address);
@@ -93,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     library.writeMemory(&session, bytes, address, eeprom.data());
     const int32_t streamFirst = driver.next() % 8;
     const int32_t channels = 1 + driver.next() % (8 - streamFirst);
-    library.aiStartStream(&session, streamFirst, channels, 16 + driver.nextInt() % 15000, &value, 0);
+    library.aiStartStream(&session, streamFirst, channels, 16 + driver.nextInt() % 15000, &value,
+                          0);
     const int32_t scans = driver.next() * 4;
     std::vector<float> stream(static_cast<size_t>(scans) * static_cast<size_t>(channels));
     library.aiGetScans(&session, scans, 0, stream.data(), &value);

@@ -24,11 +24,12 @@ MPUSBAPI_EXPORT int32_t MPUSBGetDLLVersion(void);
 MPUSBAPI_EXPORT int32_t MPUSBGetDeviceCount(const char* vidPid);
 /* Opens pipe `pipeName` ("\MCHP_EP1", "\MCHP_EP2_ASYNC", ...) of the instance-th matching
  * device for writing (0) or reading (1); a handle, or -1. */
-MPUSBAPI_EXPORT int32_t MPUSBOpen(int32_t instance, const char* vidPid, const char* pipeName, int32_t direction,
-                                  int32_t reserved);
+MPUSBAPI_EXPORT int32_t MPUSBOpen(int32_t instance, const char* vidPid, const char* pipeName,
+                                  int32_t direction, int32_t reserved);
 MPUSBAPI_EXPORT int32_t MPUSBWrite(int32_t handle, const void* data, int32_t length, int32_t* sent,
                                    int32_t timeoutMs);
-MPUSBAPI_EXPORT int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs);
+MPUSBAPI_EXPORT int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received,
+                                  int32_t timeoutMs);
 /* Like MPUSBRead, but `received` holds the bytes that came also when the read timed out. */
 MPUSBAPI_EXPORT int32_t MPUSBReadInt(int32_t handle, void* data, int32_t length, int32_t* received,
                                      int32_t timeoutMs);

@@ -79,7 +79,8 @@ TEST_F(CommandTest, AnalogArgumentChecksSendNothing) {
 
 TEST_F(CommandTest, MultiAnalogReadDecodesEveryChannel) {
   const int counts[8] = {0, 1, 63, 64, 1000, 2048, 4000, 4095};
-  for (int c = 0; c < 8; ++c) sim->module(0).analog[static_cast<size_t>(c)] = {mpusbsim::Wave::Constant, counts[c]};
+  for (int c = 0; c < 8; ++c)
+    sim->module(0).analog[static_cast<size_t>(c)] = {mpusbsim::Wave::Constant, counts[c]};
   float volts[9];
   std::fill(std::begin(volts), std::end(volts), -7.0f);
   ASSERT_EQ(Vonmod_ReadMultiAnalogIn(&session, 0, 8, 0, volts, 0), 0);
@@ -137,18 +138,21 @@ TEST_F(CommandTest, TransferFailuresCloseTheSession) {
     bool closes;
   };
   const Case cases[] = {
-      {Fault::FailWrite, 6, true, true},  {Fault::FailRead, 7, false, true},  {Fault::ShortReply, 9, true, true},
-      {Fault::LongReply, 8, true, true},  {Fault::WrongEcho, 9, true, false},
+      {Fault::FailWrite, 6, true, true},  {Fault::FailRead, 7, false, true},
+      {Fault::ShortReply, 9, true, true}, {Fault::LongReply, 8, true, true},
+      {Fault::WrongEcho, 9, true, false},
   };
   for (const Case& c : cases) {
     SetUp();
     const int32_t writePipe = session.writePipe, readPipe = session.readPipe;
     sim->inject(c.fault);
     int32_t version = 0;
-    EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, &version), c.expected) << static_cast<int>(c.fault);
+    EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, &version), c.expected)
+        << static_cast<int>(c.fault);
     if (c.closes) {
-      const std::vector<int32_t> order =
-          c.commandPipeFirst ? std::vector<int32_t>{writePipe, readPipe} : std::vector<int32_t>{readPipe, writePipe};
+      const std::vector<int32_t> order = c.commandPipeFirst
+                                             ? std::vector<int32_t>{writePipe, readPipe}
+                                             : std::vector<int32_t>{readPipe, writePipe};
       EXPECT_EQ(closed(), order) << static_cast<int>(c.fault);
       EXPECT_EQ(session.writePipe, -1);
       EXPECT_EQ(session.readPipe, -1);
@@ -171,10 +175,14 @@ TEST_F(CommandTest, DigitalReplyMayCarryEitherDigitalOpcode) {
 
 TEST_F(CommandTest, NullOutValuesGive1AndSendNothing) {
   const int32_t results[] = {
-      Vonmod_GetDeviceSerialNo(&session, nullptr), Vonmod_GetFirmwareVersion(&session, nullptr),
-      Vonmod_GetCredits(&session, nullptr),        Vonmod_ReadVONM_DEVID(&session, nullptr),
-      Vonmod_ReadCounter(&session, 0, nullptr),    Vonmod_ReadMemory(&session, 1, 0, nullptr),
-      Vonmod_WriteMemory(&session, 1, 0, nullptr), Vonmod_AIStartStream(&session, 0, 1, 0, 1000, nullptr, 0),
+      Vonmod_GetDeviceSerialNo(&session, nullptr),
+      Vonmod_GetFirmwareVersion(&session, nullptr),
+      Vonmod_GetCredits(&session, nullptr),
+      Vonmod_ReadVONM_DEVID(&session, nullptr),
+      Vonmod_ReadCounter(&session, 0, nullptr),
+      Vonmod_ReadMemory(&session, 1, 0, nullptr),
+      Vonmod_WriteMemory(&session, 1, 0, nullptr),
+      Vonmod_AIStartStream(&session, 0, 1, 0, 1000, nullptr, 0),
       Vonmod_AIGetScans(&session, 128, 10, nullptr, nullptr),
       Vonmod_AIStopContinuous(&session, nullptr, nullptr),
   };

@@ -59,7 +59,8 @@ TEST_F(EepromTest, BoundsAndOrderOfChecks) {
 
   ASSERT_EQ(Vonmod_ReleaseDevice(&session), 0);
   EXPECT_EQ(Vonmod_ReadMemory(&session, 200, 50, data.data()), 10) << "read checks the size first";
-  EXPECT_EQ(Vonmod_WriteMemory(&session, 200, 50, data.data()), 8) << "write checks the pipes first";
+  EXPECT_EQ(Vonmod_WriteMemory(&session, 200, 50, data.data()), 8)
+      << "write checks the pipes first";
 }
 
 TEST_F(EepromTest, FailingChunkEndsTheCallAndKeepsEarlierChunks) {

@@ -16,8 +16,8 @@ TEST_F(PwmTest, PeriodAndDutyBytes) {
     Bytes wire;  // channel, period register, duty bits 9..8, duty bits 7..0, prescaler
   };
   const Case cases[] = {
-      {false, 1, 50, 20, {0x53, 1, 240, 1, 0xE2, 1}},     // D = 482
-      {false, 2, 100, 20, {0x53, 2, 240, 3, 0xC4, 1}},    // D = 964
+      {false, 1, 50, 20, {0x53, 1, 240, 1, 0xE2, 1}},   // D = 482
+      {false, 2, 100, 20, {0x53, 2, 240, 3, 0xC4, 1}},  // D = 964
       {false, 1, 0, 20, {0x53, 1, 240, 0, 0, 1}},
       {false, 1, 50, 50, {0x53, 1, 150, 1, 0x2D, 4}},     // 600 ticks; D = 301
       {false, 1, 100, 340, {0x53, 1, 255, 3, 0xFF, 16}},  // register 255: 100 % is 1023

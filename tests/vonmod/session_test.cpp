@@ -53,6 +53,10 @@ TEST_F(SessionTest, EnumerationReleasesOpenSessions) {
   ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);
   EXPECT_EQ(sim->requests(), (std::vector<Bytes>{{0x33}}));  // the release stops streaming
   EXPECT_TRUE(sim->openPipes().empty());
+  // The caller's copy still names the closed pipes; they fail instead of reaching another pipe.
+  int32_t version = 0;
+  EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, &version), 6);
+  EXPECT_EQ(sim->requests().size(), 1u);
 }
 
 TEST_F(SessionTest, ArgumentChecksOfEnumerationAndOpening) {

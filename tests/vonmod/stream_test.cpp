@@ -17,16 +17,17 @@ TEST_F(StreamTest, StartRequestCarriesTimerReloadAndPrescaler) {
     int32_t actual;
   };
   const Case cases[] = {
-      {0, 2, 100, 0, {0x32, 0, 1, 0x15, 0x9F, 0xF0, 0, 0}, 100},     // base 120000, k = 1
-      {2, 3, 5000, 5, {0x32, 2, 4, 0xF6, 0x9F, 0xFF, 1, 1}, 5000},   // k = 0, fast
-      {0, 1, 3000, 0, {0x32, 0, 0, 0xF0, 0x5F, 0xFF, 0, 0}, 3000},   // 3000 is not fast
-      {0, 1, 7000, 0, {0x32, 0, 0, 0xF9, 0x4D, 0xFF, 1, 0}, 7001},   // 12 MHz / 1714
-      {0, 8, 16, 0, {0x32, 0, 7, 0x48, 0xE4, 0xF3, 0, 0}, 16},       // k = 4
+      {0, 2, 100, 0, {0x32, 0, 1, 0x15, 0x9F, 0xF0, 0, 0}, 100},    // base 120000, k = 1
+      {2, 3, 5000, 5, {0x32, 2, 4, 0xF6, 0x9F, 0xFF, 1, 1}, 5000},  // k = 0, fast
+      {0, 1, 3000, 0, {0x32, 0, 0, 0xF0, 0x5F, 0xFF, 0, 0}, 3000},  // 3000 is not fast
+      {0, 1, 7000, 0, {0x32, 0, 0, 0xF9, 0x4D, 0xFF, 1, 0}, 7001},  // 12 MHz / 1714
+      {0, 8, 16, 0, {0x32, 0, 7, 0x48, 0xE4, 0xF3, 0, 0}, 16},      // k = 4
       {0, 1, 128, 0, {0x32, 0, 0, 0x48, 0xE4, 0xF0, 0, 0}, 128},
   };
   for (const Case& c : cases) {
     int32_t actual = -1;
-    ASSERT_EQ(Vonmod_AIStartStream(&session, c.first, c.count, 99, c.rate, &actual, c.option), 0) << c.rate;
+    ASSERT_EQ(Vonmod_AIStartStream(&session, c.first, c.count, 99, c.rate, &actual, c.option), 0)
+        << c.rate;
     EXPECT_EQ(lastRequest(), c.wire) << c.rate;
     EXPECT_EQ(actual, c.actual) << c.rate;
     EXPECT_TRUE(sim->streaming(0));
@@ -40,11 +41,12 @@ TEST_F(StreamTest, RateLimitsAndChannelChecks) {
     int32_t first, count, rate, expected;
   };
   const Case cases[] = {
-      {0, 1, 15000, 0},  {0, 1, 15001, 20}, {0, 2, 10000, 0},  {0, 2, 10001, 20}, {0, 3, 7201, 20},
-      {0, 4, 6300, 0},   {0, 4, 6301, 20},  {0, 5, 5801, 20},  {0, 6, 5501, 20},  {0, 7, 5000, 0},
-      {0, 7, 5001, 20},  {0, 8, 4500, 0},   {0, 8, 4501, 20},  {0, 8, 16, 0},     {0, 8, 15, 19},
-      {0, 1, 127, 19},   {0, 0, 1000, 19},  {8, 1, 1000, 11},  {-1, 1, 1000, 11}, {0, 9, 100, 11},
-      {7, 2, 100, 11},   {0, -1, 100, 11},  {0, 8, 2147483647, 20}, {0, 1, -5, 19},
+      {0, 1, 15000, 0}, {0, 1, 15001, 20}, {0, 2, 10000, 0},       {0, 2, 10001, 20},
+      {0, 3, 7201, 20}, {0, 4, 6300, 0},   {0, 4, 6301, 20},       {0, 5, 5801, 20},
+      {0, 6, 5501, 20}, {0, 7, 5000, 0},   {0, 7, 5001, 20},       {0, 8, 4500, 0},
+      {0, 8, 4501, 20}, {0, 8, 16, 0},     {0, 8, 15, 19},         {0, 1, 127, 19},
+      {0, 0, 1000, 19}, {8, 1, 1000, 11},  {-1, 1, 1000, 11},      {0, 9, 100, 11},
+      {7, 2, 100, 11},  {0, -1, 100, 11},  {0, 8, 2147483647, 20}, {0, 1, -5, 19},
   };
   for (const Case& c : cases) {
     sim->clearCalls();
@@ -76,7 +78,8 @@ TEST_F(StreamTest, StartOpensTheFourStreamPipesInOrder) {
 TEST_F(StreamTest, StartWithoutOpenPipesGives5) {
   ASSERT_EQ(Vonmod_ReleaseDevice(&session), 0);
   int32_t actual = 0;
-  EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 9, 0, 1000, &actual, 0), 5) << "before the channel check";
+  EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 9, 0, 1000, &actual, 0), 5)
+      << "before the channel check";
   EXPECT_EQ(Vonmod_AIStartContinuous(&session, 0, 1), 5);
 }
 
@@ -139,7 +142,8 @@ TEST_F(StreamTest, DryStreamGives18WithoutTouchingTheCount) {
 TEST_F(StreamTest, TooFewSamplesGive19) {
   std::vector<float> volts(300);
   int32_t scansRead = -1;
-  EXPECT_EQ(Vonmod_AIGetScans(&session, 1000, 10, volts.data(), &scansRead), 19) << "no stream started";
+  EXPECT_EQ(Vonmod_AIGetScans(&session, 1000, 10, volts.data(), &scansRead), 19)
+      << "no stream started";
   int32_t actual = 0;
   ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 3, 0, 1000, &actual, 0), 0);
   EXPECT_EQ(Vonmod_AIGetScans(&session, 42, 10, volts.data(), &scansRead), 19);

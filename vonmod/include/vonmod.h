@@ -36,27 +36,30 @@ typedef struct VonmodSession {
 #define VONMOD_ERROR_TEXT_SIZE 256
 
 VONMOD_API int32_t Vonmod_EnumerateDev(int32_t moduleType, int32_t* count);
-VONMOD_API int32_t Vonmod_OpenDevice(int32_t moduleType, int32_t deviceIndex, VonmodSession* session);
+VONMOD_API int32_t Vonmod_OpenDevice(int32_t moduleType, int32_t deviceIndex,
+                                     VonmodSession* session);
 VONMOD_API int32_t Vonmod_ReleaseDevice(VonmodSession* session);
 VONMOD_API int32_t Vonmod_GetDeviceSerialNo(VonmodSession* session, int32_t* serial);
-VONMOD_API int32_t Vonmod_ReadSingleAnalogIn(VonmodSession* session, int32_t channel, int32_t range, float* volts,
-                                             int32_t reserved);
+VONMOD_API int32_t Vonmod_ReadSingleAnalogIn(VonmodSession* session, int32_t channel, int32_t range,
+                                             float* volts, int32_t reserved);
 /* option 1 sends option byte 1, anything else 0. */
 VONMOD_API int32_t Vonmod_ReadCounter(VonmodSession* session, int32_t option, int32_t* count);
 /* write > 0 writes the masked values first; both forms return the two port bytes. */
 VONMOD_API int32_t Vonmod_DIO(VonmodSession* session, int32_t mask0, int32_t mask1, uint8_t* value0,
                               uint8_t* value1, int32_t write);
 /* `volts` receives channelCount values. */
-VONMOD_API int32_t Vonmod_ReadMultiAnalogIn(VonmodSession* session, int32_t firstChannel, int32_t channelCount,
-                                            int32_t reserved1, float* volts, int32_t reserved2);
+VONMOD_API int32_t Vonmod_ReadMultiAnalogIn(VonmodSession* session, int32_t firstChannel,
+                                            int32_t channelCount, int32_t reserved1, float* volts,
+                                            int32_t reserved2);
 VONMOD_API float Vonmod_BitsToVolt(int32_t bits);
 VONMOD_API int32_t Vonmod_VoltToBits(float volts);
-VONMOD_API int32_t Vonmod_AIStartStream(VonmodSession* session, int32_t firstChannel, int32_t channelCount,
-                                        int32_t reserved, int32_t scanRate, int32_t* actualRate, int32_t option);
+VONMOD_API int32_t Vonmod_AIStartStream(VonmodSession* session, int32_t firstChannel,
+                                        int32_t channelCount, int32_t reserved, int32_t scanRate,
+                                        int32_t* actualRate, int32_t option);
 VONMOD_API int32_t Vonmod_AIStopStream(VonmodSession* session);
 /* `volts` must hold scans x (channels of the running stream) values. */
-VONMOD_API int32_t Vonmod_AIGetScans(VonmodSession* session, int32_t scans, int32_t timeoutMs, float* volts,
-                                     int32_t* scansRead);
+VONMOD_API int32_t Vonmod_AIGetScans(VonmodSession* session, int32_t scans, int32_t timeoutMs,
+                                     float* volts, int32_t* scansRead);
 /* Copies 43 bytes into `text`; no terminator is added. */
 VONMOD_API int32_t Vonmod_GetCredits(VonmodSession* session, char* text);
 VONMOD_API int32_t Vonmod_GetDLLVersion(void);
@@ -64,14 +67,20 @@ VONMOD_API int32_t Vonmod_GetFirmwareVersion(VonmodSession* session, int32_t* ve
 /* `text` must hold VONMOD_ERROR_TEXT_SIZE bytes; returns the bytes copied, terminator included. */
 VONMOD_API int32_t Vonmod_GetErrorDes(int32_t code, char* text);
 VONMOD_API int32_t Vonmod_Reset(VonmodSession* session);
-VONMOD_API int32_t Vonmod_PWMOut(VonmodSession* session, int32_t channel, int32_t dutyPercent, int32_t periodUs);
+VONMOD_API int32_t Vonmod_PWMOut(VonmodSession* session, int32_t channel, int32_t dutyPercent,
+                                 int32_t periodUs);
 VONMOD_API int32_t Vonmod_STOPPWM(VonmodSession* session, int32_t channel);
-VONMOD_API int32_t Vonmod_ReadMemory(VonmodSession* session, int32_t count, int32_t address, uint8_t* data);
-VONMOD_API int32_t Vonmod_WriteMemory(VonmodSession* session, int32_t count, int32_t address, const uint8_t* data);
+VONMOD_API int32_t Vonmod_ReadMemory(VonmodSession* session, int32_t count, int32_t address,
+                                     uint8_t* data);
+VONMOD_API int32_t Vonmod_WriteMemory(VonmodSession* session, int32_t count, int32_t address,
+                                      const uint8_t* data);
 VONMOD_API int32_t Vonmod_ReadVONM_DEVID(VonmodSession* session, uint8_t* id);
-VONMOD_API int32_t Vonmod_10bitPWMOut(VonmodSession* session, int32_t channel, int32_t duty1023, int32_t periodUs);
-VONMOD_API int32_t Vonmod_AIStartContinuous(VonmodSession* session, int32_t firstChannel, int32_t channelCount);
-VONMOD_API int32_t Vonmod_AIStopContinuous(VonmodSession* session, int32_t* counterDelta, int32_t* trailerWord);
+VONMOD_API int32_t Vonmod_10bitPWMOut(VonmodSession* session, int32_t channel, int32_t duty1023,
+                                      int32_t periodUs);
+VONMOD_API int32_t Vonmod_AIStartContinuous(VonmodSession* session, int32_t firstChannel,
+                                            int32_t channelCount);
+VONMOD_API int32_t Vonmod_AIStopContinuous(VonmodSession* session, int32_t* counterDelta,
+                                           int32_t* trailerWord);
 
 #ifdef __cplusplus
 }

@@ -24,7 +24,8 @@ int32_t Library::getDeviceSerialNo(VonmodSession* session, int32_t* serial) {
   if (serial == nullptr) return kUnknownError;
   const std::array<uint8_t, 1> request{0x02};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 9); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 9); result != kOk)
+    return result;
   if (reply[0] != 0x02) return kWrongLength;
   // One hexadecimal digit per byte, least significant first; sums wrap like the 32-bit original.
   uint32_t value = 0;
@@ -38,7 +39,8 @@ int32_t Library::getFirmwareVersion(VonmodSession* session, int32_t* version) {
   if (version == nullptr) return kUnknownError;
   const std::array<uint8_t, 1> request{0x01};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 3); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 3); result != kOk)
+    return result;
   if (reply[0] != 0x01) return kWrongLength;
   *version = reply[1] + 256 * reply[2];
   return kOk;
@@ -49,9 +51,11 @@ int32_t Library::getCredits(VonmodSession* session, char* text) {
   if (text == nullptr) return kUnknownError;
   const std::array<uint8_t, 1> request{0x68};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 45); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 45); result != kOk)
+    return result;
   if (reply[0] != 0x68) return kWrongLength;
-  for (int32_t i = 0; i < kCreditsLength; ++i) text[i] = static_cast<char>(reply[static_cast<size_t>(2 + i)]);
+  for (int32_t i = 0; i < kCreditsLength; ++i)
+    text[i] = static_cast<char>(reply[static_cast<size_t>(2 + i)]);
   return kOk;
 }
 
@@ -60,13 +64,15 @@ int32_t Library::readDevId(VonmodSession* session, uint8_t* id) {
   if (id == nullptr) return kUnknownError;
   const std::array<uint8_t, 1> request{0xFE};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 2); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 2); result != kOk)
+    return result;
   if (reply[0] != 0xFE) return kWrongLength;
   *id = reply[1];
   return kOk;
 }
 
-int32_t Library::readSingleAnalogIn(VonmodSession* session, int32_t channel, int32_t range, float* volts) {
+int32_t Library::readSingleAnalogIn(VonmodSession* session, int32_t channel, int32_t range,
+                                    float* volts) {
   if (!usableSession(session)) return kNullSession;
   if (volts == nullptr) return kUnknownError;
   if (session->moduleType != 0) return kWrongModuleType;
@@ -74,23 +80,26 @@ int32_t Library::readSingleAnalogIn(VonmodSession* session, int32_t channel, int
   if (range != 0) return kBadRange;
   const std::array<uint8_t, 2> request{0x37, low8(channel)};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 4); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 4); result != kOk)
+    return result;
   if (reply[0] != 0x37 || reply[1] != channel) return kWrongLength;
   *volts = CountToVolts(DecodeSample(reply[2], reply[3]));
   return kOk;
 }
 
-int32_t Library::readMultiAnalogIn(VonmodSession* session, int32_t firstChannel, int32_t channelCount,
-                                   float* volts) {
+int32_t Library::readMultiAnalogIn(VonmodSession* session, int32_t firstChannel,
+                                   int32_t channelCount, float* volts) {
   if (!usableSession(session)) return kNullSession;
   if (volts == nullptr) return kUnknownError;
   if (session->moduleType != 0) return kWrongModuleType;
   if (firstChannel < 0) return kBadChannel;
   if (channelCount < 1 || firstChannel > kChannels - channelCount) return kBadChannelCount;
-  const std::array<uint8_t, 3> request{0x38, low8(firstChannel), low8(firstChannel + channelCount - 1)};
+  const std::array<uint8_t, 3> request{0x38, low8(firstChannel),
+                                       low8(firstChannel + channelCount - 1)};
   Reply reply{};
   const int32_t expected = 2 * channelCount + 2;
-  if (const int32_t result = command(*session, request, reply.data(), expected); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), expected); result != kOk)
+    return result;
   if (reply[0] != 0x38) return kWrongLength;
   for (int32_t i = 0; i < channelCount; ++i) {
     const auto at = static_cast<size_t>(2 + 2 * i);
@@ -104,14 +113,15 @@ int32_t Library::readCounter(VonmodSession* session, int32_t option, int32_t* co
   if (count == nullptr) return kUnknownError;
   const std::array<uint8_t, 2> request{0x52, static_cast<uint8_t>(option == 1 ? 1 : 0)};
   Reply reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 4); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 4); result != kOk)
+    return result;
   if (reply[0] != 0x52) return kWrongLength;
   *count = reply[2] + 256 * reply[3];
   return kOk;
 }
 
-int32_t Library::dio(VonmodSession* session, int32_t mask0, int32_t mask1, uint8_t* value0, uint8_t* value1,
-                     int32_t write) {
+int32_t Library::dio(VonmodSession* session, int32_t mask0, int32_t mask1, uint8_t* value0,
+                     uint8_t* value1, int32_t write) {
   if (!usableSession(session)) return kNullSession;
   if (value0 == nullptr || value1 == nullptr) return kUnknownError;
   Reply reply{};

@@ -35,10 +35,11 @@ class Library {
   int32_t getCredits(VonmodSession* session, char* text);
   int32_t readDevId(VonmodSession* session, uint8_t* id);
   int32_t readSingleAnalogIn(VonmodSession* session, int32_t channel, int32_t range, float* volts);
-  int32_t readMultiAnalogIn(VonmodSession* session, int32_t firstChannel, int32_t channelCount, float* volts);
+  int32_t readMultiAnalogIn(VonmodSession* session, int32_t firstChannel, int32_t channelCount,
+                            float* volts);
   int32_t readCounter(VonmodSession* session, int32_t option, int32_t* count);
-  int32_t dio(VonmodSession* session, int32_t mask0, int32_t mask1, uint8_t* value0, uint8_t* value1,
-              int32_t write);
+  int32_t dio(VonmodSession* session, int32_t mask0, int32_t mask1, uint8_t* value0,
+              uint8_t* value1, int32_t write);
 
   // PWM (pwm.cpp).
   int32_t pwmOut(VonmodSession* session, int32_t channel, int32_t dutyPercent, int32_t periodUs);
@@ -46,25 +47,25 @@ class Library {
   int32_t stopPwm(VonmodSession* session, int32_t channel);
 
   // Streaming (stream.cpp).
-  int32_t aiStartStream(VonmodSession* session, int32_t firstChannel, int32_t channelCount, int32_t scanRate,
-                        int32_t* actualRate, int32_t option);
+  int32_t aiStartStream(VonmodSession* session, int32_t firstChannel, int32_t channelCount,
+                        int32_t scanRate, int32_t* actualRate, int32_t option);
   int32_t aiStartContinuous(VonmodSession* session, int32_t firstChannel, int32_t channelCount);
   int32_t aiStopStream(VonmodSession* session);
   int32_t aiStopContinuous(VonmodSession* session, int32_t* counterDelta, int32_t* trailerWord);
-  int32_t aiGetScans(VonmodSession* session, int32_t scans, int32_t timeoutMs, float* volts, int32_t* scansRead);
+  int32_t aiGetScans(VonmodSession* session, int32_t scans, int32_t timeoutMs, float* volts,
+                     int32_t* scansRead);
 
   // EEPROM (eeprom.cpp).
   int32_t readMemory(VonmodSession* session, int32_t count, int32_t address, uint8_t* data);
   int32_t writeMemory(VonmodSession* session, int32_t count, int32_t address, const uint8_t* data);
 
-  const DeviceTable& table() const { return table_; }
-
  private:
   // Transport (transport.cpp).
-  int32_t Transact(VonmodSession& session, std::span<const uint8_t> request, uint8_t* reply, int32_t expected,
-                   int32_t readTimeoutMs);
+  int32_t Transact(VonmodSession& session, std::span<const uint8_t> request, uint8_t* reply,
+                   int32_t expected, int32_t readTimeoutMs);
   // Transact, and on a transfer failure close the whole session.
-  int32_t command(VonmodSession& session, std::span<const uint8_t> request, uint8_t* reply, int32_t expected);
+  int32_t command(VonmodSession& session, std::span<const uint8_t> request, uint8_t* reply,
+                  int32_t expected);
   void Drain(VonmodDeviceEntry& entry);
   void closeCommandPipe(VonmodSession& session);
   void closeReplyPipe(VonmodSession& session);
@@ -72,7 +73,8 @@ class Library {
   int32_t release(VonmodSession& session);
   int32_t stopStream(VonmodSession& session);
   int32_t startStreamPipes(VonmodSession& session, int32_t firstChannel, int32_t channelCount);
-  int32_t sendPwm(VonmodSession& session, int32_t channel, int32_t periodUs, bool tenBit, int32_t duty);
+  int32_t sendPwm(VonmodSession& session, int32_t channel, int32_t periodUs, bool tenBit,
+                  int32_t duty);
   VonmodDeviceEntry& entryOf(const VonmodSession& session) { return table_[session.deviceIndex]; }
 
   PipeDriver& driver_;

@@ -18,10 +18,14 @@ class BoundPipeDriver final : public PipeDriver {
 
   bool available() const override { return bound_; }
   int32_t deviceCount(const char* vidPid) override;
-  int32_t open(int32_t instance, const char* vidPid, const char* pipeName, int32_t direction) override;
-  int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent, int32_t timeoutMs) override;
-  int32_t read(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) override;
-  int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) override;
+  int32_t open(int32_t instance, const char* vidPid, const char* pipeName,
+               int32_t direction) override;
+  int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent,
+                int32_t timeoutMs) override;
+  int32_t read(int32_t handle, void* data, int32_t length, int32_t* received,
+               int32_t timeoutMs) override;
+  int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received,
+                  int32_t timeoutMs) override;
   void close(int32_t handle) override;
 
  private:

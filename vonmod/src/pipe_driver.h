@@ -15,13 +15,18 @@ inline constexpr int32_t kNoPipe = -1;
 class PipeDriver {
  public:
   virtual ~PipeDriver() = default;
-  // False when the pipe library is missing: the module library then acts as if nothing were attached.
+  // False when the pipe library is missing: the module library then acts as if nothing were
+  // attached.
   virtual bool available() const = 0;
   virtual int32_t deviceCount(const char* vidPid) = 0;
-  virtual int32_t open(int32_t instance, const char* vidPid, const char* pipeName, int32_t direction) = 0;
-  virtual int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent, int32_t timeoutMs) = 0;
-  virtual int32_t read(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) = 0;
-  virtual int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) = 0;
+  virtual int32_t open(int32_t instance, const char* vidPid, const char* pipeName,
+                       int32_t direction) = 0;
+  virtual int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent,
+                        int32_t timeoutMs) = 0;
+  virtual int32_t read(int32_t handle, void* data, int32_t length, int32_t* received,
+                       int32_t timeoutMs) = 0;
+  virtual int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received,
+                          int32_t timeoutMs) = 0;
   virtual void close(int32_t handle) = 0;
 };
 

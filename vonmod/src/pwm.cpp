@@ -8,7 +8,8 @@
 
 namespace vonmod {
 
-int32_t Library::sendPwm(VonmodSession& session, int32_t channel, int32_t periodUs, bool tenBit, int32_t duty) {
+int32_t Library::sendPwm(VonmodSession& session, int32_t channel, int32_t periodUs, bool tenBit,
+                         int32_t duty) {
   const uint8_t wireChannel = static_cast<uint8_t>(channel & 0xFF);
   if (wireChannel != 1 && wireChannel != 2) return kBadChannel;
   if (duty < 0 || duty > (tenBit ? 1023 : 100)) return kBadDuty;
@@ -22,16 +23,19 @@ int32_t Library::sendPwm(VonmodSession& session, int32_t channel, int32_t period
                                        static_cast<uint8_t>(regs.duty & 0xFF),
                                        regs.prescaler};
   std::array<uint8_t, kPacketSize> reply{};
-  if (const int32_t result = command(session, request, reply.data(), 5); result != kOk) return result;
+  if (const int32_t result = command(session, request, reply.data(), 5); result != kOk)
+    return result;
   return reply[0] == 0x53 ? kOk : kWrongLength;
 }
 
-int32_t Library::pwmOut(VonmodSession* session, int32_t channel, int32_t dutyPercent, int32_t periodUs) {
+int32_t Library::pwmOut(VonmodSession* session, int32_t channel, int32_t dutyPercent,
+                        int32_t periodUs) {
   if (!usableSession(session)) return kNullSession;
   return sendPwm(*session, channel, periodUs, false, dutyPercent);
 }
 
-int32_t Library::pwmOut10bit(VonmodSession* session, int32_t channel, int32_t duty1023, int32_t periodUs) {
+int32_t Library::pwmOut10bit(VonmodSession* session, int32_t channel, int32_t duty1023,
+                             int32_t periodUs) {
   if (!usableSession(session)) return kNullSession;
   return sendPwm(*session, channel, periodUs, true, duty1023);
 }
@@ -41,7 +45,8 @@ int32_t Library::stopPwm(VonmodSession* session, int32_t channel) {
   if (channel < 1 || channel > 2) return kBadChannel;
   const std::array<uint8_t, 2> request{0x54, static_cast<uint8_t>(channel)};
   std::array<uint8_t, kPacketSize> reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 2); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 2); result != kOk)
+    return result;
   return reply[0] == 0x54 ? kOk : kWrongLength;
 }
 

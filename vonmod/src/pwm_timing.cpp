@@ -32,7 +32,8 @@ PwmRegisters PwmTiming(int32_t periodUs, int32_t duty, bool tenBit) {
     out.result = kPeriodTooBig;
     return out;
   }
-  out.period = static_cast<uint8_t>(register_ & 0xFF);  // no lower bound: short periods wrap as before
+  out.period =
+      static_cast<uint8_t>(register_ & 0xFF);  // no lower bound: short periods wrap as before
   if (out.period == 255) {
     if (tenBit)
       out.duty = duty;

@@ -6,9 +6,9 @@
 namespace vonmod {
 
 struct PwmRegisters {
-  int32_t result = 0;   // 0, or the code that refuses the period
-  uint8_t period = 0;   // period register
-  int32_t duty = 0;     // 10-bit duty value
+  int32_t result = 0;  // 0, or the code that refuses the period
+  uint8_t period = 0;  // period register
+  int32_t duty = 0;    // 10-bit duty value
   uint8_t prescaler = 1;
 };
 

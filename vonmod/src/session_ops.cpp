@@ -11,7 +11,8 @@ int32_t Library::enumerateDev(int32_t moduleType, int32_t* count) {
   if (moduleType != 0) return kWrongModuleType;
   if (count == nullptr) return kUnknownError;
   for (VonmodDeviceEntry& entry : table_) {
-    if (entry.session.writePipe != kNoPipe || entry.session.readPipe != kNoPipe) release(entry.session);
+    if (entry.session.writePipe != kNoPipe || entry.session.readPipe != kNoPipe)
+      release(entry.session);
   }
   *count = driver_.deviceCount(kModuleVidPid);
   int32_t found = 0;
@@ -30,7 +31,7 @@ int32_t Library::enumerateDev(int32_t moduleType, int32_t* count) {
 int32_t Library::openDevice(int32_t moduleType, int32_t deviceIndex, VonmodSession* session) {
   if (moduleType != 0) return kWrongModuleType;
   if (session == nullptr) return kNullSession;
-  // Driver counts never exceed the table, so the unsigned check also keeps the index in range.
+  // Taken as unsigned, a negative index is as much too large as one past the count.
   const int32_t attached = driver_.deviceCount(kModuleVidPid);
   if (attached <= 0 || static_cast<uint32_t>(deviceIndex) >= static_cast<uint32_t>(attached) ||
       !validDeviceIndex(deviceIndex))

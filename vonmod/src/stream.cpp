@@ -17,7 +17,8 @@ constexpr int32_t kMinSamples = 128;
 constexpr int32_t kSamplesPerPacket = 32;
 // Highest scan rate for 1..8 channels.
 constexpr std::array<int32_t, 9> kRateLimit{0, 15000, 10000, 7200, 6300, 5800, 5500, 5000, 4500};
-constexpr std::array<uint8_t, 9> kPrescaleCode{0xFF, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7};
+constexpr std::array<uint8_t, 9> kPrescaleCode{0xFF, 0xF0, 0xF1, 0xF2, 0xF3,
+                                               0xF4, 0xF5, 0xF6, 0xF7};
 
 struct StreamTiming {
   uint32_t reload = 0;
@@ -45,7 +46,8 @@ bool channelsValid(int32_t firstChannel, int32_t channelCount) {
 
 }  // namespace
 
-int32_t Library::startStreamPipes(VonmodSession& session, int32_t firstChannel, int32_t channelCount) {
+int32_t Library::startStreamPipes(VonmodSession& session, int32_t firstChannel,
+                                  int32_t channelCount) {
   VonmodDeviceEntry& entry = entryOf(session);
   entry.streamMarker = 0;
   entry.firstChannel = firstChannel;
@@ -69,7 +71,8 @@ int32_t Library::aiStartStream(VonmodSession* session, int32_t firstChannel, int
   if (!channelsValid(firstChannel, channelCount)) return kBadChannel;
   if (static_cast<int64_t>(channelCount) * scanRate < kMinSamples) return kTooFewSamples;
   if (scanRate > kRateLimit[static_cast<size_t>(channelCount)]) return kThroughputExceeded;
-  if (const int32_t result = startStreamPipes(*session, firstChannel, channelCount); result != kOk) return result;
+  if (const int32_t result = startStreamPipes(*session, firstChannel, channelCount); result != kOk)
+    return result;
   const StreamTiming timing = timingFor(scanRate);
   *actualRate = timing.actualRate;
   const uint32_t counter = 65535u - timing.reload;
@@ -82,19 +85,24 @@ int32_t Library::aiStartStream(VonmodSession* session, int32_t firstChannel, int
                                        static_cast<uint8_t>(scanRate > 3000 ? 1 : 0),
                                        static_cast<uint8_t>(option != 0 ? 1 : 0)};
   std::array<uint8_t, kPacketSize> reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 7); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 7); result != kOk)
+    return result;
   return reply[0] == 0x32 ? kOk : kWrongLength;
 }
 
-int32_t Library::aiStartContinuous(VonmodSession* session, int32_t firstChannel, int32_t channelCount) {
+int32_t Library::aiStartContinuous(VonmodSession* session, int32_t firstChannel,
+                                   int32_t channelCount) {
   if (!usableSession(session)) return kNullSession;
   if (session->instance == kNoPipe || !pipesOpen(*session)) return kDeviceBusy;
   if (!channelsValid(firstChannel, channelCount)) return kBadChannel;
-  if (const int32_t result = startStreamPipes(*session, firstChannel, channelCount); result != kOk) return result;
-  const std::array<uint8_t, 3> request{0x35, static_cast<uint8_t>(firstChannel),
-                                       static_cast<uint8_t>((firstChannel + channelCount - 1) & 0xFF)};
+  if (const int32_t result = startStreamPipes(*session, firstChannel, channelCount); result != kOk)
+    return result;
+  const std::array<uint8_t, 3> request{
+      0x35, static_cast<uint8_t>(firstChannel),
+      static_cast<uint8_t>((firstChannel + channelCount - 1) & 0xFF)};
   std::array<uint8_t, kPacketSize> reply{};
-  if (const int32_t result = command(*session, request, reply.data(), 3); result != kOk) return result;
+  if (const int32_t result = command(*session, request, reply.data(), 3); result != kOk)
+    return result;
   return reply[0] == 0x35 ? kOk : kWrongLength;
 }
 
@@ -103,13 +111,15 @@ int32_t Library::aiStopStream(VonmodSession* session) {
   return stopStream(*session);
 }
 
-int32_t Library::aiStopContinuous(VonmodSession* session, int32_t* counterDelta, int32_t* trailerWord) {
+int32_t Library::aiStopContinuous(VonmodSession* session, int32_t* counterDelta,
+                                  int32_t* trailerWord) {
   if (!usableSession(session)) return kNullSession;
   if (counterDelta == nullptr || trailerWord == nullptr) return kUnknownError;
   if (session->instance == kNoPipe) return kDeviceBusy;
   const std::array<uint8_t, 1> request{0x36};
   std::array<uint8_t, kPacketSize> reply{};
-  if (const int32_t result = Transact(*session, request, reply.data(), 7, kCommandTimeoutMs); result != kOk)
+  if (const int32_t result = Transact(*session, request, reply.data(), 7, kCommandTimeoutMs);
+      result != kOk)
     return result;
   Drain(entryOf(*session));
   if (reply[0] != 0x36) return kWrongLength;
@@ -136,12 +146,15 @@ int32_t Library::aiGetScans(VonmodSession* session, int32_t scans, int32_t timeo
   for (int64_t pass = 0; pass < passes; ++pass) {
     for (const int32_t pipe : entry.streamPipes) {
       int32_t received = 0;
-      const int32_t ok = pipe == kNoPipe ? 0 : driver_.readInt(pipe, packet.data(), bytesPerRead, &received, timeoutMs);
+      const int32_t ok = pipe == kNoPipe ? 0
+                                         : driver_.readInt(pipe, packet.data(), bytesPerRead,
+                                                           &received, timeoutMs);
       if (ok != 1 && received <= 0) return kScanTimeout;
       // Never trust a count beyond what was asked for.
       const int32_t usable = received < bytesPerRead ? received : bytesPerRead;
       for (int32_t b = 0; b + 1 < usable; b += 2)
-        volts[stored++] = CountToVolts(DecodeSample(packet[static_cast<size_t>(b)], packet[static_cast<size_t>(b + 1)]));
+        volts[stored++] = CountToVolts(
+            DecodeSample(packet[static_cast<size_t>(b)], packet[static_cast<size_t>(b + 1)]));
       if (received < bytesPerRead) {
         *scansRead = static_cast<int32_t>(stored / n);
         return kScanTimeout;

@@ -43,8 +43,9 @@ class Bus final : public Control {
   void reset(int modules) override {
     modules_.clear();
     for (int i = 0; i < modules; ++i) modules_.push_back(std::make_unique<Entry>());
-    for (int i = 0; i < modules; ++i) modules_[static_cast<size_t>(i)]->firmware.state.serialDigits = {
-        static_cast<uint8_t>(i), 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < modules; ++i)
+      modules_[static_cast<size_t>(i)]->firmware.state.serialDigits = {
+          static_cast<uint8_t>(i), 0, 0, 0, 0, 0, 0, 0};
     pipes_.clear();
     faults_.clear();
     refusals_.clear();
@@ -52,10 +53,14 @@ class Bus final : public Control {
     realTime_ = false;
     recording_ = true;
   }
-  ModuleState& module(int index) override { return modules_.at(static_cast<size_t>(index))->firmware.state; }
+  ModuleState& module(int index) override {
+    return modules_.at(static_cast<size_t>(index))->firmware.state;
+  }
   void pull(int index) override { modules_.at(static_cast<size_t>(index))->attached = false; }
   void inject(Fault fault) override { faults_.push_back(fault); }
-  void refuseOpen(const std::string& pipe, int32_t direction) override { refusals_.emplace_back(pipe, direction); }
+  void refuseOpen(const std::string& pipe, int32_t direction) override {
+    refusals_.emplace_back(pipe, direction);
+  }
   void setRealTime(bool realTime) override { realTime_ = realTime; }
   const std::vector<Call>& calls() const override { return calls_; }
   void clearCalls() override { calls_.clear(); }
@@ -67,11 +72,16 @@ class Bus final : public Control {
   }
   std::vector<PipeInfo> openPipes() const override {
     std::vector<PipeInfo> out;
-    for (const auto& [handle, pipe] : pipes_) out.push_back({handle, pipe.module, pipe.endpoint, pipe.direction});
+    for (const auto& [handle, pipe] : pipes_)
+      out.push_back({handle, pipe.module, pipe.endpoint, pipe.direction});
     return out;
   }
-  bool streaming(int index) const override { return modules_.at(static_cast<size_t>(index))->firmware.streaming(); }
-  double streamRate(int index) const override { return modules_.at(static_cast<size_t>(index))->firmware.streamRate(); }
+  bool streaming(int index) const override {
+    return modules_.at(static_cast<size_t>(index))->firmware.streaming();
+  }
+  double streamRate(int index) const override {
+    return modules_.at(static_cast<size_t>(index))->firmware.streamRate();
+  }
   void setRecording(bool on) override { recording_ = on; }
 
   int32_t deviceCount(const char* vidPid) {
@@ -93,7 +103,8 @@ class Bus final : public Control {
     return result;
   }
 
-  int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent, int32_t timeoutMs) {
+  int32_t write(int32_t handle, const void* data, int32_t length, int32_t* sent,
+                int32_t timeoutMs) {
     std::vector<uint8_t> bytes;
     if (data != nullptr && length > 0)
       bytes.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + length);
@@ -115,12 +126,15 @@ class Bus final : public Control {
     if (entry != nullptr && entry->reply.has_value() && !take(Fault::FailRead)) {
       reply = std::move(*entry->reply);
       int32_t reported = static_cast<int32_t>(reply.size());
-      if (take(Fault::ShortReply) && !reply.empty()) reported = static_cast<int32_t>(reply.size()) - 1;
+      if (take(Fault::ShortReply) && !reply.empty())
+        reported = static_cast<int32_t>(reply.size()) - 1;
       if (take(Fault::LongReply)) reported = static_cast<int32_t>(reply.size()) + 1;
       if (!reply.empty() && take(Fault::WrongEcho)) reply[0] ^= 0x80;
       if (reply.size() > 1 && take(Fault::WrongChannel)) reply[1] ^= 0x01;
-      const int32_t copied = std::clamp(std::min(reported, static_cast<int32_t>(reply.size())), 0, std::max(length, 0));
-      if (data != nullptr && copied > 0) std::memcpy(data, reply.data(), static_cast<size_t>(copied));
+      const int32_t copied = std::clamp(std::min(reported, static_cast<int32_t>(reply.size())), 0,
+                                        std::max(length, 0));
+      if (data != nullptr && copied > 0)
+        std::memcpy(data, reply.data(), static_cast<size_t>(copied));
       reply.resize(static_cast<size_t>(copied));
       if (received != nullptr) *received = reported;
       result = 1;
@@ -131,9 +145,12 @@ class Bus final : public Control {
     return result;
   }
 
-  int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) {
+  int32_t readInt(int32_t handle, void* data, int32_t length, int32_t* received,
+                  int32_t timeoutMs) {
     const auto pipe = pipes_.find(handle);
-    Entry* entry = pipe == pipes_.end() || pipe->second.endpoint < 2 ? nullptr : live(handle, pipe->second.endpoint, 1);
+    Entry* entry = pipe == pipes_.end() || pipe->second.endpoint < 2
+                       ? nullptr
+                       : live(handle, pipe->second.endpoint, 1);
     std::vector<uint8_t> packet;
     int32_t result = 0;
     if (entry != nullptr) {
@@ -175,14 +192,17 @@ class Bus final : public Control {
   };
 
   int32_t attachedCount() const {
-    return static_cast<int32_t>(std::count_if(modules_.begin(), modules_.end(), [](const auto& m) { return m->attached; }));
+    return static_cast<int32_t>(
+        std::count_if(modules_.begin(), modules_.end(), [](const auto& m) { return m->attached; }));
   }
 
-  int32_t openPipe(int32_t instance, const char* vidPid, const std::string& name, int32_t direction) {
+  int32_t openPipe(int32_t instance, const char* vidPid, const std::string& name,
+                   int32_t direction) {
     if (!sameIds(vidPid) || instance < 0) return MPUSB_INVALID_HANDLE;
     const int endpoint = endpointOf(name, direction);
     if (endpoint == 0) return MPUSB_INVALID_HANDLE;
-    const auto refusal = std::find(refusals_.begin(), refusals_.end(), std::make_pair(name, direction));
+    const auto refusal =
+        std::find(refusals_.begin(), refusals_.end(), std::make_pair(name, direction));
     if (refusal != refusals_.end()) {
       refusals_.erase(refusal);
       return MPUSB_INVALID_HANDLE;
@@ -203,7 +223,8 @@ class Bus final : public Control {
   // The module behind an open pipe of this endpoint and direction, if it is still attached.
   Entry* live(int32_t handle, int endpoint, int32_t direction) {
     const auto pipe = pipes_.find(handle);
-    if (pipe == pipes_.end() || pipe->second.endpoint != endpoint || pipe->second.direction != direction)
+    if (pipe == pipes_.end() || pipe->second.endpoint != endpoint ||
+        pipe->second.direction != direction)
       return nullptr;
     Entry* entry = modules_[static_cast<size_t>(pipe->second.module)].get();
     return entry->attached ? entry : nullptr;
@@ -254,15 +275,18 @@ int32_t MPUSBOpen(int32_t instance, const char* vidPid, const char* pipeName, in
   return bus().open(instance, vidPid, pipeName, direction);
 }
 
-int32_t MPUSBWrite(int32_t handle, const void* data, int32_t length, int32_t* sent, int32_t timeoutMs) {
+int32_t MPUSBWrite(int32_t handle, const void* data, int32_t length, int32_t* sent,
+                   int32_t timeoutMs) {
   return bus().write(handle, data, length, sent, timeoutMs);
 }
 
-int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) {
+int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received,
+                  int32_t timeoutMs) {
   return bus().read(handle, data, length, received, timeoutMs);
 }
 
-int32_t MPUSBReadInt(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) {
+int32_t MPUSBReadInt(int32_t handle, void* data, int32_t length, int32_t* received,
+                     int32_t timeoutMs) {
   return bus().readInt(handle, data, length, received, timeoutMs);
 }
 

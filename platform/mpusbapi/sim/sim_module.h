@@ -19,7 +19,8 @@ class SimModule {
   ModuleState state;
 
   // The reply the firmware sends to `request`; empty when it sends none.
-  std::vector<uint8_t> answer(const std::vector<uint8_t>& request, Clock::time_point now, bool realTime);
+  std::vector<uint8_t> answer(const std::vector<uint8_t>& request, Clock::time_point now,
+                              bool realTime);
 
   bool streaming() const { return stream_.running; }
   double streamRate() const { return stream_.rate; }

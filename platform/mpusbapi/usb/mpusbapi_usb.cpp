@@ -52,7 +52,8 @@ DeviceLocation locationOf(libusb_device* device) {
 
 std::optional<EndpointInfo> findEndpoint(libusb_device* device, uint8_t address) {
   libusb_config_descriptor* config = nullptr;
-  if (libusb_get_active_config_descriptor(device, &config) != 0 && libusb_get_config_descriptor(device, 0, &config) != 0)
+  if (libusb_get_active_config_descriptor(device, &config) != 0 &&
+      libusb_get_config_descriptor(device, 0, &config) != 0)
     return std::nullopt;
   std::optional<EndpointInfo> found;
   for (int i = 0; i < config->bNumInterfaces && !found; ++i) {
@@ -72,7 +73,9 @@ std::optional<EndpointInfo> findEndpoint(libusb_device* device, uint8_t address)
 }
 
 // libusb waits forever on 0; the pipe library's 0 means "do not wait".
-unsigned int libusbTimeout(int32_t timeoutMs) { return timeoutMs > 0 ? static_cast<unsigned int>(timeoutMs) : 1u; }
+unsigned int libusbTimeout(int32_t timeoutMs) {
+  return timeoutMs > 0 ? static_cast<unsigned int>(timeoutMs) : 1u;
+}
 
 class UsbPipes {
  public:
@@ -104,10 +107,12 @@ class UsbPipes {
     libusb_device* usbDevice = matches.devices[static_cast<size_t>(instance)].second;
     const auto endpoint = findEndpoint(usbDevice, *address);
     if (!endpoint) return MPUSB_INVALID_HANDLE;
-    std::shared_ptr<Device> device = openDevice(usbDevice, matches.devices[static_cast<size_t>(instance)].first);
+    std::shared_ptr<Device> device =
+        openDevice(usbDevice, matches.devices[static_cast<size_t>(instance)].first);
     if (!device) return MPUSB_INVALID_HANDLE;
     if (!device->claimed.contains(endpoint->interfaceNumber)) {
-      if (libusb_claim_interface(device->handle, endpoint->interfaceNumber) != 0) return MPUSB_INVALID_HANDLE;
+      if (libusb_claim_interface(device->handle, endpoint->interfaceNumber) != 0)
+        return MPUSB_INVALID_HANDLE;
       device->claimed.insert(endpoint->interfaceNumber);
     }
     // Handles are never reused, so a stale handle cannot reach a newer pipe.
@@ -117,7 +122,8 @@ class UsbPipes {
   }
 
   // Returns the libusb result; `transferred` holds the bytes moved, also on a time-out.
-  int transfer(int32_t handle, unsigned char* data, int32_t length, int* transferred, int32_t timeoutMs) {
+  int transfer(int32_t handle, unsigned char* data, int32_t length, int* transferred,
+               int32_t timeoutMs) {
     *transferred = 0;
     if (length < 0 || (data == nullptr && length > 0)) return LIBUSB_ERROR_INVALID_PARAM;
     Pipe pipe;
@@ -128,8 +134,8 @@ class UsbPipes {
       pipe = it->second;
     }
     if (pipe.type == LIBUSB_TRANSFER_TYPE_INTERRUPT)
-      return libusb_interrupt_transfer(pipe.device->handle, pipe.endpoint, data, length, transferred,
-                                       libusbTimeout(timeoutMs));
+      return libusb_interrupt_transfer(pipe.device->handle, pipe.endpoint, data, length,
+                                       transferred, libusbTimeout(timeoutMs));
     return libusb_bulk_transfer(pipe.device->handle, pipe.endpoint, data, length, transferred,
                                 libusbTimeout(timeoutMs));
   }
@@ -217,28 +223,33 @@ int32_t MPUSBOpen(int32_t instance, const char* vidPid, const char* pipeName, in
   return pipes().open(instance, vidPid, pipeName, direction);
 }
 
-int32_t MPUSBWrite(int32_t handle, const void* data, int32_t length, int32_t* sent, int32_t timeoutMs) {
+int32_t MPUSBWrite(int32_t handle, const void* data, int32_t length, int32_t* sent,
+                   int32_t timeoutMs) {
   if (!pipes().isOut(handle)) return 0;
   int transferred = 0;
   // libusb takes a mutable buffer but does not change OUT data.
-  const int result = pipes().transfer(handle, static_cast<unsigned char*>(const_cast<void*>(data)), length,
-                                      &transferred, timeoutMs);
+  const int result = pipes().transfer(handle, static_cast<unsigned char*>(const_cast<void*>(data)),
+                                      length, &transferred, timeoutMs);
   if (sent != nullptr) *sent = transferred;
   return result == 0 ? 1 : 0;
 }
 
-int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) {
+int32_t MPUSBRead(int32_t handle, void* data, int32_t length, int32_t* received,
+                  int32_t timeoutMs) {
   if (!pipes().isIn(handle)) return 0;
   int transferred = 0;
-  const int result = pipes().transfer(handle, static_cast<unsigned char*>(data), length, &transferred, timeoutMs);
+  const int result =
+      pipes().transfer(handle, static_cast<unsigned char*>(data), length, &transferred, timeoutMs);
   if (received != nullptr) *received = result == 0 ? transferred : 0;
   return result == 0 ? 1 : 0;
 }
 
-int32_t MPUSBReadInt(int32_t handle, void* data, int32_t length, int32_t* received, int32_t timeoutMs) {
+int32_t MPUSBReadInt(int32_t handle, void* data, int32_t length, int32_t* received,
+                     int32_t timeoutMs) {
   if (!pipes().isIn(handle)) return 0;
   int transferred = 0;
-  const int result = pipes().transfer(handle, static_cast<unsigned char*>(data), length, &transferred, timeoutMs);
+  const int result =
+      pipes().transfer(handle, static_cast<unsigned char*>(data), length, &transferred, timeoutMs);
   if (received != nullptr) *received = transferred;
   return result == 0 ? 1 : 0;
 }

@@ -48,7 +48,8 @@ std::optional<uint8_t> endpointAddress(std::string_view pipeName, int32_t direct
   if (direction != 0 && direction != 1) return std::nullopt;
   if (!startsWithNoCase(pipeName, "\\mchp_ep")) return std::nullopt;
   std::string_view rest = pipeName.substr(8);
-  if (rest.size() >= 6 && startsWithNoCase(rest.substr(rest.size() - 6), "_async")) rest.remove_suffix(6);
+  if (rest.size() >= 6 && startsWithNoCase(rest.substr(rest.size() - 6), "_async"))
+    rest.remove_suffix(6);
   if (rest.empty() || rest.size() > 2 || (rest.size() == 2 && rest[0] == '0')) return std::nullopt;
   int number = 0;
   for (const char c : rest) {
@@ -61,7 +62,8 @@ std::optional<uint8_t> endpointAddress(std::string_view pipeName, int32_t direct
 
 bool locatedBefore(const DeviceLocation& a, const DeviceLocation& b) {
   if (a.bus != b.bus) return a.bus < b.bus;
-  return std::lexicographical_compare(a.ports.begin(), a.ports.end(), b.ports.begin(), b.ports.end());
+  return std::lexicographical_compare(a.ports.begin(), a.ports.end(), b.ports.begin(),
+                                      b.ports.end());
 }
 
 }  // namespace mpusb
