@@ -1,5 +1,8 @@
 #include "app/acquisition/acquisition_worker.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 namespace tidemet {
 
 AcquisitionWorker::AcquisitionWorker(Clock& clock, SourceFactory makeSource,
@@ -24,7 +27,20 @@ void AcquisitionWorker::stop() {
   thread_.join();
 }
 
+namespace {
+
+// Readings are due every 10 ms whatever else the computer does: ask for a real-time priority
+// where the system grants it (a modest one, below the kernel's own threads), else go on as we are.
+void raisePriority() {
+  sched_param param{};
+  param.sched_priority = 10;
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+}  // namespace
+
 void AcquisitionWorker::runThread(int64_t startNs) {
+  raisePriority();
   openSource(startNs);
   while (!quit_.load(std::memory_order_acquire)) step();
   runNotices();  // a stop notice posted just before the end still reaches the device
@@ -54,6 +70,7 @@ void AcquisitionWorker::step() {
   if (readings.skippedBefore) skipped_.fetch_add(readings.skippedBefore, std::memory_order_relaxed);
   if (source_) source_->takeReadings(readings);
   readings.takenAtNs = clock_.nowNs();
+  periods_.addTime(readings.takenAtNs);
   schedule_.advance();
   taken_.fetch_add(1, std::memory_order_relaxed);
   if (!queue_.push(readings)) {

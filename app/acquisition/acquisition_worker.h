@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/acquisition/clock.h"
+#include "app/acquisition/period_stats.h"
 #include "app/acquisition/reading_set.h"
 #include "app/acquisition/seams.h"
 #include "app/acquisition/spsc_queue.h"
@@ -62,6 +63,8 @@ class AcquisitionWorker {
   uint64_t readingsTaken() const { return taken_.load(std::memory_order_relaxed); }
   uint64_t deadlinesSkipped() const { return skipped_.load(std::memory_order_relaxed); }
   uint64_t setsDropped() const { return dropped_.load(std::memory_order_relaxed); }
+  // The reading periods; read it only while the thread is stopped.
+  const PeriodStats& periods() const { return periods_; }
 
  private:
   void runThread(int64_t startNs);
@@ -82,6 +85,7 @@ class AcquisitionWorker {
   std::atomic<uint64_t> taken_{0};
   std::atomic<uint64_t> skipped_{0};
   std::atomic<uint64_t> dropped_{0};
+  PeriodStats periods_{kTickPeriodNs};
 };
 
 }  // namespace tidemet

@@ -1,9 +1,11 @@
 #pragma once
 // Time for the acquisition: the monotonic clock in the program, a virtual clock in tests.
 
+#include <time.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "app/acquisition/seams.h"
 
@@ -24,9 +26,12 @@ class MonotonicClock final : public Clock {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
   }
+  // An absolute sleep on the same clock steady_clock reads, so a wake-up that comes late does
+  // not move the next deadline.
   void sleepUntil(int64_t deadlineNs) override {
-    std::this_thread::sleep_until(
-        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadlineNs)));
+    timespec at{static_cast<time_t>(deadlineNs / 1'000'000'000), static_cast<long>(deadlineNs % 1'000'000'000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
   }
 };
 
@@ -47,13 +52,21 @@ class VirtualClock final : public Clock {
 class ClockStopwatch final : public Stopwatch {
  public:
   explicit ClockStopwatch(const Clock& clock) : clock_(clock) {}
-  void start() override { startNs_ = clock_.nowNs(); }
-  int64_t elapsedMilliseconds() const override { return (clock_.nowNs() - startNs_) / 1'000'000; }
-  int64_t startNs() const { return startNs_; }
+  void start() override {
+    startNs_ = clock_.nowNs();
+    stoppedNs_ = -1;
+  }
+  // From now on the stopwatch reads as it did at `ns` (the moment a recording was stopped).
+  void stopAt(int64_t ns) { stoppedNs_ = ns; }
+  int64_t elapsedMilliseconds() const override {
+    const int64_t end = stoppedNs_ >= 0 ? stoppedNs_ : clock_.nowNs();
+    return (end - startNs_) / 1'000'000;
+  }
 
  private:
   const Clock& clock_;
   int64_t startNs_ = 0;
+  int64_t stoppedNs_ = -1;
 };
 
 }  // namespace tidemet

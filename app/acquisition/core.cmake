@@ -5,4 +5,7 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/sampling_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/acquisition_worker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/demo_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/monitor_controller.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/graph_paging.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/simulated_recording.cpp
 )

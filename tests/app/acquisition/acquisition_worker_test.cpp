@@ -174,3 +174,54 @@ TEST(DemoSourceTest, ARecordingOnAVirtualClock) {
 
 }  // namespace
 }  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(PeriodStatsTest, MeanAndDeviationOfTheBeat) {
+  PeriodStats stats(10 * kMs);
+  const int64_t times[] = {0, 10 * kMs, 20 * kMs + 50'000, 30 * kMs, 40 * kMs, 52 * kMs};
+  for (int64_t t : times) stats.addTime(t);
+  EXPECT_EQ(stats.periods(), 5);
+  EXPECT_DOUBLE_EQ(stats.meanPeriodNs(), 52.0 * kMs / 5);
+  EXPECT_EQ(stats.deviationQuantileNs(0.4), 10'000);      // two periods on the dot
+  EXPECT_EQ(stats.deviationQuantileNs(0.8), 60'000);      // 50 us early and late
+  EXPECT_EQ(stats.deviationQuantileNs(1.0), 2'010'000);   // the 2 ms late one
+}
+
+}  // namespace
+}  // namespace tidemet
+
+#include "app/acquisition/simulated_recording.h"
+
+namespace tidemet {
+namespace {
+
+TEST(SimulatedRecordingTest, TicksBecomeSamplesAndTheStopwatchGivesTheTime) {
+  struct Case { int16_t channels; double seconds; int16_t sampleCount; float trialSeconds; };
+  const Case cases[] = {
+      {2, 10.0, 999, 10.01f},   // 1000 ticks, the stop a period after the last
+      {8, 60.0, 3749, 37.5f},   // 6000 ticks: the buffer holds 3750 rows of eight
+  };
+  for (const auto& c : cases) {
+    auto s = std::make_unique<Session>();
+    s->ChannelCount = c.channels;
+    RecordingAlerts alerts;
+    DemoParameters p;
+    p.noiseCounts = 0;
+    auto result = RecordSimulatedTrial(*s, alerts, c.seconds, p);
+    EXPECT_EQ(result.ticks, static_cast<int>(c.seconds * 100));
+    EXPECT_EQ(s->SampleCount, c.sampleCount) << c.channels;
+    EXPECT_NEAR(s->TrialSeconds, c.trialSeconds, 0.01) << c.channels;
+    EXPECT_EQ(s->MonitorOnly, 0);
+    EXPECT_TRUE(alerts.shown.empty());
+    // Resting on the baseline for the first second, then pushing.
+    EXPECT_EQ(s->TrialData[10 * c.channels], 1185);
+    int16_t hi = 0;
+    for (int k = 0; k <= s->SampleCount; ++k) hi = std::max(hi, s->TrialData[k * c.channels]);
+    EXPECT_EQ(hi, 1305);
+  }
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,106 @@
+#include "app/acquisition/live_graph_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+
+#include "app/acquisition/plot_sample.h"
+#include "app/session/session.h"
+
+namespace tidemet {
+namespace {
+
+QRgb rgb(int colour) { return qRgb((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF); }
+
+}  // namespace
+
+LiveGraphWidget::LiveGraphWidget(QWidget* parent)
+    : QWidget(parent),
+      image_(kSweepWidth, kGraphHeight, QImage::Format_RGB32),
+      foreground_(rgb(0x00FF00)),
+      background_(rgb(0x000000)) {
+  setMinimumSize(kSweepWidth / 2, kGraphHeight / 2);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  image_.fill(background_);
+}
+
+void LiveGraphWidget::setColours(int foreground, int background) {
+  foreground_ = rgb(foreground);
+  background_ = rgb(background);
+}
+
+void LiveGraphWidget::clear() {
+  image_.fill(background_);
+  update();
+}
+
+void LiveGraphWidget::eraseColumns(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, kSweepWidth - 1);
+  if (first > last) return;
+  for (int y = 0; y < kGraphHeight; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(line + first, line + last + 1, background_);
+  }
+  updateColumns(first, last);
+}
+
+void LiveGraphWidget::drawGrid(int first, int last) {
+  first = std::max(first, 1);  // the grid runs from column 1 to 549
+  last = std::min(last, kSweepWidth - 1);
+  if (first > last) return;
+  for (int y : kGridLines) {
+    QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(line + first, line + last + 1, rgb(kGridColour));
+  }
+  updateColumns(first, last);
+}
+
+void LiveGraphWidget::drawBar(int column, int y) {
+  if (column < 0 || column >= kSweepWidth) return;
+  const int top = std::clamp(std::min(y, kZeroForceY), 0, kGraphHeight - 1);
+  const int bottom = std::clamp(std::max(y, kZeroForceY), 0, kGraphHeight - 1);
+  for (int row = top; row <= bottom; ++row)
+    reinterpret_cast<QRgb*>(image_.scanLine(row))[column] = foreground_;
+  updateColumns(column, column);
+}
+
+void LiveGraphWidget::shiftColumns(int shift) {
+  shift = std::clamp(shift, -kSweepWidth, kSweepWidth);
+  if (shift == 0) return;
+  const int kept = kSweepWidth - std::abs(shift);
+  for (int y = 0; y < kGraphHeight; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    if (shift > 0)
+      std::memmove(line + shift, line, sizeof(QRgb) * kept);
+    else
+      std::memmove(line, line - shift, sizeof(QRgb) * kept);
+  }
+  update();
+}
+
+int LiveGraphWidget::columnAt(int x) const {
+  if (width() <= 0) return 0;
+  return std::clamp(x * kSweepWidth / width(), 0, kSweepWidth - 1);
+}
+
+void LiveGraphWidget::updateColumns(int first, int last) {
+  const double scale = static_cast<double>(width()) / kSweepWidth;
+  const int left = static_cast<int>(first * scale);
+  const int right = static_cast<int>((last + 1) * scale) + 1;
+  update(QRect(left, 0, right - left, height()));
+}
+
+void LiveGraphWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.setClipRegion(event->region());
+  painter.drawImage(rect(), image_);
+}
+
+void LiveGraphWidget::mouseMoveEvent(QMouseEvent* event) {
+  emit pointerMoved(columnAt(static_cast<int>(event->position().x())));
+}
+
+}  // namespace tidemet

@@ -1,0 +1,144 @@
+#include "app/acquisition/monitor_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "app/acquisition/demo_source.h"
+#include "support/fakes.h"
+
+namespace tidemet {
+namespace {
+
+constexpr int64_t kMs = 1'000'000;
+
+// Reading r of every set is the number of sets taken before it.
+class SerialNumberSource : public Source {
+ public:
+  void takeReadings(ReadingSet& out) override {
+    out.set(0, n_);
+    out.set(1, n_);
+    ++n_;
+  }
+
+ private:
+  int n_ = 0;
+};
+
+std::unique_ptr<Session> usbSession() {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 7;  // readings go to the pair as value + 1000
+  s->ChannelCount = 2;
+  return s;
+}
+
+TEST(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring) {
+  auto s = usbSession();
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<SerialNumberSource>(); });
+  monitor.openSynchronously();
+  for (int i = 0; i < 3; ++i) monitor.tick();  // not monitoring yet: dropped
+  EXPECT_EQ(s->SampleIndex, 0);
+
+  monitor.StartMonitor();
+  for (int i = 0; i < 4; ++i) monitor.worker().step();  // the window is busy meanwhile
+  EXPECT_EQ(s->SampleIndex, 0);
+  monitor.onReadingsQueued();
+  EXPECT_EQ(s->SampleIndex, 4);
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], 1003 + k) << k;  // none lost
+
+  monitor.StartCmd();  // record
+  for (int i = 0; i < 250; ++i) monitor.worker().step();
+  clock.advance(10 * kMs);
+  monitor.StartCmd();  // stop: every set taken so far is part of the trial
+  EXPECT_EQ(s->SampleCount, 249);
+  EXPECT_FLOAT_EQ(s->TrialSeconds, 2.51f);  // clicked at 60 ms, stopped at 2570 ms
+  EXPECT_EQ(s->TrialData[249 * 2], 1000 + 7 + 249);
+  EXPECT_FALSE(monitor.loop().timerEnabled());
+
+  monitor.tick();  // after the stop nothing more is stored
+  EXPECT_EQ(s->TrialData[250 * 2], 0);
+}
+
+TEST(MonitorControllerTest, AStalledWindowLosesNoReadingOfARecording) {
+  auto s = usbSession();
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  MonotonicClock clock;
+  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<SerialNumberSource>(); });
+  monitor.load();
+  monitor.StartMonitor();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  monitor.onReadingsQueued();
+  monitor.StartCmd();
+  // The window's thread is held up for a whole 200 ms: sampling goes on regardless.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  monitor.StartCmd();
+  monitor.unload();
+
+  // The trial is a run of consecutive readings with none missing, covering the measured time.
+  const int n = s->SampleCount + 1;
+  ASSERT_GE(n, 15);
+  for (int k = 1; k < n; ++k) EXPECT_EQ(s->TrialData[k * 2], s->TrialData[(k - 1) * 2] + 1) << k;
+  EXPECT_NEAR(s->TrialSeconds, 0.2, 0.05);
+  EXPECT_NEAR(s->TrialSeconds / n, 0.010, 0.002);
+  EXPECT_EQ(monitor.worker().setsDropped(), 0u);
+}
+
+}  // namespace
+}  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+// A message box runs a nested event loop, which may deliver the next notification while the
+// outer pass is still handling a set: the sets must still be processed once each, in order.
+class NestedLoopAlerts : public Alerts {
+ public:
+  AlertAnswer show(const Alert& alert) override {
+    shown.push_back(alert);
+    if (nested) nested();
+    return AlertAnswer::Ok;
+  }
+  std::function<void()> nested;
+  std::vector<Alert> shown;
+};
+
+class StatusSource : public Source {
+ public:
+  void takeReadings(ReadingSet& out) override {
+    out.set(0, 2000 + n_);
+    out.set(1, 2000 + n_);
+    out.unitStatus = {static_cast<int16_t>(n_ == 1 ? 5 : 0), 0};  // the second set warns
+    ++n_;
+  }
+
+ private:
+  int n_ = 0;
+};
+
+TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 3;  // the QW8 unit warns from inside the tick
+  s->ChannelCount = 2;
+  NestedLoopAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<StatusSource>(); });
+  alerts.nested = [&] { monitor.onReadingsQueued(); };
+  monitor.openSynchronously();
+  monitor.StartMonitor();
+  for (int i = 0; i < 4; ++i) monitor.worker().step();
+  monitor.onReadingsQueued();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(s->SampleIndex, 4);
+  const int16_t expected[4] = {1050, 0, 1052, 1053};  // the warned reading is not stored
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], expected[k]) << k;
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,3 @@
+tidemet_test(mpusbapi_usb_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/usb_names_test.cpp
+  LIBS mpusbapi_names)
