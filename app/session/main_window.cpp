@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/acquisition/monitor_window.h"
 #include "app/files/trial_file.h"
 #include "app/session/about_dialog.h"
 #include "app/session/program_lists.h"
@@ -128,8 +129,11 @@ void MainWindow::buildMenus() {
   later(clients->menuAction());
 
   QMenu* data = menuBar()->addMenu(tr("&Data"));
-  for (const QString& item :
-       {tr("&Monitor"), tr("&Graph"), tr("&Analysis"), tr("&Comparison"), tr("C&hart")})
+  data->addAction(tr("&Monitor"), this, &MainWindow::DataMonitorCmd)
+      ->setObjectName(QStringLiteral("DataMonitorMenu"));
+  data->addAction(tr("&Graph"), this, &MainWindow::DataGraphCmd)
+      ->setObjectName(QStringLiteral("DataGraphMenu"));
+  for (const QString& item : {tr("&Analysis"), tr("&Comparison"), tr("C&hart")})
     later(data->addAction(item));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -189,16 +193,49 @@ void MainWindow::showLogo() {
   logo_->show();
 }
 
+TrialFileContext MainWindow::trialContext() {
+  return TrialFileContext{alerts_, lists_.clients(), comparison_, summary_};
+}
+
 void MainWindow::FileOpenCmd() {
   if (session_.CurrentFileName.empty()) return;
-  TrialFileContext ctx{alerts_, lists_.clients(), comparison_, summary_};
+  TrialFileContext ctx = trialContext();
   OpenTrialFile(session_, ctx, session_.CurrentFileName);
 }
 
 void MainWindow::FileSaveCmd() {
   if (session_.CurrentFileName.empty()) return;
-  TrialFileContext ctx{alerts_, lists_.clients(), comparison_, summary_};
+  TrialFileContext ctx = trialContext();
   SaveTrialFile(session_, ctx, session_.CurrentFileName);
+}
+
+MonitorWindow& MainWindow::monitor() {
+  if (!monitor_) {
+    MonitorWindow::TrialFiles files{[this](const std::string& path) {
+                                      TrialFileContext ctx = trialContext();
+                                      return OpenTrialFile(session_, ctx, path);
+                                    },
+                                    [this](const std::string& path) {
+                                      TrialFileContext ctx = trialContext();
+                                      return SaveTrialFile(session_, ctx, path);
+                                    }};
+    monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files));
+  }
+  return *monitor_;
+}
+
+void MainWindow::DataMonitorCmd() {
+  MonitorWindow& window = monitor();
+  window.StartMonitor();
+  window.show();
+  window.raise();
+}
+
+void MainWindow::DataGraphCmd() {
+  MonitorWindow& window = monitor();
+  window.showTrial();
+  window.show();
+  window.raise();
 }
 
 void MainWindow::ExitCmd() {
@@ -207,6 +244,7 @@ void MainWindow::ExitCmd() {
 
 void MainWindow::end() {
   state_ = MainState::Ended;
+  if (monitor_) monitor_->close();
   hide();
   emit ended();
 }

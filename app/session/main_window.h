@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "app/files/trial_seams.h"
 #include "app/session/app_info.h"
@@ -18,6 +19,7 @@ class QPushButton;
 
 namespace tidemet {
 
+class MonitorWindow;
 class SettingsWindow;
 class SettingsDevices;
 class ProgramLists;
@@ -46,6 +48,10 @@ class MainWindow : public QMainWindow {
   void CustomizeCmd();
   void HelpContentsCmd();
   void AboutCmd();
+  // Data Monitor prepares the monitor for a recording; Data Graph shows the held trial in it.
+  void DataMonitorCmd();
+  void DataGraphCmd();
+  MonitorWindow* monitorWindow() const { return monitor_.get(); }
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -60,6 +66,8 @@ class MainWindow : public QMainWindow {
   void showLogo();
   void applyColors();
   void end();
+  MonitorWindow& monitor();
+  TrialFileContext trialContext();
 
   Session& session_;
   AppInfo& info_;
@@ -82,6 +90,7 @@ class MainWindow : public QMainWindow {
   // The comparison and the summary file come with their own windows.
   NoComparison comparison_;
   NoSummaryFile summary_;
+  std::unique_ptr<MonitorWindow> monitor_;
 };
 
 }  // namespace tidemet

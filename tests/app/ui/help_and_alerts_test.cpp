@@ -7,7 +7,6 @@
 
 #include "app/session/help_window.h"
 #include "app/ui/qt_alerts.h"
-#include "qt_application.h"
 
 namespace tidemet {
 namespace {
@@ -30,7 +29,6 @@ TEST(QtAlerts, BoxesShowTheCoreDescription) {
 }
 
 TEST(HelpWindow, OpensTheManualAtItsContents) {
-  testing::TestApplication();
   HelpWindow help;
   help.showContents();
   EXPECT_TRUE(help.isVisible());
@@ -46,7 +44,6 @@ TEST(HelpWindow, OpensTheManualAtItsContents) {
 }
 
 TEST(HelpWindow, EveryLinkOfTheManualLeadsToAPageOfIt) {
-  testing::TestApplication();
   const QStringList pages = QDir(":/help").entryList({"*.html"});
   ASSERT_GE(pages.size(), 8);
   const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(#[^\"]*)?\""));

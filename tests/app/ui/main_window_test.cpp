@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "../session/list_folder.h"
+#include "app/acquisition/monitor_window.h"
 #include "app/files/client_entry.h"
 #include "app/files/list_files.h"
 #include "app/session/about_dialog.h"
 #include "app/session/model_table.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
-#include "qt_application.h"
 
 namespace tidemet {
 namespace {
@@ -31,8 +31,6 @@ struct CountingHelp : HelpViewer {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::TestApplication(); }
-
   // The main window's load in the prepared folder.
   void load() {
     window = std::make_unique<MainWindow>(*s, info, lists, alerts, help, devices);
@@ -193,6 +191,23 @@ TEST_F(MainWindowTest, FileSaveAndOpenUseTheCurrentFileName) {
   EXPECT_TRUE(alerts.shown.empty()) << (alerts.shown.empty() ? "" : alerts.shown[0].text);
   EXPECT_EQ(s->SampleCount, 4);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(s->TrialData[i], samples[i]) << i;
+}
+
+TEST_F(MainWindowTest, DataMonitorAndGraphOpenTheMonitorWindow) {
+  load();
+  window->ContinueCmd();
+  window->findChild<QAction*>("DataMonitorMenu")->trigger();
+  MonitorWindow* monitor = window->monitorWindow();
+  ASSERT_NE(monitor, nullptr);
+  EXPECT_TRUE(monitor->isVisible());
+  EXPECT_EQ(monitor->windowTitle(), "Tidemet Data Monitor");
+  EXPECT_EQ(s->MonitorOnly, 1);
+
+  window->findChild<QAction*>("DataGraphMenu")->trigger();
+  EXPECT_EQ(window->monitorWindow(), monitor);  // one monitor window
+  alerts.answers = {AlertAnswer::Ok};
+  window->ExitCmd();
+  EXPECT_FALSE(monitor->isVisible());  // ending the program closes it
 }
 
 }  // namespace

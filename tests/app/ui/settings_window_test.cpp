@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "app/session/units.h"
-#include "qt_application.h"
 
 namespace tidemet {
 namespace {
@@ -35,7 +34,6 @@ struct CountingDevices : SettingsDevices {
 class SettingsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::TestApplication();
     window = std::make_unique<SettingsWindow>(*s, alerts, devices, help);
     window->showSettings();
   }

@@ -1,12 +1,9 @@
-# Window tests need the Qt program's libraries; they run offscreen.
+# Window tests run offscreen with the shared window-test main.
 if(TARGET tidemet_widgets)
-  # Qt's imported targets are seen only where Qt was found.
-  find_package(Qt6 REQUIRED COMPONENTS Widgets)
-  tidemet_test(window_tests
+  tidemet_qt_test(window_tests
     SOURCES
-      ${CMAKE_CURRENT_LIST_DIR}/qt_application.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/lsan_suppressions.cpp
       ${CMAKE_CURRENT_LIST_DIR}/main_window_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/settings_window_test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/help_and_alerts_test.cpp
-    LIBS tidemet_widgets)
+      ${CMAKE_CURRENT_LIST_DIR}/help_and_alerts_test.cpp)
 endif()
