@@ -1,0 +1,56 @@
+#include "app/analysis/recompute_analysis.h"
+
+#include <algorithm>
+
+#include "app/session/units.h"
+
+namespace tidemet {
+
+bool ColumnConnected(const Session& s, int d) {
+  const int index = s.trialIndex(0, d);
+  return index >= 0 && s.TrialData[index] >= s.PlotThreshold;
+}
+
+void RecomputeAnalysis(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts) {
+  AnalysisResults& r = s.analysis;
+  r.grids = AnalysisGrids{};
+  ApplyUnitLabels(s.labels, s.UnitsFlag == 1);
+  // The two-pair unit carries its second pair on data columns 2 and 3.
+  if (s.ModelCode == 23 && s.PairStartChannel != 0) {
+    s.PairStartChannel = 2;
+    s.PairSecondChannel = 3;
+    s.PlotThreshold = 10;
+    s.SensorValueOffset = -2400;
+  }
+
+  if (r.SummaryOpen) {
+    // The stored rows are shown as they are; nothing is detected again.
+    r.MostReps = std::max<int16_t>({r.FirstPairReps, r.SecondPairReps, 0});
+    RefreshAnalysisView(s);
+    return;
+  }
+
+  // Rows of an earlier trial or pair must not show through for a column that is not analysed.
+  r.clearSummaryTable();
+  r.MostReps = 0;
+  r.FirstPairReps = 0;
+  r.SecondPairReps = 0;
+  const int columns[2] = {s.PairStartChannel, s.PairSecondChannel};
+  for (int side = 0; side < 2; ++side) {
+    const int d = columns[side];
+    int16_t& reps = side == 0 ? r.FirstPairReps : r.SecondPairReps;
+    if (!ColumnConnected(s, d)) {
+      reps = 0;
+      r.MeanHandForce[side] = 0;
+      continue;
+    }
+    analyzer.DetectRepetitions(s, d, alerts);
+    analyzer.ConvertRepetitions(s);
+    reps = r.LastRep;
+    r.MostReps = std::max(r.MostReps, r.LastRep);
+    analyzer.StoreRepetitionRows(s, d);
+  }
+  RefreshAnalysisView(s);
+}
+
+}  // namespace tidemet
