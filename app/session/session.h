@@ -9,6 +9,7 @@
 
 #include "app/analysis/analysis_results.h"
 #include "app/session/labels.h"
+#include "app/session/settings_checks.h"
 
 namespace tidemet {
 
@@ -107,6 +108,14 @@ struct Session {
 
   // --- Institution ------------------------------------------------------------------------
   std::array<std::string, 6> InstitutionLines{};
+
+  // --- Settings window and trial files --------------------------------------------------------
+  // Check marks of the settings window (models, Com ports, nodes, computer class, modes).
+  SettingsChecks settingsChecks{};
+  std::string WorkingFolder;  // folder of client.lst and company.lst, fixed at start-up
+  int16_t OpenFailed = 0;     // the last open refused its file
+  int16_t OpenedFromFile = 0; // the trial in memory came from a file (client clicks are ignored)
+  int16_t EquipmentFlag = 0;  // the current pair is an item of equipment (label ends in "Eqp")
 
   // --- Texts shown by the windows, kept with the state they describe --------------------------
   Labels labels{};

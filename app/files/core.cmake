@@ -1,0 +1,8 @@
+target_sources(tidemet_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/cp1252_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/record_codec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/safe_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/client_entry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/client_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/list_files.cpp
+)

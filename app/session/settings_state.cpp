@@ -1,0 +1,109 @@
+#include "app/session/settings_state.h"
+
+#include "app/session/monitor_menus.h"
+
+namespace tidemet {
+namespace {
+
+struct ModeRow {
+  int16_t exerciseMode;
+  int16_t swimDistance;
+  int16_t swimFlag;  // -1: left as it is
+};
+
+constexpr ModeRow kModes[8] = {
+    {1, 0, 0},  {2, 0, -1}, {3, 0, 1},  {3, 10, 1},
+    {3, 15, 1}, {3, 20, 1}, {3, 25, 1}, {4, 0, -1},
+};
+
+bool isSwim(AppMode mode) { return mode != AppMode::Exercise && mode != AppMode::Research && mode != AppMode::Therapy; }
+
+}  // namespace
+
+unsigned ChooseComPort(Session& s, int port) {
+  if (port < 1 || port > 16) return kRefreshNone;
+  s.settingsChecks.com = port;
+  if (port <= 4) {
+    s.ComPort = static_cast<int16_t>(port);
+    s.ComPortAddress = kComPortAddresses[port - 1];
+  }
+  return kRefreshChecks;
+}
+
+unsigned ChooseNode(Session& s, int item) {
+  if (item < 0 || item > 2) return kRefreshNone;
+  s.UnitNode = kUnitNodes[item];
+  s.settingsChecks.node = item;
+  return kRefreshChecks;
+}
+
+unsigned ChooseComputer(Session& s, int item) {
+  if (item < 0 || item > 1) return kRefreshNone;
+  s.ComputerClass = static_cast<int16_t>(item);
+  s.settingsChecks.computer = item;
+  return kRefreshChecks;
+}
+
+unsigned ChooseAppMode(Session& s, AppMode mode) {
+  const ModeRow& row = kModes[static_cast<int>(mode)];
+  s.ExerciseMode = row.exerciseMode;
+  s.SwimDistance = row.swimDistance;
+  if (row.swimFlag >= 0) s.SwimFlag = row.swimFlag;
+  s.SwimGraphFlag = isSwim(mode) ? 1 : 0;
+  s.settingsChecks.appMode = mode;
+  return kRefreshChecks | kRefreshLabels;
+}
+
+AppMode AppModeFor(int16_t exerciseMode, int16_t swimDistance) {
+  switch (exerciseMode) {
+    case 2: return AppMode::Research;
+    case 4: return AppMode::Therapy;
+    case 3:
+      switch (swimDistance) {
+        case 10: return AppMode::Swim10;
+        case 15: return AppMode::Swim15;
+        case 20: return AppMode::Swim20;
+        case 25: return AppMode::Swim25;
+        default: return AppMode::Swim;
+      }
+    default: return AppMode::Exercise;
+  }
+}
+
+unsigned ApplyExerciseSetup(Session& s) { return ChooseAppMode(s, AppMode::Exercise); }
+
+unsigned ApplySwimSetup(Session& s) {
+  s.ExerciseMode = 3;
+  s.SwimGraphFlag = 1;
+  s.settingsChecks.appMode = AppModeFor(3, s.SwimDistance);
+  return kRefreshChecks | kRefreshLabels;
+}
+
+unsigned ToggleAutosave(Session& s) {
+  s.AutosaveFlag = s.AutosaveFlag ? 0 : 1;
+  s.settingsChecks.autosave = s.AutosaveFlag != 0;
+  return kRefreshChecks;
+}
+
+unsigned SetColor(Session& s, ColorItem item, int32_t rgb) {
+  rgb &= 0xFFFFFF;
+  switch (item) {
+    case ColorItem::WindowFore: s.WindowForeColor = rgb; break;
+    case ColorItem::WindowBack: s.WindowBackColor = rgb; break;
+    case ColorItem::DataFore: s.DataForeColor = rgb; break;
+    case ColorItem::DataBack: s.DataBackColor = rgb; break;
+  }
+  return kRefreshColors;
+}
+
+unsigned BlackOnWhite(Session& s) {
+  s.WindowBackColor = s.DataBackColor = 0xFFFFFF;
+  s.WindowForeColor = s.DataForeColor = 0x000000;
+  return kRefreshColors;
+}
+
+void TakeInstitutionLines(Session& s, const std::array<std::string, 6>& boxes) {
+  s.InstitutionLines = boxes;
+}
+
+}  // namespace tidemet

@@ -1,0 +1,261 @@
+#include "app/files/list_files.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/files/client_entry.h"
+#include "app/files/safe_file.h"
+#include "temp_folder.h"
+
+namespace tidemet {
+namespace {
+
+using testing::TempFolder;
+
+TEST(ClientEntry, ColumnsSitWhereTheyBelong) {
+  std::string entry = MakeClientEntry("ABCDEFGHIJKLMNOPQRST", "AB3456789012", "48", "150", "Dr. Who");
+  EXPECT_EQ(entry.substr(22, 12), "AB3456789012");  // column 23
+  EXPECT_EQ(entry.substr(37, 7), "48     ");         // column 38, "48" plus five blanks
+  EXPECT_EQ(entry.substr(44, 7), "150    ");
+  EXPECT_EQ(entry.substr(51), "Dr. Who");
+  EXPECT_EQ(EntryName(entry), "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_EQ(EntryCode(entry), "AB");
+  EXPECT_EQ(EntryHeight(entry), "48 ");
+  EXPECT_EQ(EntryWeight(entry), "150");
+  EXPECT_EQ(EntryClinician(entry), "Dr. Who");
+
+  // Over-long fields are cut to their limits; a short entry gives empty columns.
+  std::string cut = MakeClientEntry("A name that is far too long", "ID-0123456789", "170", "70",
+                                    "A clinician with a long name");
+  EXPECT_EQ(EntryName(cut), "A name that is far t");
+  EXPECT_EQ(EntryClinician(cut), "A clinician with");
+  EXPECT_EQ(EntryHeight("Short"), "");
+}
+
+TEST(ClientEntry, ColumnsCountCharactersNotBytes) {
+  std::string entry = MakeClientEntry("Jos\xC3\xA9 N\xC3\xBA\xC3\xB1" "ez", "J\xC3\x89", "180", "75", "Ana");
+  EXPECT_EQ(EntryName(entry), "Jos\xC3\xA9 N\xC3\xBA\xC3\xB1" "ez");
+  EXPECT_EQ(EntryCode(entry), "J\xC3\x89");
+  EXPECT_EQ(EntryHeight(entry), "180");
+  EXPECT_EQ(EntryWeight(entry), "75 ");
+  EXPECT_EQ(EntryClinician(entry), "Ana");
+}
+
+TEST(ClientEntry, UnitConversionRebuildsHeightAndWeight) {
+  struct Case { const char* height; const char* weight; bool toMetric; const char* newHeight; const char* newWeight; };
+  const Case cases[] = {
+      {"48", "50", true, "122", "23 "},   // 121.92, 22.73
+      {"180", "75", false, "71 ", "165"}, // 70.87, 165
+      {"90", "300", true, "229", "136"},  // 228.6, 136.36
+  };
+  for (const auto& c : cases) {
+    std::string entry = MakeClientEntry("Kim", "K1", c.height, c.weight, "Lee");
+    std::string converted = ConvertEntryUnits(entry, c.toMetric);
+    EXPECT_EQ(EntryHeight(converted), c.newHeight) << c.height;
+    EXPECT_EQ(EntryWeight(converted), c.newWeight) << c.weight;
+    EXPECT_EQ(EntryName(converted), "Kim");
+    EXPECT_EQ(EntryCode(converted), "K1");
+    EXPECT_EQ(EntryClinician(converted), "Lee");
+    EXPECT_EQ(converted.size(), entry.size());
+  }
+}
+
+TEST(CompanyList, WritesSixRecordsInTheirOrder) {
+  CompanySettings c;
+  c.institutionLines = {"Aqua \"Fit\"", "1 Pool St, Suite 2", "Town", "ST", "12345", "555"};
+  c.delayCount = 1234;
+  c.calibrationFactor = 0.625f;
+  c.modelCode = 18;
+  c.unitsFlag = 0;
+  c.exerciseMode = 3;
+  c.windowBackColor = 0xC0C0C0;
+  c.dataForeColor = 0x00FF00;
+  c.windowForeColor = 0;
+  c.dataBackColor = 0xFFFFFF;
+  c.comPort = 12;
+  c.rememberedOffsets = {1, -2, 3, -4, 5, -6, 7, -79};
+  c.swimDistance = 25;
+  c.computerClass = 0;
+  c.unitNode = 689;
+  c.sensorType = 1;
+  c.sensorValueOffset = -2250;
+  EXPECT_EQ(CompanyListBytes(c),
+            "\"Aqua 'Fit'\",\"1 Pool St, Suite 2\",\"Town\",\"ST\",\"12345\",\"555\","
+            "1234,0.625,18,0,3,12632256,65280,0,16777215,12\r\n"
+            "1,-2,3,-4,5,-6,7,-79\r\n25\r\n0\r\n689\r\n1,-2250\r\n");
+  CompanySettings back;
+  ASSERT_FALSE(ReadCompanyList(CompanyListBytes(c), back));
+  EXPECT_EQ(back.institutionLines[0], "Aqua 'Fit'");
+  EXPECT_EQ(back.institutionLines[1], "1 Pool St, Suite 2");
+  EXPECT_EQ(back.calibrationFactor, 0.625f);
+  EXPECT_EQ(back.modelCode, 18);
+  EXPECT_EQ(back.comPort, 12);
+  EXPECT_EQ(back.rememberedOffsets[7], -79);
+  EXPECT_EQ(back.unitNode, 689);
+  EXPECT_EQ(back.sensorValueOffset, -2250);
+}
+
+TEST(CompanyList, AShortFileLeavesTheLaterSettingsAtTheirDefaults) {
+  const std::string record1 = "\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,1,7,1,2,0,0,0,0,3\r\n";
+  struct Case { std::string bytes; int16_t offset0, swim, computer, node, sensorType; };
+  const Case cases[] = {
+      {record1, 0, 0, 1, 92, 0},
+      {record1 + "9,0,0,0,0,0,0,0\r\n", 9, 0, 1, 92, 0},
+      {record1 + "9,0,0,0,0,0,0,0\r\n15\r\n0\r\n", 9, 15, 0, 92, 0},
+      {record1 + "9,0,0,0,0,0,0,0\r\n15\r\n0\r\n987\r\n1,0\r\n", 9, 15, 0, 987, 1},
+  };
+  for (const auto& c : cases) {
+    CompanySettings s;
+    ASSERT_FALSE(ReadCompanyList(c.bytes, s)) << c.bytes;
+    EXPECT_EQ(s.modelCode, 7);
+    EXPECT_EQ(s.comPort, 3);
+    EXPECT_EQ(s.rememberedOffsets[0], c.offset0);
+    EXPECT_EQ(s.swimDistance, c.swim);
+    EXPECT_EQ(s.computerClass, c.computer);
+    EXPECT_EQ(s.unitNode, c.node);
+    EXPECT_EQ(s.sensorType, c.sensorType);
+  }
+}
+
+TEST(CompanyList, DamagedFilesAreReportedWithTheirRecord) {
+  struct Case { std::string bytes; std::string error; };
+  const Case cases[] = {
+      {"", "company.lst ends before record 1 is complete."},
+      {"\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,1,7\r\n", "company.lst ends before record 1 is complete."},
+      {"\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,x,7,1,2,0,0,0,0,3\r\n", "company.lst has a damaged field in record 1."},
+      {"\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,1,7,1,2,0,0,0,0,3\r\n1,2,3\r\n", "company.lst ends before record 2 is complete."},
+  };
+  for (const auto& c : cases) {
+    CompanySettings s;
+    EXPECT_EQ(ReadCompanyList(c.bytes, s).text, c.error) << c.bytes;
+  }
+}
+
+TEST(CompanyList, SavedSettingsOutsideTheirRangesKeepTheSessionValues) {
+  auto s = std::make_unique<Session>();
+  s->DelayCount = 77;
+  CompanySettings c;
+  c.delayCount = 0;            // not above 0: the computed rate stays
+  c.calibrationFactor = 0.0f;  // 0: stays
+  c.modelCode = 24;
+  c.unitsFlag = 0;
+  c.exerciseMode = 9;
+  c.comPort = 17;
+  c.rememberedOffsets = {100, -100, 0, 0, 0, 0, 0, 0};
+  c.swimDistance = 30;
+  c.unitNode = 100;
+  c.sensorValueOffset = -50;
+  c.dataBackColor = -1;
+  ApplySavedSettings(*s, c);
+  EXPECT_EQ(s->DelayCount, 77);
+  EXPECT_EQ(s->CalibrationFactor, 1.0f);
+  EXPECT_EQ(s->ModelCode, 0);
+  EXPECT_EQ(s->UnitsFlag, 0);
+  EXPECT_EQ(s->ExerciseMode, 1);
+  EXPECT_EQ(s->ComPort, 1);
+  EXPECT_EQ(s->RememberedOffsets[0], 79);
+  EXPECT_EQ(s->RememberedOffsets[1], -79);
+  EXPECT_EQ(s->SwimDistance, 0);
+  EXPECT_EQ(s->UnitNode, 92);
+  EXPECT_EQ(s->SensorValueOffset, 0);
+  EXPECT_EQ(s->DataBackColor, 0xFFFFFF);
+  c.delayCount = 300;
+  c.calibrationFactor = 0.3125f;
+  ApplySavedSettings(*s, c);
+  EXPECT_EQ(s->DelayCount, 300);
+  EXPECT_EQ(s->CalibrationFactor, 0.3125f);
+}
+
+TEST(ClientListFile, OneQuotedEntryPerRecordInListOrder) {
+  ClientList list({MakeClientEntry("Smith, Ann", "S1", "170", "60", "Bo"),
+                   MakeClientEntry("Jos\xC3\xA9", "J2", "48", "50", "")});
+  std::string bytes = ClientListBytes(list);
+  EXPECT_EQ(bytes,
+            "\"Smith, Ann            S1             170    60     Bo\"\r\n"
+            "\"Jos\xE9                  J2             48     50     \"\r\n");
+  std::vector<std::string> back;
+  ASSERT_FALSE(ReadClientList(bytes, back));
+  EXPECT_EQ(back, list.entries());
+  EXPECT_EQ(ClientListBytes(ClientList()), "");
+  back.clear();
+  EXPECT_EQ(ReadClientList("\"one\"\r\n\"two", back).text, "client.lst has a damaged field in record 2.");
+  EXPECT_EQ(back, std::vector<std::string>{"one"});
+}
+
+TEST(ListFiles, FirstStartCreatesBothFilesAndLeavesExistingOnesAlone) {
+  TempFolder folder;
+  ASSERT_FALSE(EnsureListFiles(folder.path()));
+  auto client = ReadWholeFile(folder.path() / "client.lst");
+  ASSERT_TRUE(client);
+  EXPECT_EQ(*client, "\"Client" + std::string(31, ' ') + "170    70     \"\r\n");
+  auto company = ReadWholeFile(folder.path() / "company.lst");
+  ASSERT_TRUE(company);
+  EXPECT_EQ(*company, CompanyListBytes(CompanySettings{}));
+
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "client.lst", "\"Mine\"\r\n"));
+  ASSERT_FALSE(EnsureListFiles(folder.path()));
+  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst"), "\"Mine\"\r\n");
+
+  auto s = std::make_unique<Session>();
+  CompanySettings settings;
+  ASSERT_FALSE(ReadStartupLists(*s, folder.path(), settings));
+  EXPECT_EQ(s->ClientName, "Mine");
+}
+
+TEST(ListFiles, StartUpTakesTheFirstClient) {
+  TempFolder folder;
+  ClientList list({MakeClientEntry("Ann Lee", "AL07", "165", "58", "Kim"), MakeClientEntry("Bo", "B", "170", "70", "")});
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "client.lst", ClientListBytes(list)));
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "company.lst", CompanyListBytes(CompanySettings{})));
+  auto s = std::make_unique<Session>();
+  CompanySettings settings;
+  ASSERT_FALSE(ReadStartupLists(*s, folder.path(), settings));
+  EXPECT_EQ(s->ClientName, "Ann Lee");
+  EXPECT_EQ(s->DataClientName, "Ann Lee");
+  EXPECT_EQ(s->ClientCode, "AL");
+  EXPECT_EQ(s->ClientHeight, "165");
+  EXPECT_EQ(s->ClientWeight, "58 ");
+
+  TempFolder empty;
+  EXPECT_EQ(ReadStartupLists(*s, empty.path(), settings).text.rfind("company.lst cannot be opened", 0), 0u);
+}
+
+TEST(ListFiles, SaveListsWritesBothFilesAndTakesTheSelectedClient) {
+  TempFolder folder;
+  auto s = std::make_unique<Session>();
+  s->WorkingFolder = folder.path().string();
+  s->ModelCode = 20;
+  s->SwimDistance = 15;
+  ClientList list({MakeClientEntry("Ann Lee", "AL07", "165", "58", "Kim"), MakeClientEntry("Bo", "B", "170", "70", "")});
+  list.select(1);
+  RecordingAlerts alerts;
+  ASSERT_TRUE(SaveLists(*s, list, alerts));
+  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_EQ(s->ClientName, "Bo");
+  EXPECT_EQ(s->DataClientName, "Bo");
+  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst"), ClientListBytes(list));
+  CompanySettings back;
+  ASSERT_FALSE(ReadCompanyList(*ReadWholeFile(folder.path() / "company.lst"), back));
+  EXPECT_EQ(back.modelCode, 20);
+  EXPECT_EQ(back.swimDistance, 15);
+
+  // Nothing is left behind beside the two files.
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++files;
+  EXPECT_EQ(files, 2);
+}
+
+TEST(ListFiles, AFailedSaveSaysSoAndKeepsTheOldFile) {
+  auto s = std::make_unique<Session>();
+  s->WorkingFolder = "/nonexistent-folder-for-tidemet";
+  ClientList list({DefaultClientEntry()});
+  RecordingAlerts alerts;
+  EXPECT_FALSE(SaveLists(*s, list, alerts));
+  ASSERT_EQ(alerts.shown.size(), 2u);
+  EXPECT_EQ(alerts.shown[0].text,
+            "File: /nonexistent-folder-for-tidemet/client.lst\r\ncould not be saved: No such file or directory");
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,74 @@
+#include "app/session/settings_state.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tidemet {
+namespace {
+
+TEST(SettingsState, ComPortsOneToFourSetPortAndAddressTheOthersOnlyTheCheck) {
+  auto s = std::make_unique<Session>();
+  const int16_t addresses[] = {1016, 760, 1000, 744};
+  for (int port = 1; port <= 4; ++port) {
+    ChooseComPort(*s, port);
+    EXPECT_EQ(s->ComPort, port);
+    EXPECT_EQ(s->ComPortAddress, addresses[port - 1]);
+  }
+  ChooseComPort(*s, 7);
+  EXPECT_EQ(s->settingsChecks.com, 7);
+  EXPECT_EQ(s->ComPort, 4);
+  EXPECT_EQ(s->ComPortAddress, 744);
+  ChooseComPort(*s, 17);
+  EXPECT_EQ(s->settingsChecks.com, 7);
+}
+
+TEST(SettingsState, NodesAndComputerClass) {
+  auto s = std::make_unique<Session>();
+  ChooseNode(*s, 1);
+  EXPECT_EQ(s->UnitNode, 689);
+  ChooseNode(*s, 2);
+  EXPECT_EQ(s->UnitNode, 987);
+  ChooseComputer(*s, 0);
+  EXPECT_EQ(s->ComputerClass, 0);
+  EXPECT_EQ(s->settingsChecks.computer, 0);
+}
+
+TEST(SettingsState, ApplicationModesAreOneGroup) {
+  struct Case { AppMode mode; int16_t exercise, distance, swimFlag, graph; };
+  const Case cases[] = {
+      {AppMode::Swim20, 3, 20, 1, 1},  {AppMode::Research, 2, 0, 1, 0},  // research keeps the flag
+      {AppMode::Exercise, 1, 0, 0, 0}, {AppMode::Swim, 3, 0, 1, 1},
+      {AppMode::Therapy, 4, 0, 1, 0},  {AppMode::Swim10, 3, 10, 1, 1},
+  };
+  auto s = std::make_unique<Session>();
+  for (const auto& c : cases) {
+    ChooseAppMode(*s, c.mode);
+    EXPECT_EQ(s->ExerciseMode, c.exercise);
+    EXPECT_EQ(s->SwimDistance, c.distance);
+    EXPECT_EQ(s->SwimFlag, c.swimFlag);
+    EXPECT_EQ(s->SwimGraphFlag, c.graph);
+    EXPECT_EQ(s->settingsChecks.appMode, c.mode);
+    EXPECT_EQ(AppModeFor(s->ExerciseMode, s->SwimDistance), c.mode);
+  }
+}
+
+TEST(SettingsState, ColoursAutosaveAndInstitution) {
+  auto s = std::make_unique<Session>();
+  SetColor(*s, ColorItem::DataBack, 0x123456);
+  EXPECT_EQ(s->DataBackColor, 0x123456);
+  BlackOnWhite(*s);
+  EXPECT_EQ(s->WindowBackColor, 0xFFFFFF);
+  EXPECT_EQ(s->DataBackColor, 0xFFFFFF);
+  EXPECT_EQ(s->WindowForeColor, 0);
+  EXPECT_EQ(s->DataForeColor, 0);
+  ToggleAutosave(*s);
+  EXPECT_EQ(s->AutosaveFlag, 1);
+  ToggleAutosave(*s);
+  EXPECT_EQ(s->AutosaveFlag, 0);
+  TakeInstitutionLines(*s, {"Aqua Clinic", "1 Pool St", "Town", "ST", "12345", "555-0100"});
+  EXPECT_EQ(s->InstitutionLines[5], "555-0100");
+}
+
+}  // namespace
+}  // namespace tidemet
