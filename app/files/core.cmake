@@ -6,3 +6,4 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/client_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_files.cpp
 )
+target_sources(tidemet_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/summary_file_format.cpp)
