@@ -2,4 +2,5 @@ tidemet_test(files_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/record_codec_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/list_files_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/trial_file_test.cpp
   LIBS tidemet_core)

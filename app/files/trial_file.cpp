@@ -1,0 +1,252 @@
+#include "app/files/trial_file.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/files/client_entry.h"
+#include "app/files/list_files.h"
+#include "app/files/safe_file.h"
+#include "app/session/model_table.h"
+#include "app/session/monitor_menus.h"
+#include "app/session/rounding.h"
+#include "app/session/settings_state.h"
+#include "app/session/text.h"
+#include "app/session/units.h"
+
+namespace tidemet {
+namespace {
+
+Alert fileAlert(std::initializer_list<std::string_view> lines) {
+  return {std::string(AppTitle), JoinLines(lines), AlertIcon::Exclamation, AlertButtons::Ok};
+}
+
+bool endsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+bool refuse(Session& s, TrialFileContext& ctx, const Alert& alert) {
+  ctx.alerts.show(alert);
+  s.OpenFailed = 1;
+  s.OpenedFromFile = 0;
+  return false;
+}
+
+// The file's client becomes current: the first list entry of that name, else entry 0.
+void switchClient(Session& s, TrialFileContext& ctx, const TrialFileContents& c) {
+  if (c.clientName != s.DataClientName && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
+  ClientListSeam& list = ctx.clients;
+  if (list.count() == 0) {
+    s.ClientName = c.clientName;  // no list to choose from: the file's name stands alone
+    return;
+  }
+  int found = FindClient(list, c.clientName);
+  list.select(found >= 0 ? found : 0);
+  const std::string entry = list.entry(list.selected());
+  s.ClientName = EntryName(entry);
+  s.ClientCode = EntryCode(entry);
+  s.ClientHeight = EntryHeight(entry);
+  s.ClientWeight = EntryWeight(entry);
+}
+
+void takeSamples(Session& s, const TrialFileContents& c) {
+  SavedChannels(c.channelCount, c.pairStartChannel, s.SaveFirstChannel, s.SaveLastChannel);
+  // A new trial replaces the whole array, so no column of the previous one shows through.
+  s.TrialData.fill(0);
+  const int perSample = s.SaveLastChannel - s.SaveFirstChannel + 1;
+  for (int j = 0; j < c.sampleCount; ++j)
+    for (int k = 0; k < perSample; ++k)
+      s.TrialData[static_cast<size_t>(SampleIndexFor(j, s.SaveFirstChannel + k, c.channelCount))] =
+          c.samples[static_cast<size_t>(j * perSample + k)];
+}
+
+// Height and weight read in the file's units, first converted to the current ones; then the
+// units switch (which converts the list and the client once more) leaves the program in the
+// file's units.
+void followFileUnits(Session& s, TrialFileContext& ctx) {
+  if (s.RecordedUnitsFlag == s.UnitsFlag) return;
+  const bool fileMetric = s.RecordedUnitsFlag == 1;
+  if (fileMetric) {
+    s.ClientHeight = ConvertMeasureText(s.ClientHeight, 1 / kCentimetresPerInch);
+    s.ClientWeight = ConvertMeasureText(s.ClientWeight, kPoundsPerKilogram);
+  } else {
+    s.ClientHeight = ConvertMeasureText(s.ClientHeight, kCentimetresPerInch);
+    s.ClientWeight = ConvertMeasureText(s.ClientWeight, 1 / kPoundsPerKilogram);
+  }
+  SwitchUnits(s, fileMetric);
+  ctx.clients.convertUnits(fileMetric);
+}
+
+void commit(Session& s, TrialFileContext& ctx, const std::string& path, const TrialFileContents& c) {
+  if (c.clientName != TrimTrailingBlanks(s.ClientName)) switchClient(s, ctx, c);
+
+  if (c.pairStartChannel != s.PairStartChannel && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
+  if (c.channelCount == 2) {
+    s.PairStartChannel = c.pairStartChannel;
+    s.PairSecondChannel = static_cast<int16_t>(c.pairStartChannel + 1);
+    s.PairLabel = c.pairLabel;
+    s.labels.monitor.pair = c.pairStartChannel / 2;
+  }
+  s.GraphGain = c.gain;
+  s.SurfaceArea = c.surfaceArea;
+  if (c.limbMode != s.LimbMode && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
+  s.LimbMode = c.limbMode;
+
+  s.SampleCount = c.sampleCount;
+  s.CalibrationFactor = c.calibrationFactor;
+  s.TrialSeconds = c.trialSeconds;
+  if (c.sampleCount > 0) s.SecondsPerSample = c.trialSeconds / static_cast<float>(c.sampleCount);
+  s.ChannelCount = c.channelCount;
+  for (size_t i = 0; i < 8; ++i) s.BaselineOffsets[i] = std::clamp<int16_t>(c.baselineOffsets[i], -79, 79);
+  takeSamples(s, c);
+  s.Comments = c.comments;
+
+  // Header-dependent set-up, then the limb mode's.
+  s.Stroke.clear();
+  s.JointAction = 0;
+  SetLimb(s, s.LimbMode - 1);
+
+  if (c.version2) {
+    const auto& v2 = *c.version2;
+    s.JointAction = v2.jointAction;
+    s.PairJoints = v2.pairJoints;
+    s.PairAreas = v2.pairAreas;
+    s.PairLabels = v2.pairLabels;
+    s.SwimFlag = v2.swimFlag;
+    if (c.kind == TagKind::V2Early) s.SwimDistance = 0;
+    if (c.swimDistance && *c.swimDistance > 0) s.SwimDistance = *c.swimDistance;
+    if (s.SwimFlag < 1) {
+      ApplyExerciseSetup(s);
+    } else {
+      ApplySwimSetup(s);
+    }
+  }
+  SetMovementLabels(s);
+
+  // A file without its units block is taken in the current units.
+  s.RecordedModelCode = s.ModelCode;
+  s.RecordedUnitsFlag = s.UnitsFlag;
+  if (c.recorded) {
+    s.RecordedUnitsFlag = c.recorded->unitsFlag;
+    s.RecordedModelCode = c.recorded->modelCode;
+    s.ClientHeight = c.recorded->height;
+    s.ClientWeight = c.recorded->weight;
+  }
+  if (c.kind == TagKind::V2Early || c.kind == TagKind::V2Late) s.RecordedModelCode = 3;
+  if (c.kind == TagKind::V3Early) s.RecordedModelCode = 12;
+  // Always for the recorded model: the calibration in force may still be a previous file's.
+  ApplyCalibration(s, s.RecordedModelCode);
+  followFileUnits(s, ctx);
+
+  s.EquipmentFlag = endsWith(c.pairLabel, "Eqp") ? 1 : 0;
+  s.DataVersionTag = c.versionTag;
+  s.DataClientName = c.clientName;
+  s.FileClientName = c.clientName;
+  s.DataUnitsFlag = s.UnitsFlag;
+  s.CurrentFileName = path;
+  ComputeSegmentAreas(s);
+  s.labels.SurfaceAreaText = SurfaceAreaDisplayText(s);
+  ComputeAxisLabels(s);
+  s.OpenedFromFile = 1;
+}
+
+}  // namespace
+
+std::string UpperPath(std::string_view path) {
+  std::string out(path);
+  for (char& ch : out) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return out;
+}
+
+std::string SummaryPathFor(const std::string& dataPath) {
+  std::string out = dataPath;
+  const char sum[3] = {'S', 'U', 'M'};
+  size_t start = out.size() >= 3 ? out.size() - 3 : 0;
+  for (size_t i = start, k = 3 - (out.size() - start); i < out.size(); ++i, ++k) {
+    bool lower = std::islower(static_cast<unsigned char>(out[i]));
+    out[i] = lower ? static_cast<char>(std::tolower(sum[k])) : sum[k];
+  }
+  return out;
+}
+
+Alert UnknownVersionAlert(const std::string& upperPath) {
+  return fileAlert({"File: " + upperPath, "is not an Tidemet Version 1.1, 2.X, or 3.X file",
+                    "and cannot be opened with this program."});
+}
+
+Alert WrongClientAlert(const std::string& upperPath, const std::string& fileClient) {
+  return fileAlert({"File: " + upperPath, "contains data for Client: " + fileClient,
+                    "Change Client or select another file."});
+}
+
+Alert MismatchAlert(const std::string& upperPath) {
+  return fileAlert({"Resistive surface or joint action", "for " + upperPath,
+                    "does not match with above file(s).", "Remove all files before opening."});
+}
+
+Alert DamagedFileAlert(const std::string& upperPath, const std::string& reason) {
+  return fileAlert({"File: " + upperPath, reason, "and cannot be opened with this program."});
+}
+
+bool NoSummaryFile::open(Session& s, TrialFileContext& ctx, const std::string& path) {
+  return refuse(s, ctx, DamagedFileAlert(UpperPath(path), "is a summary file, which this program cannot open yet."));
+}
+
+bool OpenTrialBytes(Session& s, TrialFileContext& ctx, const std::string& path, std::string_view bytes) {
+  s.OpenFailed = 0;
+  s.OpenedFromFile = 0;
+  const std::string upper = UpperPath(path);
+  // Everything is read and checked before the session changes, so a refusal leaves the trial,
+  // the client and the comparison as they were.
+  TrialFileParse parsed = ParseTrialFile(bytes);
+  if (parsed.fault == TrialFileFault::UnknownTag) return refuse(s, ctx, UnknownVersionAlert(upper));
+  if (parsed.fault == TrialFileFault::Damaged) return refuse(s, ctx, DamagedFileAlert(upper, parsed.reason));
+  const TrialFileContents& c = *parsed.contents;
+
+  if (c.kind == TagKind::V1 && c.clientName != TrimTrailingBlanks(s.ClientName))
+    return refuse(s, ctx, WrongClientAlert(upper, c.clientName));
+  if (ctx.comparison.openingIntoComparison() &&
+      (c.pairStartChannel != s.PairStartChannel || c.limbMode != s.LimbMode))
+    return refuse(s, ctx, MismatchAlert(upper));
+
+  commit(s, ctx, path, c);
+  return true;
+}
+
+bool OpenTrialFile(Session& s, TrialFileContext& ctx, const std::string& path) {
+  const std::string upper = UpperPath(path);
+  if (!endsWith(upper, "DAT")) return ctx.summary.open(s, ctx, path);
+  std::string why;
+  auto bytes = ReadWholeFile(path, &why);
+  if (!bytes) {
+    s.OpenedFromFile = 0;
+    return refuse(s, ctx, fileAlert({"File: " + upper, why}));
+  }
+  return OpenTrialBytes(s, ctx, path, *bytes);
+}
+
+bool SaveTrialFile(Session& s, TrialFileContext& ctx, const std::string& path) {
+  s.DataUnitsFlag = s.UnitsFlag;
+  const std::string upper = UpperPath(path);
+  auto saveSummary = [&](const std::string& summaryPath) {
+    if (auto why = ctx.summary.save(s, summaryPath)) {
+      ctx.alerts.show(SaveFailedAlert(UpperPath(summaryPath), *why));
+      return false;
+    }
+    return true;
+  };
+  if (!endsWith(upper, "DAT")) {
+    if (!saveSummary(path)) return false;
+    s.CurrentFileName = path;
+    return true;
+  }
+  if (auto why = WriteFileAtomically(path, TrialFileBytes(s))) {
+    ctx.alerts.show(SaveFailedAlert(upper, *why));
+    return false;
+  }
+  if (WritesRecordedBlock(s.DataVersionTag)) s.RecordedUnitsFlag = s.UnitsFlag;
+  s.CurrentFileName = path;
+  if (s.AutosaveFlag) return true;
+  return saveSummary(SummaryPathFor(path));
+}
+
+}  // namespace tidemet

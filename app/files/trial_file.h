@@ -1,0 +1,39 @@
+#pragma once
+// Opening and saving a trial: the data file (.dat) here, the summary (.sum) through its seam.
+
+#include <string>
+#include <string_view>
+
+#include "app/files/trial_file_format.h"
+#include "app/files/trial_seams.h"
+#include "app/session/session.h"
+
+namespace tidemet {
+
+// `OpenTrialFile`: the name's last three characters (upper-cased) choose the reader, "DAT" the
+// data file and anything else the summary. Returns true when the file was opened. A refused
+// file is reported through ctx.alerts, sets OpenFailed and leaves the trial in memory whole.
+bool OpenTrialFile(Session& s, TrialFileContext& ctx, const std::string& path);
+
+// The data-file part of OpenTrialFile on bytes already read (`path` names them in messages).
+bool OpenTrialBytes(Session& s, TrialFileContext& ctx, const std::string& path, std::string_view bytes);
+
+// `SaveTrialFile`: a name ending in "DAT" writes the data file and then, unless autosave is on,
+// the summary beside it; any other name writes the summary alone. Every file is written
+// crash-safely; a failed save is reported, keeps the old file and returns false.
+bool SaveTrialFile(Session& s, TrialFileContext& ctx, const std::string& path);
+
+// The summary written beside a data file: the last three characters become "SUM", in the case
+// the name had ("trial.dat" gives "trial.sum").
+std::string SummaryPathFor(const std::string& dataPath);
+
+// The path as the messages show it: upper-cased.
+std::string UpperPath(std::string_view path);
+
+// The messages of a refused open.
+Alert UnknownVersionAlert(const std::string& upperPath);
+Alert WrongClientAlert(const std::string& upperPath, const std::string& fileClient);
+Alert MismatchAlert(const std::string& upperPath);
+Alert DamagedFileAlert(const std::string& upperPath, const std::string& reason);
+
+}  // namespace tidemet
