@@ -61,9 +61,7 @@ struct AnalysisResults {
   float ForceScale = 0;
   int16_t AnalysisMode = 0;  // 0 peak force, 1 impulse, 2 average force
 
-  // Set by the summary reader: the open file is a summary, so its stored rows are shown instead
-  // of detecting again; SummaryHasResults is false when it holds no block for the current pair.
-  bool SummaryOpen = false;
+  // Set by the summary reader: false when the open summary holds no block for the current pair.
   bool SummaryHasResults = false;
 
   SwimMetrics swim{};

@@ -14,8 +14,7 @@ constexpr const char* kModeTitles[3] = {"Peak Force", "  Impulse", " Avg Force"}
 
 // Force columns of a summary stored in the other unit system are shown converted.
 double forceUnitFactor(const Session& s) {
-  const AnalysisResults& r = s.analysis;
-  if (!r.SummaryOpen || s.DataUnitsFlag == s.UnitsFlag) return 1.0;
+  if (!SummaryIsOpen(s) || s.DataUnitsFlag == s.UnitsFlag) return 1.0;
   return s.UnitsFlag == 1 ? kNewtonsPerPound : 1.0 / kNewtonsPerPound;
 }
 
@@ -41,7 +40,7 @@ void RefreshAnalysisView(Session& s) {
 
   const bool swim = s.ExerciseMode == 3;
   const double factor = forceUnitFactor(s);
-  const bool noResults = r.SummaryOpen && !r.SummaryHasResults;
+  const bool noResults = SummaryIsOpen(s) && !r.SummaryHasResults;
   const int reps[2] = {noResults ? -1 : r.FirstPairReps, noResults ? -1 : r.SecondPairReps};
   const int mostReps = std::clamp<int>(r.MostReps, 0, kSummaryRows - 1);
   auto hidden = [&](int k) { return swim && (k == 4 || k == 8); };

@@ -1,10 +1,19 @@
 #include "app/analysis/recompute_analysis.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "app/session/units.h"
 
 namespace tidemet {
+
+bool SummaryIsOpen(const Session& s) {
+  const std::string& name = s.CurrentFileName;
+  if (!s.OpenedFromFile || name.size() < 3) return false;
+  std::string tail = name.substr(name.size() - 3);
+  for (char& ch : tail) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return tail == "SUM";
+}
 
 bool ColumnConnected(const Session& s, int d) {
   const int index = s.trialIndex(0, d);
@@ -23,7 +32,7 @@ void RecomputeAnalysis(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts)
     s.SensorValueOffset = -2400;
   }
 
-  if (r.SummaryOpen) {
+  if (SummaryIsOpen(s)) {
     // The stored rows are shown as they are; nothing is detected again.
     r.MostReps = std::max<int16_t>({r.FirstPairReps, r.SecondPairReps, 0});
     RefreshAnalysisView(s);

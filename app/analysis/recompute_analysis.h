@@ -17,6 +17,10 @@ void RefreshAnalysisView(Session& s);
 // The summary-table column that grid column k (1..8) shows in analysis mode `mode`.
 int GridTableColumn(int mode, int k);
 
+// Whether the trial in memory is an opened summary file, whose stored rows are shown instead of
+// detecting again.
+bool SummaryIsOpen(const Session& s);
+
 // Whether data column `d` has a sensor connected: its first stored sample reaches PlotThreshold.
 bool ColumnConnected(const Session& s, int d);
 

@@ -109,7 +109,8 @@ TEST(RecomputeAnalysisTest, ModelWithTwoPairsMovesTheSecondPairToColumnsTwoAndTh
 TEST(RecomputeAnalysisTest, OpenSummaryShowsStoredRowsWithoutDetecting) {
   auto s = MakeTrial(2, 0);
   AnalysisResults& r = s->analysis;
-  r.SummaryOpen = true;
+  s->OpenedFromFile = 1;
+  s->CurrentFileName = "visit1.sum";
   r.SummaryHasResults = true;
   r.FirstPairReps = 3;
   r.SecondPairReps = 2;
