@@ -6,4 +6,5 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/analysis_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recompute_analysis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/swim_metrics.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sample_export.cpp
 )

@@ -11,4 +11,5 @@ target_sources(tidemet_core PRIVATE
 target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/summary_file_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/summary_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trial_workspace.cpp
 )
