@@ -35,6 +35,7 @@ void RecomputeAnalysis(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts)
   if (SummaryIsOpen(s)) {
     // The stored rows are shown as they are; nothing is detected again.
     r.MostReps = std::max<int16_t>({r.FirstPairReps, r.SecondPairReps, 0});
+    r.LastRep = r.SecondPairReps;
     RefreshAnalysisView(s);
     return;
   }
