@@ -196,46 +196,39 @@ ReadStatus RecordReader::number(double& value) {
   return ReadStatus::Ok;
 }
 
-ReadStatus RecordReader::number(float& value) {
-  size_t pos = pos_;
-  int record = record_;
-  bool ended = recordEnded_;
-  double v = 0.0;
-  ReadStatus status = number(v);
-  if (status != ReadStatus::Ok) return status;
-  if (std::fabs(v) > 3.4028234663852886e38) {
-    pos_ = pos, record_ = record, recordEnded_ = ended;
+// Reads a number and keeps it only when `fits` accepts it; otherwise the reader stays before the
+// field, so that a refused value can be reported or read as something else.
+template <typename Fits>
+ReadStatus RecordReader::checkedNumber(double& value, Fits fits) {
+  const RecordReader saved = *this;
+  ReadStatus status = number(value);
+  if (status == ReadStatus::Ok && !fits(value)) {
+    *this = saved;
     return ReadStatus::Malformed;
   }
-  value = static_cast<float>(v);
-  return ReadStatus::Ok;
+  return status;
 }
 
-namespace {
-template <typename Int>
-ReadStatus readInteger(RecordReader& reader, Int& value, double lo, double hi,
-                       const auto& undo) {
+ReadStatus RecordReader::number(float& value) {
   double v = 0.0;
-  ReadStatus status = reader.number(v);
-  if (status != ReadStatus::Ok) return status;
-  double r = RoundEven(v);
-  if (r < lo || r > hi) {
-    undo();
-    return ReadStatus::Malformed;
-  }
-  value = static_cast<Int>(r);
-  return ReadStatus::Ok;
+  ReadStatus status = checkedNumber(v, [](double d) { return std::fabs(d) <= 3.4028234663852886e38; });
+  if (status == ReadStatus::Ok) value = static_cast<float>(v);
+  return status;
 }
-}  // namespace
 
 ReadStatus RecordReader::integer(int16_t& value) {
-  auto saved = *this;
-  return readInteger(*this, value, -32768.0, 32767.0, [&] { *this = saved; });
+  double v = 0.0;
+  ReadStatus status = checkedNumber(v, [](double d) { return RoundEven(d) >= -32768.0 && RoundEven(d) <= 32767.0; });
+  if (status == ReadStatus::Ok) value = static_cast<int16_t>(RoundEven(v));
+  return status;
 }
 
 ReadStatus RecordReader::integer(int32_t& value) {
-  auto saved = *this;
-  return readInteger(*this, value, -2147483648.0, 2147483647.0, [&] { *this = saved; });
+  double v = 0.0;
+  ReadStatus status =
+      checkedNumber(v, [](double d) { return RoundEven(d) >= -2147483648.0 && RoundEven(d) <= 2147483647.0; });
+  if (status == ReadStatus::Ok) value = static_cast<int32_t>(RoundEven(v));
+  return status;
 }
 
 }  // namespace tidemet

@@ -73,6 +73,8 @@ class RecordReader {
     int nextRecord = 1;
   };
   ReadStatus raw(RawField& field) const;
+  template <typename Fits>
+  ReadStatus checkedNumber(double& value, Fits fits);
   void advance(const RawField& field);
 
   std::string_view in_;

@@ -31,23 +31,6 @@ bool refuse(Session& s, TrialFileContext& ctx, const Alert& alert) {
   return false;
 }
 
-// The file's client becomes current: the first list entry of that name, else entry 0.
-void switchClient(Session& s, TrialFileContext& ctx, const TrialFileContents& c) {
-  if (c.clientName != s.DataClientName && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
-  ClientListSeam& list = ctx.clients;
-  if (list.count() == 0) {
-    s.ClientName = c.clientName;  // no list to choose from: the file's name stands alone
-    return;
-  }
-  int found = FindClient(list, c.clientName);
-  list.select(found >= 0 ? found : 0);
-  const std::string entry = list.entry(list.selected());
-  s.ClientName = EntryName(entry);
-  s.ClientCode = EntryCode(entry);
-  s.ClientHeight = EntryHeight(entry);
-  s.ClientWeight = EntryWeight(entry);
-}
-
 void takeSamples(Session& s, const TrialFileContents& c) {
   SavedChannels(c.channelCount, c.pairStartChannel, s.SaveFirstChannel, s.SaveLastChannel);
   // A new trial replaces the whole array, so no column of the previous one shows through.
@@ -77,14 +60,18 @@ void followFileUnits(Session& s, TrialFileContext& ctx) {
 }
 
 void commit(Session& s, TrialFileContext& ctx, const std::string& path, const TrialFileContents& c) {
-  if (c.clientName != TrimTrailingBlanks(s.ClientName)) switchClient(s, ctx, c);
+  if (c.clientName != TrimTrailingBlanks(s.ClientName)) {
+    if (c.clientName != s.DataClientName && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
+    SelectFileClient(s, ctx.clients, c.clientName);
+  }
 
   if (c.pairStartChannel != s.PairStartChannel && ctx.comparison.fileCount() > 0) ctx.comparison.clear();
+  // The channel menus follow the file; four channels hold only pairs 1-2 and 3-4. A two-channel
+  // trial brings its own pair and label.
+  SetChannelCount(s, c.channelCount == 2 ? 0 : c.channelCount == 4 ? 1 : 2);
   if (c.channelCount == 2) {
-    s.PairStartChannel = c.pairStartChannel;
-    s.PairSecondChannel = static_cast<int16_t>(c.pairStartChannel + 1);
+    SetPair(s, c.pairStartChannel / 2);
     s.PairLabel = c.pairLabel;
-    s.labels.monitor.pair = c.pairStartChannel / 2;
   }
   s.GraphGain = c.gain;
   s.SurfaceArea = c.surfaceArea;
@@ -95,7 +82,6 @@ void commit(Session& s, TrialFileContext& ctx, const std::string& path, const Tr
   s.CalibrationFactor = c.calibrationFactor;
   s.TrialSeconds = c.trialSeconds;
   if (c.sampleCount > 0) s.SecondsPerSample = c.trialSeconds / static_cast<float>(c.sampleCount);
-  s.ChannelCount = c.channelCount;
   for (size_t i = 0; i < 8; ++i) s.BaselineOffsets[i] = std::clamp<int16_t>(c.baselineOffsets[i], -79, 79);
   takeSamples(s, c);
   s.Comments = c.comments;
@@ -114,11 +100,7 @@ void commit(Session& s, TrialFileContext& ctx, const std::string& path, const Tr
     s.SwimFlag = v2.swimFlag;
     if (c.kind == TagKind::V2Early) s.SwimDistance = 0;
     if (c.swimDistance && *c.swimDistance > 0) s.SwimDistance = *c.swimDistance;
-    if (s.SwimFlag < 1) {
-      ApplyExerciseSetup(s);
-    } else {
-      ApplySwimSetup(s);
-    }
+    ApplyTrialModeSetup(s);
   }
   SetMovementLabels(s);
 
@@ -158,12 +140,13 @@ std::string UpperPath(std::string_view path) {
 }
 
 std::string SummaryPathFor(const std::string& dataPath) {
+  static constexpr std::string_view kSum = "SUM";
   std::string out = dataPath;
-  const char sum[3] = {'S', 'U', 'M'};
-  size_t start = out.size() >= 3 ? out.size() - 3 : 0;
-  for (size_t i = start, k = 3 - (out.size() - start); i < out.size(); ++i, ++k) {
-    bool lower = std::islower(static_cast<unsigned char>(out[i]));
-    out[i] = lower ? static_cast<char>(std::tolower(sum[k])) : sum[k];
+  const size_t n = std::min(kSum.size(), out.size());
+  for (size_t i = 0; i < n; ++i) {
+    char& ch = out[out.size() - n + i];
+    const char up = kSum[kSum.size() - n + i];
+    ch = std::islower(static_cast<unsigned char>(ch)) ? static_cast<char>(std::tolower(up)) : up;
   }
   return out;
 }
@@ -185,6 +168,20 @@ Alert MismatchAlert(const std::string& upperPath) {
 
 Alert DamagedFileAlert(const std::string& upperPath, const std::string& reason) {
   return fileAlert({"File: " + upperPath, reason, "and cannot be opened with this program."});
+}
+
+void SelectFileClient(Session& s, ClientListSeam& list, const std::string& fileClient) {
+  if (list.count() == 0) {
+    s.ClientName = fileClient;
+    return;
+  }
+  int found = FindClient(list, fileClient);
+  list.select(found >= 0 ? found : 0);
+  const std::string entry = list.entry(list.selected());
+  s.ClientName = EntryName(entry);
+  s.ClientCode = EntryCode(entry);
+  s.ClientHeight = EntryHeight(entry);
+  s.ClientWeight = EntryWeight(entry);
 }
 
 bool NoSummaryFile::open(Session& s, TrialFileContext& ctx, const std::string& path) {

@@ -27,6 +27,11 @@ bool SaveTrialFile(Session& s, TrialFileContext& ctx, const std::string& path);
 // the name had ("trial.dat" gives "trial.sum").
 std::string SummaryPathFor(const std::string& dataPath);
 
+// Makes the file's client current, as opening a file of another client does: the first list
+// entry whose name is `fileClient` is selected (entry 0 when none is) and gives the current
+// name, code, height and weight. With an empty list the file's name stands alone.
+void SelectFileClient(Session& s, ClientListSeam& list, const std::string& fileClient);
+
 // The path as the messages show it: upper-cased.
 std::string UpperPath(std::string_view path);
 

@@ -9,21 +9,13 @@
 namespace tidemet {
 namespace {
 
-// The first menu that carries the code (model 21 has two; the settings window checks the first).
-int firstMenuFor(int modelCode) {
-  for (size_t i = 0; i < kModelMenus.size(); ++i)
-    if (kModelMenus[i].modelCode == modelCode && kModelMenus[i].handler != ModelHandler::Demo)
-      return static_cast<int>(i);
-  return 0;
-}
-
 // A menu keeps its own check mark when it carries the code; otherwise the first one that does.
 void checkModel(Session& s) {
   int current = s.settingsChecks.model;
   bool fits = current >= 0 && current < static_cast<int>(kModelMenus.size()) &&
               kModelMenus[current].modelCode == s.ModelCode &&
               kModelMenus[current].handler != ModelHandler::Demo;
-  if (!fits) s.settingsChecks.model = firstMenuFor(s.ModelCode);
+  if (!fits) s.settingsChecks.model = ModelMenuFor(s.ModelCode);
 }
 
 void openUsbDevice(Session& s, SettingsDevices& devices, Alerts& alerts) {
@@ -38,6 +30,13 @@ unsigned calibrate(Session& s) {
 }
 
 }  // namespace
+
+int ModelMenuFor(int modelCode) {
+  for (size_t i = 0; i < kModelMenus.size(); ++i)
+    if (kModelMenus[i].modelCode == modelCode && kModelMenus[i].handler != ModelHandler::Demo)
+      return static_cast<int>(i);
+  return 0;
+}
 
 bool UsesUsbDevice(int modelCode) { return modelCode == 7 || (modelCode >= 9 && modelCode <= 15); }
 bool UsesUsbModule(int modelCode) { return modelCode >= 18 && modelCode <= 21; }
@@ -124,7 +123,7 @@ unsigned ChooseModelMenu(Session& s, int menu, SettingsDevices& devices, Alerts&
       return kRefreshChecks;
     case ModelHandler::Demo:
       s.DemoMode = 1;
-      s.settingsChecks.model = firstMenuFor(0);
+      s.settingsChecks.model = ModelMenuFor(0);
       return kRefreshChecks;
   }
   return kRefreshNone;

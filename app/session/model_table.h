@@ -92,6 +92,9 @@ inline constexpr std::array<ModelMenu, 26> kModelMenus{{
 
 inline constexpr int16_t kMaxModelCode = 23;
 
+// The first menu of a model code (model 21 has two), for its check mark.
+int ModelMenuFor(int modelCode);
+
 bool UsesUsbDevice(int modelCode);  // 7, 9-15
 bool UsesUsbModule(int modelCode);  // 18-21
 

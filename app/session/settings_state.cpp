@@ -1,5 +1,8 @@
 #include "app/session/settings_state.h"
 
+#include <algorithm>
+
+#include "app/session/model_table.h"
 #include "app/session/monitor_menus.h"
 
 namespace tidemet {
@@ -77,6 +80,23 @@ unsigned ApplySwimSetup(Session& s) {
   s.SwimGraphFlag = 1;
   s.settingsChecks.appMode = AppModeFor(3, s.SwimDistance);
   return kRefreshChecks | kRefreshLabels;
+}
+
+unsigned ApplyTrialModeSetup(Session& s) {
+  return s.SwimFlag < 1 ? ApplyExerciseSetup(s) : ApplySwimSetup(s);
+}
+
+void SyncSettingsChecks(Session& s) {
+  SettingsChecks& c = s.settingsChecks;
+  if (kModelMenus[static_cast<size_t>(std::clamp(c.model, 0, static_cast<int>(kModelMenus.size()) - 1))].modelCode != s.ModelCode)
+    c.model = ModelMenuFor(s.ModelCode);
+  c.com = (s.ComPort >= 1 && s.ComPort <= 16) ? s.ComPort : 0;
+  c.node = 0;
+  for (size_t i = 0; i < kUnitNodes.size(); ++i)
+    if (kUnitNodes[i] == s.UnitNode) c.node = static_cast<int>(i);
+  c.computer = s.ComputerClass == 0 ? 0 : 1;
+  c.appMode = AppModeFor(s.ExerciseMode, s.SwimDistance);
+  c.autosave = s.AutosaveFlag != 0;
 }
 
 unsigned ToggleAutosave(Session& s) {

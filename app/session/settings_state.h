@@ -31,11 +31,18 @@ AppMode AppModeFor(int16_t exerciseMode, int16_t swimDistance);
 unsigned ApplyExerciseSetup(Session& s);
 unsigned ApplySwimSetup(Session& s);
 
+// Swim set-up when the trial is a swim (SwimFlag 1 and up), else Exercise.
+unsigned ApplyTrialModeSetup(Session& s);
+
 unsigned ToggleAutosave(Session& s);
 
 enum class ColorItem { WindowFore, WindowBack, DataFore, DataBack };
 unsigned SetColor(Session& s, ColorItem item, int32_t rgb);
 unsigned BlackOnWhite(Session& s);
+
+// Every check mark of the settings window from the session's values (after start-up has
+// restored the saved settings).
+void SyncSettingsChecks(Session& s);
 
 // Continue (`CustomContinueCmd`): the six text boxes become the institution lines.
 void TakeInstitutionLines(Session& s, const std::array<std::string, 6>& boxes);

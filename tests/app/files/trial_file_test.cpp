@@ -367,6 +367,44 @@ TEST_F(TrialFileTest, OpeningIntoTheComparisonRefusesAnotherPairOrLimb) {
   EXPECT_EQ(comparison.clears, 0);
 }
 
+TEST_F(TrialFileTest, ASwimDistanceOfZeroKeepsTheCurrentOne) {
+  struct Case { int distance; int16_t expected; AppMode mode; };
+  const Case cases[] = {{0, 15, AppMode::Swim15}, {25, 25, AppMode::Swim25}};
+  for (const auto& c : cases) {
+    s->SwimDistance = 15;
+    FileHeader h;
+    h.tag = "Tidemet V2.4";
+    auto b = BuildV1Part(h);
+    AddVersion2(b, 1);
+    b.i16(c.distance);
+    ASSERT_TRUE(open(b.bytes));
+    EXPECT_EQ(s->SwimDistance, c.expected);
+    EXPECT_EQ(s->ExerciseMode, 3);
+    EXPECT_EQ(s->SwimGraphFlag, 1);
+    EXPECT_EQ(s->settingsChecks.appMode, c.mode);
+  }
+}
+
+TEST_F(TrialFileTest, AnotherPairOrLimbClearsTheComparison) {
+  struct Case { int pairStart, limb, clears; };
+  const Case cases[] = {{0, 1, 0}, {2, 1, 1}, {0, 3, 1}};
+  for (const auto& c : cases) {
+    s->PairStartChannel = 0;
+    s->LimbMode = 1;
+    comparison.files = 2;
+    comparison.clears = 0;
+    FileHeader h;
+    h.pairStart = c.pairStart;
+    h.limb = c.limb;
+    auto b = BuildV1Part(h);
+    AddVersion2(b);
+    ASSERT_TRUE(open(b.bytes));
+    EXPECT_EQ(comparison.clears, c.clears) << c.pairStart << " " << c.limb;
+    EXPECT_EQ(s->PairStartChannel, c.pairStart);  // a two-channel file brings its pair
+    EXPECT_EQ(s->LimbMode, c.limb);
+  }
+}
+
 TEST_F(TrialFileTest, AUsFileSwitchesTheProgramToUsUnits) {
   FileHeader h;
   auto b = BuildV1Part(h);

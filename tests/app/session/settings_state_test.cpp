@@ -70,5 +70,26 @@ TEST(SettingsState, ColoursAutosaveAndInstitution) {
   EXPECT_EQ(s->InstitutionLines[5], "555-0100");
 }
 
+TEST(SettingsState, ChecksFollowRestoredSettings) {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 21;
+  s->ComPort = 9;
+  s->UnitNode = 987;
+  s->ComputerClass = 0;
+  s->ExerciseMode = 3;
+  s->SwimDistance = 25;
+  s->AutosaveFlag = 1;
+  SyncSettingsChecks(*s);
+  EXPECT_EQ(s->settingsChecks.model, 22);  // "QV2 - Model 21", the first of the two
+  EXPECT_EQ(s->settingsChecks.com, 9);
+  EXPECT_EQ(s->settingsChecks.node, 2);
+  EXPECT_EQ(s->settingsChecks.computer, 0);
+  EXPECT_EQ(s->settingsChecks.appMode, AppMode::Swim25);
+  EXPECT_TRUE(s->settingsChecks.autosave);
+  s->settingsChecks.model = 23;  // "QV4 - Model 21" chosen earlier stays checked
+  SyncSettingsChecks(*s);
+  EXPECT_EQ(s->settingsChecks.model, 23);
+}
+
 }  // namespace
 }  // namespace tidemet
