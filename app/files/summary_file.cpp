@@ -22,21 +22,6 @@ bool refuse(Session& s, TrialFileContext& ctx, const Alert& alert) {
   return false;
 }
 
-// The file's client becomes current: the first list entry of that name, else entry 0.
-void makeClientCurrent(Session& s, ClientListSeam& list, const std::string& name) {
-  if (list.count() == 0) {
-    s.ClientName = name;
-    return;
-  }
-  const int found = FindClient(list, name);
-  list.select(found >= 0 ? found : 0);
-  const std::string entry = list.entry(list.selected());
-  s.ClientName = EntryName(entry);
-  s.ClientCode = EntryCode(entry);
-  s.ClientHeight = EntryHeight(entry);
-  s.ClientWeight = EntryWeight(entry);
-}
-
 // The checks of a file opened into a comparison that already holds files; the refusal's
 // message, or nothing.
 std::optional<Alert> comparisonRefusal(const Session& s, const SummaryContents& c,
@@ -88,8 +73,7 @@ void takeResults(Session& s, const SummaryContents& c) {
   r.SummaryHasResults = true;
   if (c.header.channelCount == 2) {
     s.PairLabel = c.header.pairLabel;
-    s.PairStartChannel = b->pairStartChannel;
-    s.PairSecondChannel = static_cast<int16_t>(b->pairStartChannel + 1);
+    SetPair(s, b->pairStartChannel / 2);
   }
 }
 
@@ -119,13 +103,14 @@ bool OpenSummaryBytes(Session& s, TrialFileContext& ctx, const std::string& path
   }
   if (!knownTag) return refuse(s, ctx, UnknownVersionAlert(upper));
 
-  if (otherClient && !intoComparison) makeClientCurrent(s, ctx.clients, h.clientName);
+  if (otherClient && !intoComparison) SelectFileClient(s, ctx.clients, h.clientName);
   s.SampleCount = h.sampleCount;
   s.CalibrationFactor = h.calibrationFactor;
   s.TrialSeconds = h.trialSeconds;
   if (h.sampleCount > 0) s.SecondsPerSample = h.trialSeconds / static_cast<float>(h.sampleCount);
   s.DataUnitsFlag = h.dataUnitsFlag;
-  s.ChannelCount = h.channelCount;
+  // The channel menus follow the file (four channels hold only pairs 1-2 and 3-4).
+  SetChannelCount(s, h.channelCount == 2 ? 0 : h.channelCount == 4 ? 1 : 2);
   s.LimbMode = h.limbMode;
 
   s.Stroke.clear();
@@ -145,11 +130,7 @@ bool OpenSummaryBytes(Session& s, TrialFileContext& ctx, const std::string& path
   s.PairJoints[0] = joints[0];
   s.PairJoints[1] = joints[1];
   s.EquipmentFlag = 0;
-  if (s.SwimFlag < 1) {
-    ApplyExerciseSetup(s);
-  } else {
-    ApplySwimSetup(s);
-  }
+  ApplyTrialModeSetup(s);
   SetMovementLabels(s);
 
   takeResults(s, c);

@@ -32,7 +32,8 @@ class FieldReader {
 bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 std::optional<std::string> headerProblem(const SummaryHeader& h) {
-  if (!within(h.channelCount, 1, kMaxChannels) || !within(h.pairStartChannel, 0, kMaxChannels - 2) ||
+  const bool knownCount = h.channelCount == 2 || h.channelCount == 4 || h.channelCount == 8;
+  if (!knownCount || !within(h.pairStartChannel, 0, kMaxChannels - 2) || h.pairStartChannel % 2 != 0 ||
       !within(h.sampleCount, 0, kTrialDataSize - 1) || !within(h.limbMode, 1, 3) ||
       !within(h.dataUnitsFlag, 0, 1))
     return "holds a summary header out of range";
@@ -48,7 +49,8 @@ BlockRead readBlock(RecordReader& in, SummaryBlock& block) {
   f.integer(block.pairStartChannel).integer(block.firstPairReps).integer(block.secondPairReps);
   if (!f.ok()) return BlockRead::None;
   const int last = std::max(block.firstPairReps, block.secondPairReps);
-  if (!within(block.pairStartChannel, 0, kMaxChannels - 2) || !within(block.firstPairReps, -1, kSummaryRows - 1) ||
+  if (!within(block.pairStartChannel, 0, kMaxChannels - 2) || block.pairStartChannel % 2 != 0 ||
+      !within(block.firstPairReps, -1, kSummaryRows - 1) ||
       !within(block.secondPairReps, -1, kSummaryRows - 1))
     return BlockRead::None;
   block.rows.reserve(static_cast<size_t>(last + 1));
