@@ -9,7 +9,9 @@ namespace tidemet {
 
 bool SummaryIsOpen(const Session& s) {
   const std::string& name = s.CurrentFileName;
-  if (!s.OpenedFromFile || name.size() < 3) return false;
+  // The file name, not the opened-from-file flag: a refused open clears that flag but leaves
+  // the summary in memory.
+  if (name.size() < 3) return false;
   std::string tail = name.substr(name.size() - 3);
   for (char& ch : tail) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return tail == "SUM";

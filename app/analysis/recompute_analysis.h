@@ -17,8 +17,9 @@ void RefreshAnalysisView(Session& s);
 // The summary-table column that grid column k (1..8) shows in analysis mode `mode`.
 int GridTableColumn(int mode, int k);
 
-// Whether the trial in memory is an opened summary file, whose stored rows are shown instead of
-// detecting again.
+// Whether the trial in memory came from a summary file (its name ends in "SUM"), whose stored
+// rows are shown instead of detecting again. A recording clears the name, a data file replaces
+// it.
 bool SummaryIsOpen(const Session& s);
 
 // Whether data column `d` has a sensor connected: its first stored sample reaches PlotThreshold.

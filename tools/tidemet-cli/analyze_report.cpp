@@ -106,7 +106,14 @@ std::string AnalysisText(const Session& s, const std::string& file, const std::v
     for (const auto& cell : r.grids.means[i]) out << padded(cell, 9);
     out << "\n";
   }
-  if (r.swim.shown) out << "\n" << r.swim.line << "\n";
+  if (r.swim.shown) {
+    const SwimMetrics& m = r.swim;
+    out << "\n" << m.line << "\n";
+    out << "stroke count " << m.StrokeCount << ", stroke rate " << m.StrokeRate << ", velocity "
+        << m.VelocityMetres << " m/s (" << m.VelocityYards << " yd/s), stroke length "
+        << m.StrokeLengthMetres << " m (" << m.StrokeLengthYards << " yd), frontal area "
+        << m.FrontalArea << ", drag coefficient " << m.DragCoefficient << "\n";
+  }
   for (const Alert& a : alerts) out << "\n" << a.title << ": " << plainLines(a.text) << "\n";
   return out.str();
 }

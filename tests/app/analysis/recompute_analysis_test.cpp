@@ -140,3 +140,44 @@ TEST(RecomputeAnalysisTest, OpenSummaryShowsStoredRowsWithoutDetecting) {
 
 }  // namespace
 }  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(RecomputeAnalysisSwimTest, SwimmingTrialGivesItsSummaryLine) {
+  // Ten strokes a hand over 10 s and 25 m: 0.6 s pulls, 0.4 s recoveries, each pull summing
+  // 17600 counts over its 100-sample cycle (22.0 N at 0.125 N per count).
+  auto s = MakeTrial(2, 1000);
+  s->ExerciseMode = 3;
+  s->SwimDistance = 25;
+  s->Stroke = "Free";
+  s->ClientHeight = "180";
+  s->ClientWeight = "75 ";
+  for (int d = 0; d < 2; ++d) WriteTrace(*s, d, Trace().strokes(10, 60, 300, 40, 300));
+  RepetitionAnalyzer analyzer;
+  RecordingAlerts alerts;
+  RecomputeAnalysis(*s, analyzer, alerts);
+  const AnalysisResults& r = s->analysis;
+  ASSERT_EQ(r.FirstPairReps, 9);
+  ASSERT_EQ(r.SecondPairReps, 9);
+  EXPECT_EQ(s->BaselineOffsets[0], 0);  // the negative share needed no lowering
+  EXPECT_EQ(r.grids.rows[1], (Cells{"1", "0.60", "37.5", "0.40", "", "0.60", "37.5", "0.40", ""}));
+  EXPECT_EQ(r.grids.means[3][3], "");  // no means for the negative forces
+  EXPECT_FLOAT_EQ(r.MeanHandForce[0], 22.0f);
+  const SwimMetrics& m = r.swim;
+  EXPECT_EQ(m.StrokeCount, 20);
+  EXPECT_FLOAT_EQ(m.StrokeRate, 1.0f);
+  EXPECT_FLOAT_EQ(m.VelocityYards, 2.75f);
+  EXPECT_EQ(m.FrontalArea, 773);
+  EXPECT_TRUE(m.shown);
+  // Cd = 44 / (0.05 x 773 x 2.5^2) = 0.182
+  EXPECT_EQ(m.line, "SV =  2.5 m/sec, SR =  1 cycles/sec, SL =  2.5 m/cycle, Cd =  .18, IVF =  0%");
+
+  // Breaststroke counts each two-handed stroke once.
+  s->Stroke = "Breast";
+  RecomputeAnalysis(*s, analyzer, alerts);
+  EXPECT_EQ(s->analysis.swim.StrokeCount, 10);
+}
+
+}  // namespace
+}  // namespace tidemet

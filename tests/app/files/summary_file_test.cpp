@@ -82,6 +82,12 @@ TEST_F(SummaryFileTest, OpensStoredRowsAndShowsThemWithoutDetecting) {
   EXPECT_EQ(s->analysis.grids.rows[1][8], "93.1");  // impulse of the long dip, impulse mode
   EXPECT_EQ(s->analysis.grids.rows[1][7], "2.49");
   EXPECT_TRUE(alerts.shown.empty());
+
+  // A refused open keeps the summary in memory: its rows are still shown, not detected anew.
+  EXPECT_FALSE(open("\"Tidemet V9.9\",\"Ann Lee\"\r\n", "/data/other.sum"));
+  s->CurrentFileName = "/data/trial.sum";  // the file a failed open restores
+  RecomputeAnalysis(*s, analyzer, alerts);
+  EXPECT_EQ(s->analysis.grids.rows[1][8], "93.1");
 }
 
 TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
