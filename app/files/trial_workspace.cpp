@@ -15,8 +15,11 @@ ListError TrialWorkspace::load(const std::optional<std::filesystem::path>& folde
   Session& s = *session;
   CompanySettings settings;
   std::vector<std::string> entries{DefaultClientEntry()};
-  if (folder) {
-    s.WorkingFolder = folder->string();
+  // A folder without either list is a first start; nothing is written into it.
+  const bool hasLists = folder && (std::filesystem::exists(*folder / kCompanyListName) ||
+                                   std::filesystem::exists(*folder / kClientListName));
+  if (folder) s.WorkingFolder = folder->string();
+  if (hasLists) {
     if (auto error = ReadStartupLists(s, *folder, settings)) return error;
     std::string why;
     auto bytes = ReadWholeFile(*folder / kClientListName, &why);

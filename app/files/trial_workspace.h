@@ -21,8 +21,8 @@ class TrialWorkspace {
  public:
   TrialWorkspace();
 
-  // Takes company.lst and client.lst from `folder`; without a folder, the first-start defaults.
-  // Returns why a list could not be read.
+  // Takes company.lst and client.lst from `folder`; without a folder, or a folder holding
+  // neither list, the first-start defaults. Returns why a list could not be read.
   ListError load(const std::optional<std::filesystem::path>& folder);
 
   // The client named in the file at `path` becomes current, as a user selects it in the client

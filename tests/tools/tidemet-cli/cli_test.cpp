@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "app/files/list_files.h"
 #include "app/files/safe_file.h"
 #include "app/files/trial_file.h"
 #include "app/files/trial_file_format.h"
@@ -164,6 +165,28 @@ TEST(CliUsageTest, WrongUsageGivesTwoAndHelpGivesZero) {
     EXPECT_EQ(r.out.rfind(std::string("usage: tidemet-cli ") + command, 0), 0u);
   }
   EXPECT_EQ(RunTool({"--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace tidemet::cli
+
+namespace tidemet::cli {
+namespace {
+
+TEST_F(CliTest, WorkingFolderListsChooseSettingsAndClient) {
+  // An empty folder is a first start.
+  const std::string lists = path("lists");
+  std::filesystem::create_directory(lists);
+  EXPECT_EQ(RunTool({"analyze", dat, "--working-folder", lists}).status, 0);
+  // The lists a first start writes.
+  ASSERT_FALSE(EnsureListFiles(lists));
+  const Result r = RunTool({"analyze", dat, "--working-folder", lists});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // A damaged list is reported and the file is not analysed.
+  ASSERT_FALSE(WriteFileAtomically(std::filesystem::path(lists) / "client.lst", "\"unclosed"));
+  const Result bad = RunTool({"analyze", dat, "--working-folder", lists});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("client.lst"), std::string::npos) << bad.err;
 }
 
 }  // namespace
