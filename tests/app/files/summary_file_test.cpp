@@ -93,7 +93,8 @@ TEST_F(SummaryFileTest, OpensStoredRowsAndShowsThemWithoutDetecting) {
 TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
   s = MakeTrial(8, 400);
   s->PlotThreshold = 1000;
-  s->PairAreas = {8, 8, 8, 8};
+  s->PairAreas = {8, 8, 8, 8};  // the stored pair is analysed with its own area
+  s->SurfaceArea = 5;
   s->DataClientName = s->ClientName = "Ann Lee";
   for (int d = 0; d < 8; ++d) WriteTrace(*s, d, Trace().hold(1, -2000));  // stored 0 - 815
   WriteTrace(*s, 2, Trace().strokes(4, 50, 300, 50, 300));
@@ -106,8 +107,9 @@ TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
   EXPECT_EQ(parsed.contents->blocks[0].pairStartChannel, 2);
   EXPECT_EQ(parsed.contents->blocks[0].rows.size(), 4u);
   EXPECT_NE(bytes.find("\r\n2,3,3\r\n"), std::string::npos);
-  // The session's own pair and results are put back after writing.
+  // The session's own pair, area and results are put back after writing.
   EXPECT_EQ(s->PairStartChannel, 0);
+  EXPECT_EQ(s->SurfaceArea, 5);
   EXPECT_EQ(s->analysis.FirstPairReps, 0);
 
   // Opened with pair 1-2 current: no results for it.
@@ -122,6 +124,21 @@ TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
   EXPECT_TRUE(s->analysis.SummaryHasResults);
   EXPECT_EQ(s->analysis.FirstPairReps, 3);
   EXPECT_EQ(s->analysis.SummaryTable[1][2], 37.5f);
+}
+
+TEST(SummaryPairsTest, PairsFollowModelAndChannelCount) {
+  struct Case {
+    int model, channels, pair;
+    std::vector<int> pairs;
+  };
+  const Case cases[] = {{23, 8, 4, {0, 2}}, {0, 2, 4, {4}}, {0, 4, 2, {0, 2}}, {0, 8, 6, {0, 2, 4, 6}}};
+  for (const Case& c : cases) {
+    auto s = std::make_unique<Session>();
+    s->ModelCode = static_cast<int16_t>(c.model);
+    s->ChannelCount = static_cast<int16_t>(c.channels);
+    s->PairStartChannel = static_cast<int16_t>(c.pair);
+    EXPECT_EQ(SummaryPairs(*s), c.pairs) << c.model << " " << c.channels;
+  }
 }
 
 TEST_F(SummaryFileTest, TextWithCommaIsQuotedAndReadWhole) {
