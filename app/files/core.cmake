@@ -8,3 +8,8 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/trial_file_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trial_file.cpp
 )
+target_sources(tidemet_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/summary_file_format.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/summary_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trial_workspace.cpp
+)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/analysis/analysis_results.h"
 #include "app/session/labels.h"
 #include "app/session/settings_checks.h"
 
@@ -118,6 +119,9 @@ struct Session {
 
   // --- Texts shown by the windows, kept with the state they describe --------------------------
   Labels labels{};
+
+  // --- Results of the repetition analysis, read by the analysis, comparison and chart windows
+  AnalysisResults analysis{};
 
   // Channel column `c` of sample row `k`, or -1 when it lies outside TrialData.
   int trialIndex(int k, int c) const {

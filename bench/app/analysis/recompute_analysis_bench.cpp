@@ -1,0 +1,44 @@
+// RecomputeAnalysis on a two-channel trial of 15000 samples with 100 strokes per channel.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/analysis/recompute_analysis.h"
+
+namespace tidemet {
+namespace {
+
+std::unique_ptr<Session> StrokeTrial() {
+  auto s = std::make_unique<Session>();
+  s->ChannelCount = 2;
+  s->SampleCount = 15000;
+  s->TrialSeconds = 150;
+  s->SurfaceArea = 40;
+  s->PlotThreshold = 1000;
+  // 150 samples per stroke: a 90-sample push, then a 60-sample recovery, on both hands (the
+  // second a little later and weaker).
+  for (int k = 0; k <= s->SampleCount; ++k) {
+    for (int c = 0; c < 2; ++c) {
+      const int phase = (k + 20 * c) % 150;
+      const int level = phase < 90 ? 400 - 50 * c : -200;
+      s->TrialData[k * 2 + c] = static_cast<int16_t>(level - s->BaselineOffset);
+    }
+  }
+  return s;
+}
+
+void BM_RecomputeAnalysis(benchmark::State& state) {
+  auto s = StrokeTrial();
+  RepetitionAnalyzer analyzer;
+  RecordingAlerts alerts;
+  for (auto _ : state) {
+    RecomputeAnalysis(*s, analyzer, alerts);
+    benchmark::DoNotOptimize(s->analysis.SummaryTable.data());
+  }
+  if (s->analysis.FirstPairReps != 99 || s->analysis.SecondPairReps != 99)
+    state.SkipWithError("trial did not give 100 strokes per channel");
+}
+BENCHMARK(BM_RecomputeAnalysis)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,8 @@
+tidemet_test(analysis_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/repetition_detector_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/analysis_means_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/recompute_analysis_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/swim_metrics_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sample_export_test.cpp
+  LIBS tidemet_core)

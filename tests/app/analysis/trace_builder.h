@@ -1,0 +1,58 @@
+#pragma once
+// Generated force traces for the analysis tests: a trace is a list of holds (a number of
+// samples at one level), the level being the smoothed count the detector sees once the
+// baseline offsets are added.
+
+#include <memory>
+#include <vector>
+
+#include "app/session/session.h"
+
+namespace tidemet::testing {
+
+class Trace {
+ public:
+  Trace& hold(int samples, int level) {
+    levels_.insert(levels_.end(), samples, level);
+    return *this;
+  }
+  // `times` repetitions of a push of `pushSamples` at +height and a dip of `dipSamples` at
+  // -depth.
+  Trace& strokes(int times, int pushSamples, int height, int dipSamples, int depth) {
+    for (int i = 0; i < times; ++i) hold(pushSamples, height).hold(dipSamples, -depth);
+    return *this;
+  }
+  int size() const { return static_cast<int>(levels_.size()); }
+  const std::vector<int>& levels() const { return levels_; }
+
+ private:
+  std::vector<int> levels_;
+};
+
+// A trial of `channels` interleaved columns, 100 samples a second, force 0.125 per count
+// (8 sq cm at 1/64 per count), every column connected.
+inline std::unique_ptr<Session> MakeTrial(int channels, int samples) {
+  auto s = std::make_unique<Session>();
+  s->ChannelCount = static_cast<int16_t>(channels);
+  s->SampleCount = static_cast<int16_t>(samples);
+  s->TrialSeconds = samples / 100.0f;
+  s->SurfaceArea = 8;
+  s->PressurePerCount = 0.015625f;
+  s->CalibrationFactor = 1.0f;
+  s->PlotThreshold = -32768;
+  s->ExerciseMode = 1;
+  return s;
+}
+
+// Writes the trace into data column `d` so that stored + offsets gives its levels; samples past
+// its end repeat the last level (the detector reads sample N as well).
+inline void WriteTrace(Session& s, int d, const Trace& t) {
+  const int offset = s.BaselineOffset + s.BaselineOffsets[d];
+  for (int k = 0; k <= s.SampleCount; ++k) {
+    const auto& lv = t.levels();
+    const int level = k < t.size() ? lv[k] : lv.back();
+    s.TrialData[k * s.ChannelCount + d] = static_cast<int16_t>(level - offset);
+  }
+}
+
+}  // namespace tidemet::testing

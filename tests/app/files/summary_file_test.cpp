@@ -1,0 +1,268 @@
+#include "app/files/summary_file.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/analysis/recompute_analysis.h"
+#include "app/files/client_entry.h"
+#include "app/files/safe_file.h"
+#include "app/files/summary_file_format.h"
+#include "app/files/trial_file.h"
+#include "temp_folder.h"
+#include "tests/app/analysis/trace_builder.h"
+
+namespace tidemet {
+namespace {
+
+using testing::MakeTrial;
+using testing::TempFolder;
+using testing::Trace;
+using testing::WriteTrace;
+
+class ScriptedComparison : public ComparisonSeam, public SummaryComparison {
+ public:
+  int fileCount() const override { return files; }
+  void clear() override { files = 0; }
+  bool openingIntoComparison() const override { return into; }
+  bool firstFileIsV1SA() const override { return firstV1SA; }
+  int files = 0;
+  bool into = false;
+  bool firstV1SA = false;
+};
+
+class SummaryFileTest : public ::testing::Test {
+ protected:
+  // Column 0: four strokes; column 1: two strokes and a rest (as the analysis tests).
+  void SetUp() override {
+    s = MakeTrial(2, 400);
+    s->ClientName = s->DataClientName = "Ann Lee";
+    s->PairLabel = "Hand";
+    s->PairAreas[0] = 8;
+    WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
+    WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
+    RecomputeAnalysis(*s, analyzer, alerts);
+  }
+  bool open(std::string_view bytes, const std::string& path = "/data/trial.sum") {
+    return OpenSummaryBytes(*s, ctx, path, bytes, &comparison);
+  }
+  std::unique_ptr<Session> s;
+  RepetitionAnalyzer analyzer;
+  RecordingAlerts alerts;
+  ClientList clients{{MakeClientEntry("Ann Lee", "AL", "165", "58", "Kim"),
+                      MakeClientEntry("Bo Berg", "BB", "180", "80", "Kim")}};
+  ScriptedComparison comparison;
+  SummaryFile summary{analyzer, alerts, &comparison};
+  TrialFileContext ctx{alerts, clients, comparison, summary};
+};
+
+constexpr std::string_view kTwoChannelSummary =
+    "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,3,1,2\r\n"
+    "8,0,0,0,\"\",\"\",\"\",\"\",2,2,3,3,1,0\r\n"
+    "0,3,1\r\n"
+    "0.49,37.5,18.1,37,0.5,37.5,18.2,36.5,0.49,37.5,18.1,37,0.5,37.5,18.2,36.5\r\n"
+    "0.5,37.5,18.2,36.5,0.5,37.5,18.2,36.5,0.5,37.5,18.2,36.5,2.49,37.5,93.1,37.4\r\n"
+    "0.5,37.5,18.2,36.5,0.5,37.5,18.2,36.5,0,0,0,0,0,0,0,0\r\n"
+    "0.5,37.5,18.2,36.5,0.49,37.5,18.1,37,0,0,0,0,0,0,0,0\r\n";
+
+TEST_F(SummaryFileTest, TwoChannelTrialWritesItsPairAndRows) {
+  EXPECT_EQ(SummaryFileBytes(*s, analyzer, alerts), kTwoChannelSummary);
+}
+
+TEST_F(SummaryFileTest, OpensStoredRowsAndShowsThemWithoutDetecting) {
+  s->TrialData.fill(0);  // a summary brings no samples
+  ASSERT_TRUE(open(kTwoChannelSummary));
+  EXPECT_EQ(s->OpenedFromFile, 1);
+  EXPECT_EQ(s->analysis.FirstPairReps, 3);
+  EXPECT_EQ(s->analysis.SecondPairReps, 1);
+  EXPECT_EQ(s->analysis.SummaryTable[1][15], 93.1f);
+  s->analysis.AnalysisMode = 1;
+  RecomputeAnalysis(*s, analyzer, alerts);
+  EXPECT_EQ(s->analysis.MostReps, 3);
+  EXPECT_EQ(s->analysis.grids.rows[1][8], "93.1");  // impulse of the long dip, impulse mode
+  EXPECT_EQ(s->analysis.grids.rows[1][7], "2.49");
+  EXPECT_TRUE(alerts.shown.empty());
+
+  // A refused open keeps the summary in memory: its rows are still shown, not detected anew.
+  EXPECT_FALSE(open("\"Tidemet V9.9\",\"Ann Lee\"\r\n", "/data/other.sum"));
+  s->CurrentFileName = "/data/trial.sum";  // the file a failed open restores
+  RecomputeAnalysis(*s, analyzer, alerts);
+  EXPECT_EQ(s->analysis.grids.rows[1][8], "93.1");
+}
+
+TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
+  s = MakeTrial(8, 400);
+  s->PlotThreshold = 1000;
+  s->PairAreas = {8, 8, 8, 8};  // the stored pair is analysed with its own area
+  s->SurfaceArea = 5;
+  s->DataClientName = s->ClientName = "Ann Lee";
+  for (int d = 0; d < 8; ++d) WriteTrace(*s, d, Trace().hold(1, -2000));  // stored 0 - 815
+  WriteTrace(*s, 2, Trace().strokes(4, 50, 300, 50, 300));
+  WriteTrace(*s, 3, Trace().strokes(4, 50, 300, 50, 300));
+  RecomputeAnalysis(*s, analyzer, alerts);  // pair 1-2: nothing connected
+  const std::string bytes = SummaryFileBytes(*s, analyzer, alerts);
+  const SummaryParse parsed = ParseSummaryFile(bytes);
+  ASSERT_TRUE(parsed.contents);
+  ASSERT_EQ(parsed.contents->blocks.size(), 1u);
+  EXPECT_EQ(parsed.contents->blocks[0].pairStartChannel, 2);
+  EXPECT_EQ(parsed.contents->blocks[0].rows.size(), 4u);
+  EXPECT_NE(bytes.find("\r\n2,3,3\r\n"), std::string::npos);
+  // The session's own pair, area and results are put back after writing.
+  EXPECT_EQ(s->PairStartChannel, 0);
+  EXPECT_EQ(s->SurfaceArea, 5);
+  EXPECT_EQ(s->analysis.FirstPairReps, 0);
+
+  // Opened with pair 1-2 current: no results for it.
+  ASSERT_TRUE(open(bytes));
+  EXPECT_FALSE(s->analysis.SummaryHasResults);
+  EXPECT_EQ(s->analysis.SummaryTable[0][1], 0.0f);
+  EXPECT_EQ(s->analysis.FirstPairReps, 0);
+  // With pair 3-4 current the block is shown.
+  s->PairStartChannel = 2;
+  s->PairSecondChannel = 3;
+  ASSERT_TRUE(open(bytes));
+  EXPECT_TRUE(s->analysis.SummaryHasResults);
+  EXPECT_EQ(s->analysis.FirstPairReps, 3);
+  EXPECT_EQ(s->analysis.SummaryTable[1][2], 37.5f);
+}
+
+TEST(SummaryPairsTest, PairsFollowModelAndChannelCount) {
+  struct Case {
+    int model, channels, pair;
+    std::vector<int> pairs;
+  };
+  const Case cases[] = {{23, 8, 4, {0, 2}}, {0, 2, 4, {4}}, {0, 4, 2, {0, 2}}, {0, 8, 6, {0, 2, 4, 6}}};
+  for (const Case& c : cases) {
+    auto s = std::make_unique<Session>();
+    s->ModelCode = static_cast<int16_t>(c.model);
+    s->ChannelCount = static_cast<int16_t>(c.channels);
+    s->PairStartChannel = static_cast<int16_t>(c.pair);
+    EXPECT_EQ(SummaryPairs(*s), c.pairs) << c.model << " " << c.channels;
+  }
+}
+
+TEST_F(SummaryFileTest, TextWithCommaIsQuotedAndReadWhole) {
+  s->DataClientName = s->ClientName = "Lee, Ann";
+  const std::string bytes = SummaryFileBytes(*s, analyzer, alerts);
+  EXPECT_EQ(bytes.rfind("\"Tidemet V5.6\",\"Lee, Ann\",", 0), 0u);
+  ASSERT_TRUE(open(bytes));
+  EXPECT_EQ(s->DataClientName, "Lee, Ann");
+}
+
+TEST_F(SummaryFileTest, VersionOneHasNoPairSetupRecord) {
+  s->PairAreas = {11, 12, 13, 14};
+  s->PairLabels = {"A", "B", "C", "D"};
+  s->PairJoints = {2, 2, 3, 3};
+  s->JointAction = 2;
+  const std::string v1 =
+      "\"Tidemet V1SA\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,1,1,2\r\n"
+      "0,1,0\r\n"
+      "0.5,1,2,3,0.25,4,5,6,0.75,7,8,9,0.5,10,11,12\r\n"
+      "0.5,1,2,3,0.25,4,5,6,0,0,0,0,0,0,0,0\r\n";
+  ASSERT_TRUE(open(v1));
+  EXPECT_EQ(s->PairAreas, (std::array<int16_t, 4>{11, 12, 13, 14}));
+  EXPECT_EQ(s->PairLabels[2], "C");
+  EXPECT_EQ(s->JointAction, 0);
+  EXPECT_EQ(s->PairJoints[0], 0);
+  EXPECT_EQ(s->PairJoints[1], 0);
+  EXPECT_EQ(s->PairJoints[2], 3);
+  EXPECT_EQ(s->analysis.FirstPairReps, 1);
+  EXPECT_EQ(s->analysis.SummaryTable[0][9], 0.75f);
+}
+
+TEST_F(SummaryFileTest, TruncatedSummaryKeepsRowsReadAndClearsTheRest) {
+  const std::string full(kTwoChannelSummary);
+  // Cut inside row 2: rows 0 and 1 are read, rows 2 and 3 stay cleared.
+  const std::string cut = full.substr(0, full.find("0.5,37.5,18.2,36.5,0.5,37.5,18.2,36.5,0,0") + 20);
+  s->analysis.SummaryTable[3][1] = 99;
+  ASSERT_TRUE(open(cut));
+  EXPECT_EQ(s->analysis.SummaryTable[1][15], 93.1f);
+  EXPECT_EQ(s->analysis.SummaryTable[2][1], 0.0f);
+  EXPECT_EQ(s->analysis.SummaryTable[3][1], 0.0f);
+  // Every shorter file either opens or is refused with a message, never read past its end.
+  for (size_t n = 0; n < full.size(); n += 7) {
+    alerts.shown.clear();
+    const bool opened = open(std::string_view(full).substr(0, n));
+    EXPECT_EQ(opened, alerts.shown.empty()) << n;
+  }
+}
+
+TEST_F(SummaryFileTest, RefusalsAndTheirMessages) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool intoComparison;
+    bool firstV1SA;
+    std::string secondLine;
+  };
+  const std::string v2Tail = "8,0,0,0,\"\",\"\",\"\",\"\",2,2,3,3,1,0\r\n0,0,0\r\n"
+                             "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
+  const Case cases[] = {
+      {"unknown tag", "\"Tidemet V5.3\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,3,1,2\r\n", false, false,
+       "is not an Tidemet Version 1.1, 2.X, or 3.X file"},
+      {"version 1 of another client", "\"Tidemet V1.1\",\"Bo Berg\",\"Hand\",0,8,1,400,1,4,3,1,2\r\n",
+       false, false, "contains data for Client: Bo Berg"},
+      {"other pair into comparison", "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",2,8,1,400,1,4,3,1,2\r\n" + v2Tail,
+       true, false, "for /DATA/TRIAL.SUM"},
+      {"after a V1SA file", "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,3,1,2\r\n" + v2Tail, true,
+       true, "for /DATA/TRIAL.SUM"},
+      {"other limb into comparison", "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8,2,400,1,4,3,1,2\r\n" + v2Tail,
+       true, false, "for /DATA/TRIAL.SUM"},
+      {"header cut short", "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8\r\n", false, false,
+       "is not a complete summary file"},
+      {"channel count out of range", "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,3,1,99\r\n", false,
+       false, "holds a summary header out of range"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    alerts.shown.clear();
+    comparison.into = c.intoComparison;
+    comparison.files = c.intoComparison ? 1 : 0;
+    comparison.firstV1SA = c.firstV1SA;
+    const float seconds = s->TrialSeconds;
+    EXPECT_FALSE(open(c.bytes));
+    EXPECT_EQ(s->OpenFailed, 1);
+    EXPECT_EQ(s->TrialSeconds, seconds);  // nothing taken from a refused file
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].title, "Tidemet");
+    EXPECT_NE(alerts.shown[0].text.find("\r\n" + c.secondLine + "\r\n"), std::string::npos)
+        << alerts.shown[0].text;
+  }
+}
+
+TEST_F(SummaryFileTest, OtherClientBecomesCurrentFromTheList) {
+  std::string bytes(kTwoChannelSummary);
+  bytes.replace(bytes.find("Ann Lee"), 7, "Bo Berg");
+  ASSERT_TRUE(open(bytes));
+  EXPECT_EQ(s->ClientName, "Bo Berg");
+  EXPECT_EQ(s->ClientHeight, "180");
+  EXPECT_EQ(clients.selected(), 1);
+  bytes.replace(bytes.find("Bo Berg"), 7, "Cy Dale");
+  ASSERT_TRUE(open(bytes));
+  EXPECT_EQ(s->ClientName, "Ann Lee");  // not in the list: entry 0
+  EXPECT_EQ(s->DataClientName, "Cy Dale");
+}
+
+TEST_F(SummaryFileTest, SaveTrialFileWritesTheSummaryBesideTheDataFile) {
+  TempFolder folder;
+  const std::string dat = (folder.path() / "visit.dat").string();
+  ASSERT_TRUE(SaveTrialFile(*s, ctx, dat));
+  const auto written = ReadWholeFile(folder.path() / "visit.sum");
+  ASSERT_TRUE(written);
+  EXPECT_EQ(*written, kTwoChannelSummary);
+
+  s->AutosaveFlag = 1;
+  const std::string other = (folder.path() / "other.dat").string();
+  ASSERT_TRUE(SaveTrialFile(*s, ctx, other));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "other.sum"));
+
+  // A summary name alone writes only the summary; it opens again with the same rows.
+  const std::string sum = (folder.path() / "alone.sum").string();
+  ASSERT_TRUE(SaveTrialFile(*s, ctx, sum));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "alone.dat"));
+  ASSERT_TRUE(OpenTrialFile(*s, ctx, sum));
+  EXPECT_EQ(s->analysis.SecondPairReps, 1);
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/files/list_files.h"
+#include "app/files/safe_file.h"
+#include "app/files/trial_file.h"
+#include "app/files/trial_file_format.h"
+#include "cli_commands.h"
+#include "tests/app/analysis/trace_builder.h"
+#include "tests/app/files/temp_folder.h"
+#include "tests/app/files/trial_file_builder.h"
+
+namespace tidemet::cli {
+namespace {
+
+using tidemet::testing::MakeTrial;
+using tidemet::testing::TempFolder;
+using tidemet::testing::Trace;
+using tidemet::testing::WriteTrace;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result RunTool(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = RunCli(ParseArgs(args), out, err);
+  return {status, out.str(), err.str()};
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  // Column 0: four strokes of 300 counts; column 1: two strokes and a long rest; 100 samples a
+  // second, 10 sq cm, model 0 (0.00976 N per count): 29.28 N per 300 counts.
+  void SetUp() override {
+    auto s = MakeTrial(2, 400);
+    s->DataClientName = "Ann Lee";
+    s->PairLabel = "Hand";
+    s->SurfaceArea = 10;
+    s->PairAreas = {10, 10, 10, 10};
+    s->GraphGain = 1.0f;
+    s->ClientHeight = "165";
+    s->ClientWeight = "58 ";
+    WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
+    WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
+    dat = path("visit.dat");
+    ASSERT_FALSE(WriteFileAtomically(dat, TrialFileBytes(*s)));
+  }
+  std::string path(const char* name) { return (folder.path() / name).string(); }
+  TempFolder folder;
+  std::string dat;
+};
+
+TEST_F(CliTest, InfoPrintsTheTrialRecord) {
+  const Result r = RunTool({"info", dat});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "{\"DataVersionTag\":\"Tidemet V5.6\",\"DataClientName\":\"Ann Lee\",\"PairLabel\":\"Hand\","
+            "\"PairStartChannel\":0,\"GraphGain\":1,\"SurfaceArea\":10,\"LimbMode\":1,\"SampleCount\":400,"
+            "\"CalibrationFactor\":1,\"TrialSeconds\":4,\"ChannelCount\":2,"
+            "\"BaselineOffsets\":[0,0,0,0,0,0,0,0],\"Comments\":\"\",\"JointAction\":1,"
+            "\"PairJoints\":[2,2,3,3],\"PairAreas\":[10,10,10,10],\"PairLabels\":[\"\",\"\",\"\",\"\"],"
+            "\"SwimFlag\":0,\"SwimDistance\":0,\"RecordedUnitsFlag\":1,\"RecordedModelCode\":0,"
+            "\"ClientHeight\":\"165\",\"ClientWeight\":\"58 \"}\n");
+}
+
+TEST_F(CliTest, AnalyzePrintsTheRepetitionsOfThePair) {
+  const Result r = RunTool({"analyze", dat, "--mode", "impulse"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string& o = r.out;
+  EXPECT_EQ(o.rfind("{\"file\":\"" + dat + "\",\"pair\":[0,1],\"units\":\"metric\",\"mode\":\"impulse\","
+                    "\"ExerciseMode\":1,\"SwimDistance\":0,\"FirstPairReps\":3,\"SecondPairReps\":1,"
+                    "\"MostReps\":3,\"SummaryTable\":[[0.49,29.3,14.2,",
+                    0),
+            0u)
+      << o;
+  // Impulse of a 300-count push: 0.0976 x 14600 x 0.01 = 14.25 -> 14.2; the long dip 72.7.
+  EXPECT_NE(o.find("[\"1\",\"0.50\",\"14.2\",\"0.50\",\"14.2\",\"0.50\",\"14.2\",\"2.49\",\"72.7\"]"),
+            std::string::npos);
+  EXPECT_NE(o.find("\"labels\":[\"Reps 1-1\",\"Reps 2-2\",\"% Change\",\"Reps 1-2\"]"), std::string::npos);
+  EXPECT_NE(o.find("\"swim\":{\"shown\":false,\"line\":\"\",\"StrokeCount\":"), std::string::npos);
+  EXPECT_NE(o.find("\"alerts\":[]}\n"), std::string::npos);
+
+  const Result us = RunTool({"analyze", dat, "--units", "us", "--format", "text"});
+  ASSERT_EQ(us.status, 0);
+  EXPECT_NE(us.out.find("pair 1-2, us, Peak Force       (lbs)"), std::string::npos) << us.out;
+}
+
+TEST_F(CliTest, RefusedFilesSayWhyAndTheOthersGoOn) {
+  tidemet::testing::FileHeader h;
+  h.tag = "Tidemet V5.3";
+  const std::string bad = path("bad.dat");
+  ASSERT_FALSE(WriteFileAtomically(bad, tidemet::testing::BuildV1Part(h).bytes));
+  const Result r = RunTool({"analyze", bad, dat});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "File: " + UpperPath(bad) + "\nis not an Tidemet Version 1.1, 2.X, or 3.X file\n"
+                   "and cannot be opened with this program.\n");
+  EXPECT_NE(r.out.find("\"FirstPairReps\":3"), std::string::npos);
+  EXPECT_EQ(RunTool({"info", path("missing.sum")}).status, 1);
+}
+
+TEST_F(CliTest, VersionOneFileOfAnotherClientOpens) {
+  tidemet::testing::FileHeader h;
+  h.tag = "Tidemet V1.1";
+  h.client = "Zoe Park";
+  const std::string v1 = path("old.dat");
+  ASSERT_FALSE(WriteFileAtomically(v1, tidemet::testing::BuildV1Part(h).bytes));
+  const Result r = RunTool({"analyze", v1});
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(CliTest, ExportPrintsTheSampleForces) {
+  const Result raw = RunTool({"export", dat});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+  std::istringstream lines(raw.out);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 402u);  // header and samples 0..400
+  EXPECT_EQ(rows[0], "Counter\tTime\tCh1/LHand\tCh2/RHand");
+  EXPECT_EQ(rows[2], "1\t0.01\t29.3\t29.3");
+  EXPECT_EQ(rows[51], "50\t0.5\t-29.3\t-29.3");
+
+  const Result smooth = RunTool({"export", dat, "--smoothed"});
+  ASSERT_EQ(smooth.status, 0);
+  std::istringstream slines(smooth.out);
+  rows.clear();
+  for (std::string line; std::getline(slines, line);) rows.push_back(line);
+  // Plotted values -221, -221, 379 smooth to -21: (79 + 21) x 0.0976 = 9.76.
+  EXPECT_EQ(rows[51], "50\t0.5\t9.8\t9.8");
+  EXPECT_EQ(rows[53], "52\t0.52\t-29.3\t-29.3");
+}
+
+TEST_F(CliTest, ResaveWritesDataAndSummaryThatAnalyseAlike) {
+  const std::string out = path("copy.dat");
+  ASSERT_EQ(RunTool({"resave", dat, out}).status, 0);
+  ASSERT_TRUE(std::filesystem::exists(path("copy.sum")));
+  const Result fromDat = RunTool({"analyze", out});
+  const Result fromSum = RunTool({"analyze", path("copy.sum")});
+  ASSERT_EQ(fromSum.status, 0) << fromSum.err;
+  auto table = [](const std::string& o) {
+    const size_t a = o.find("\"SummaryTable\"");
+    return o.substr(a, o.find("\"grid\"") - a);
+  };
+  EXPECT_EQ(table(fromDat.out), table(fromSum.out));
+  const Result info = RunTool({"info", path("copy.sum")});
+  EXPECT_NE(info.out.find("\"DataVersionTag\":\"Tidemet V5.6\",\"DataClientName\":\"Ann Lee\""),
+            std::string::npos);
+}
+
+TEST(CliUsageTest, WrongUsageGivesTwoAndHelpGivesZero) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {}, {"frobnicate"}, {"analyze"}, {"analyze", "a.dat", "--pair", "23"},
+      {"analyze", "a.dat", "--smoothed"}, {"export", "a.dat", "--mode", "peak"},
+      {"resave", "a.dat"}, {"analyze", "a.dat", "--units"}, {"info", "a.dat", "--bogus"}};
+  for (const auto& args : wrong) {
+    const Result r = RunTool(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(r.err.find("usage: tidemet-cli"), std::string::npos);
+  }
+  for (const char* command : {"info", "analyze", "export", "resave"}) {
+    const Result r = RunTool({command, "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind(std::string("usage: tidemet-cli ") + command, 0), 0u);
+  }
+  EXPECT_EQ(RunTool({"--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace tidemet::cli
+
+namespace tidemet::cli {
+namespace {
+
+TEST_F(CliTest, WorkingFolderListsChooseSettingsAndClient) {
+  // An empty folder is a first start.
+  const std::string lists = path("lists");
+  std::filesystem::create_directory(lists);
+  EXPECT_EQ(RunTool({"analyze", dat, "--working-folder", lists}).status, 0);
+  // The lists a first start writes.
+  ASSERT_FALSE(EnsureListFiles(lists));
+  const Result r = RunTool({"analyze", dat, "--working-folder", lists});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // A damaged list is reported and the file is not analysed.
+  ASSERT_FALSE(WriteFileAtomically(std::filesystem::path(lists) / "client.lst", "\"unclosed"));
+  const Result bad = RunTool({"analyze", dat, "--working-folder", lists});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("client.lst"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+}  // namespace tidemet::cli

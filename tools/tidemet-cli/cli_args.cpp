@@ -1,0 +1,142 @@
+#include "cli_args.h"
+
+#include <map>
+
+namespace tidemet::cli {
+namespace {
+
+struct Choice {
+  const char* option;
+  std::map<std::string, int> values;
+};
+
+const Choice kPair{"--pair", {{"12", 0}, {"34", 1}, {"56", 2}, {"78", 3}}};
+const Choice kMode{"--mode", {{"peak", 0}, {"impulse", 1}, {"avg", 2}}};
+const Choice kUnits{"--units", {{"metric", 1}, {"us", 0}}};
+const Choice kFormat{"--format", {{"json", 0}, {"text", 1}}};
+
+// Which options each command takes.
+bool takes(Command c, const std::string& option) {
+  if (option == "--pair") return c == Command::Analyze || c == Command::Export;
+  if (option == "--working-folder") return c == Command::Analyze || c == Command::Export || c == Command::Resave;
+  if (option == "--smoothed") return c == Command::Export;
+  return c == Command::Analyze;  // --mode, --units, --stroke, --format
+}
+
+}  // namespace
+
+std::string UsageText(Command command) {
+  switch (command) {
+    case Command::Info:
+      return "usage: tidemet-cli info FILE...\n\n"
+             "Prints the trial record of each .dat or .sum file as JSON.\n";
+    case Command::Analyze:
+      return "usage: tidemet-cli analyze FILE... [--pair 12|34|56|78] [--mode peak|impulse|avg]\n"
+             "                           [--units metric|us] [--stroke NAME]\n"
+             "                           [--working-folder DIR] [--format json|text]\n\n"
+             "Opens each file as the program does, analyses the channel pair and prints the\n"
+             "repetitions, means, swim figures and messages.\n";
+    case Command::Export:
+      return "usage: tidemet-cli export FILE... [--smoothed] [--pair 12|34|56|78]\n"
+             "                          [--working-folder DIR]\n\n"
+             "Prints the per-sample force table of a data file as tab-separated text\n"
+             "(\"copy data\"; with --smoothed, \"copy smoothed data\").\n";
+    case Command::Resave:
+      return "usage: tidemet-cli resave IN OUT [--working-folder DIR]\n\n"
+             "Opens IN and saves it as OUT; a .dat name also writes its .sum summary.\n";
+    case Command::None:
+      break;
+  }
+  return "usage: tidemet-cli [--help] [--version] COMMAND [ARGS]\n\n"
+         "The command-line companion of Tidemet. Its commands work on trial files\n"
+         "without opening a window:\n"
+         "  info      the trial record of .dat and .sum files, as JSON\n"
+         "  analyze   repetitions, means and swim figures of a channel pair\n"
+         "  export    the per-sample force table of a data file\n"
+         "  resave    open a trial file and save it under another name\n\n"
+         "Exit status: 0 success, 1 a file was refused, 2 wrong usage.\n"
+         "'tidemet-cli COMMAND --help' describes a command.\n";
+}
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args) {
+  ParsedArgs out;
+  CliOptions& o = out.options;
+  size_t i = 0;
+  if (i < args.size() && (args[i] == "--help" || args[i] == "-h")) {
+    o.help = true;
+    return out;
+  }
+  if (i < args.size() && args[i] == "--version") {
+    o.version = true;
+    return out;
+  }
+  if (i >= args.size()) {
+    out.error = "no command given";
+    return out;
+  }
+  const std::map<std::string, Command> commands{{"info", Command::Info}, {"analyze", Command::Analyze},
+                                                {"export", Command::Export}, {"resave", Command::Resave}};
+  auto found = commands.find(args[i]);
+  if (found == commands.end()) {
+    out.error = "unknown command '" + args[i] + "'";
+    return out;
+  }
+  o.command = found->second;
+  ++i;
+
+  auto choose = [&](const Choice& choice, const std::string& value) -> std::optional<int> {
+    auto v = choice.values.find(value);
+    if (v == choice.values.end()) {
+      out.error = std::string("invalid value '") + value + "' for " + choice.option;
+      return std::nullopt;
+    }
+    return v->second;
+  };
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      return out;
+    }
+    if (a.rfind("--", 0) != 0 || a == "--") {
+      o.files.push_back(a);
+      continue;
+    }
+    if (!takes(o.command, a) && a != "--pair" && a != "--mode" && a != "--units" && a != "--stroke" &&
+        a != "--format" && a != "--working-folder" && a != "--smoothed") {
+      out.error = "unknown option '" + a + "'";
+      return out;
+    }
+    if (!takes(o.command, a)) {
+      out.error = "option '" + a + "' does not apply to this command";
+      return out;
+    }
+    if (a == "--smoothed") {
+      o.smoothed = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      out.error = "option '" + a + "' needs a value";
+      return out;
+    }
+    const std::string& v = args[++i];
+    if (a == "--pair") {
+      if (auto item = choose(kPair, v)) o.pairItem = *item; else return out;
+    } else if (a == "--mode") {
+      if (auto item = choose(kMode, v)) o.mode = *item; else return out;
+    } else if (a == "--units") {
+      if (auto item = choose(kUnits, v)) o.metric = *item == 1; else return out;
+    } else if (a == "--format") {
+      if (auto item = choose(kFormat, v)) o.text = *item == 1; else return out;
+    } else if (a == "--stroke") {
+      o.stroke = v;
+    } else if (a == "--working-folder") {
+      o.workingFolder = v;
+    }
+  }
+  if (o.files.empty()) out.error = "no file given";
+  if (o.command == Command::Resave && o.files.size() != 2) out.error = "resave takes IN and OUT";
+  return out;
+}
+
+}  // namespace tidemet::cli

@@ -1,0 +1,36 @@
+#pragma once
+// The command line of tidemet-cli: a command, its files and its options.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tidemet::cli {
+
+enum class Command { None, Info, Analyze, Export, Resave };
+
+struct CliOptions {
+  Command command = Command::None;
+  std::vector<std::string> files;
+  std::optional<int> pairItem;        // 0..3 for 12, 34, 56, 78
+  std::optional<int> mode;            // AnalysisMode 0..2
+  std::optional<bool> metric;         // --units
+  std::optional<std::string> stroke;
+  std::optional<std::string> workingFolder;
+  bool text = false;                  // --format text
+  bool smoothed = false;
+  bool help = false;
+  bool version = false;
+};
+
+struct ParsedArgs {
+  CliOptions options;
+  std::string error;  // wrong usage, when not empty
+};
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args);
+
+// The usage text of the whole tool, or of one command.
+std::string UsageText(Command command);
+
+}  // namespace tidemet::cli

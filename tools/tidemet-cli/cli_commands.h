@@ -1,0 +1,19 @@
+#pragma once
+// The commands of tidemet-cli. Each writes its results to `out` and refusals to `err`, and
+// returns the exit status: 0 when every file was processed, 1 when one was refused.
+
+#include <ostream>
+
+#include "cli_args.h"
+
+namespace tidemet::cli {
+
+int RunInfo(const CliOptions& o, std::ostream& out, std::ostream& err);
+int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err);
+int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err);
+int RunResave(const CliOptions& o, std::ostream& out, std::ostream& err);
+
+// Dispatches a parsed command line; wrong usage gives 2 with the usage text on `err`.
+int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
+
+}  // namespace tidemet::cli
