@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/analysis/repetition_analyzer.h"
+#include "app/files/summary_file.h"
 #include "app/files/trial_seams.h"
 #include "app/session/app_info.h"
 #include "app/session/main_commands.h"
@@ -87,9 +89,10 @@ class MainWindow : public QMainWindow {
   SettingsWindow* settings_ = nullptr;
   QAction* fileOpen_ = nullptr;
   QAction* fileSave_ = nullptr;
-  // The comparison and the summary file come with their own windows.
+  // The comparison comes with its own window. A saved data file gets its summary beside it.
   NoComparison comparison_;
-  NoSummaryFile summary_;
+  RepetitionAnalyzer analyzer_;
+  SummaryFile summary_{analyzer_, alerts_};
   std::unique_ptr<MonitorWindow> monitor_;
 };
 

@@ -184,6 +184,7 @@ TEST_F(MainWindowTest, FileSaveAndOpenUseTheCurrentFileName) {
   alerts.shown.clear();
   save->trigger();
   ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "ana.sum"));  // the summary beside it
 
   s->TrialData.fill(0);
   s->SampleCount = 0;
