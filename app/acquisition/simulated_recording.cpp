@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/acquisition/monitor_controller.h"
+#include "app/session/model_table.h"
 
 namespace tidemet {
 
@@ -11,6 +12,7 @@ SimulatedRecordingResult RecordSimulatedTrial(Session& s, Alerts& alerts, double
                                               DemoParameters parameters) {
   s.ModelCode = 0;
   s.DemoMode = 1;
+  ApplyCalibration(s, 0);
   parameters.channels = kMaxChannels;
   VirtualClock clock;
   NullGraphSink sink;

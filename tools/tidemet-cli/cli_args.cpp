@@ -1,6 +1,8 @@
 #include "cli_args.h"
 
+#include <cstdlib>
 #include <map>
+#include <set>
 
 namespace tidemet::cli {
 namespace {
@@ -14,6 +16,63 @@ const Choice kPair{"--pair", {{"12", 0}, {"34", 1}, {"56", 2}, {"78", 3}}};
 const Choice kMode{"--mode", {{"peak", 0}, {"impulse", 1}, {"avg", 2}}};
 const Choice kUnits{"--units", {{"metric", 1}, {"us", 0}}};
 const Choice kFormat{"--format", {{"json", 0}, {"text", 1}}};
+
+const std::set<std::string> kSimulateOptions{"--model",     "--seconds",     "--out",      "--seed",
+                                             "--stroke-rate", "--channels", "--working-folder"};
+
+// A whole number or a decimal number that must use the whole text.
+bool parseNumber(const std::string& text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return !text.empty() && end && *end == '\0';
+}
+
+// The options of `simulate`, which takes no file arguments.
+void parseSimulate(const std::vector<std::string>& args, size_t i, ParsedArgs& out) {
+  CliOptions& o = out.options;
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      return;
+    }
+    if (!kSimulateOptions.count(a)) {
+      out.error = a.rfind("--", 0) == 0 ? "unknown option '" + a + "'" : "simulate takes no file '" + a + "'";
+      return;
+    }
+    if (i + 1 >= args.size()) {
+      out.error = "option '" + a + "' needs a value";
+      return;
+    }
+    const std::string& v = args[++i];
+    double number = 0;
+    const bool isNumber = parseNumber(v, number);
+    if (a == "--out") {
+      o.out = v;
+    } else if (a == "--working-folder") {
+      o.workingFolder = v;
+    } else if (!isNumber) {
+      out.error = "invalid value '" + v + "' for " + a;
+      return;
+    } else if (a == "--model") {
+      o.model = static_cast<int>(number);
+    } else if (a == "--seconds") {
+      o.seconds = number;
+    } else if (a == "--seed") {
+      o.seed = static_cast<unsigned>(number);
+    } else if (a == "--stroke-rate") {
+      o.strokeRate = number;
+    } else if (a == "--channels") {
+      o.channels = static_cast<int>(number);
+    }
+  }
+  if (!o.model) out.error = "simulate needs --model";
+  else if (*o.model != 0) out.error = "only the demonstration unit, --model 0, can be simulated";
+  else if (!o.seconds || *o.seconds <= 0 || *o.seconds > 327) out.error = "simulate needs --seconds from 0 to 327";
+  else if (!o.out) out.error = "simulate needs --out FILE.dat";
+  else if (o.channels && *o.channels != 2 && *o.channels != 4 && *o.channels != 8) out.error = "--channels takes 2, 4 or 8";
+  else if (o.strokeRate && (*o.strokeRate < 1 || *o.strokeRate > 200)) out.error = "--stroke-rate takes 1 to 200 strokes a minute";
+}
 
 // Which options each command takes.
 bool takes(Command c, const std::string& option) {
@@ -44,6 +103,13 @@ std::string UsageText(Command command) {
     case Command::Resave:
       return "usage: tidemet-cli resave IN OUT [--working-folder DIR]\n\n"
              "Opens IN and saves it as OUT; a .dat name also writes its .sum summary.\n";
+    case Command::Simulate:
+      return "usage: tidemet-cli simulate --model 0 --seconds S --out FILE.dat [--seed N]\n"
+             "                            [--stroke-rate R] [--channels 2|4|8]\n"
+             "                            [--working-folder DIR]\n\n"
+             "Records S seconds of the built-in demonstration unit through the monitor's own\n"
+             "sampling code on a simulated clock (no waiting) and saves the .dat and its .sum.\n"
+             "R is in strokes a minute (default 40); the trial has 2 channels unless told.\n";
     case Command::None:
       break;
   }
@@ -53,7 +119,8 @@ std::string UsageText(Command command) {
          "  info      the trial record of .dat and .sum files, as JSON\n"
          "  analyze   repetitions, means and swim figures of a channel pair\n"
          "  export    the per-sample force table of a data file\n"
-         "  resave    open a trial file and save it under another name\n\n"
+         "  resave    open a trial file and save it under another name\n"
+         "  simulate  record a trial of the demonstration unit without waiting\n\n"
          "Exit status: 0 success, 1 a file was refused, 2 wrong usage.\n"
          "'tidemet-cli COMMAND --help' describes a command.\n";
 }
@@ -75,7 +142,8 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
     return out;
   }
   const std::map<std::string, Command> commands{{"info", Command::Info}, {"analyze", Command::Analyze},
-                                                {"export", Command::Export}, {"resave", Command::Resave}};
+                                                {"export", Command::Export}, {"resave", Command::Resave},
+                                                {"simulate", Command::Simulate}};
   auto found = commands.find(args[i]);
   if (found == commands.end()) {
     out.error = "unknown command '" + args[i] + "'";
@@ -83,6 +151,10 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
   }
   o.command = found->second;
   ++i;
+  if (o.command == Command::Simulate) {
+    parseSimulate(args, i, out);
+    return out;
+  }
 
   auto choose = [&](const Choice& choice, const std::string& value) -> std::optional<int> {
     auto v = choice.values.find(value);

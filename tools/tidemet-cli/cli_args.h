@@ -7,7 +7,7 @@
 
 namespace tidemet::cli {
 
-enum class Command { None, Info, Analyze, Export, Resave };
+enum class Command { None, Info, Analyze, Export, Resave, Simulate };
 
 struct CliOptions {
   Command command = Command::None;
@@ -19,6 +19,13 @@ struct CliOptions {
   std::optional<std::string> workingFolder;
   bool text = false;                  // --format text
   bool smoothed = false;
+  // simulate
+  std::optional<int> model;
+  std::optional<double> seconds;
+  std::optional<std::string> out;
+  std::optional<unsigned> seed;
+  std::optional<double> strokeRate;
+  std::optional<int> channels;
   bool help = false;
   bool version = false;
 };

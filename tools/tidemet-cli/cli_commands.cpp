@@ -234,6 +234,7 @@ int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     case Command::Analyze: return RunAnalyze(o, out, err);
     case Command::Export: return RunExport(o, out, err);
     case Command::Resave: return RunResave(o, out, err);
+    case Command::Simulate: return RunSimulate(o, out, err);
     case Command::None: break;
   }
   err << UsageText(Command::None);

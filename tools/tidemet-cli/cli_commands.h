@@ -12,6 +12,7 @@ int RunInfo(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunResave(const CliOptions& o, std::ostream& out, std::ostream& err);
+int RunSimulate(const CliOptions& o, std::ostream& out, std::ostream& err);
 
 // Dispatches a parsed command line; wrong usage gives 2 with the usage text on `err`.
 int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);

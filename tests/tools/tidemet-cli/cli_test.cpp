@@ -153,13 +153,19 @@ TEST(CliUsageTest, WrongUsageGivesTwoAndHelpGivesZero) {
   const std::vector<std::vector<std::string>> wrong = {
       {}, {"frobnicate"}, {"analyze"}, {"analyze", "a.dat", "--pair", "23"},
       {"analyze", "a.dat", "--smoothed"}, {"export", "a.dat", "--mode", "peak"},
-      {"resave", "a.dat"}, {"analyze", "a.dat", "--units"}, {"info", "a.dat", "--bogus"}};
+      {"resave", "a.dat"}, {"analyze", "a.dat", "--units"}, {"info", "a.dat", "--bogus"},
+      {"simulate", "--model", "7", "--seconds", "5", "--out", "a.dat"},
+      {"simulate", "--model", "0", "--out", "a.dat"},
+      {"simulate", "--model", "0", "--seconds", "five", "--out", "a.dat"},
+      {"simulate", "--model", "0", "--seconds", "5"},
+      {"simulate", "--model", "0", "--seconds", "5", "--out", "a.dat", "--channels", "3"},
+      {"simulate", "a.dat"}};
   for (const auto& args : wrong) {
     const Result r = RunTool(args);
     EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
     EXPECT_NE(r.err.find("usage: tidemet-cli"), std::string::npos);
   }
-  for (const char* command : {"info", "analyze", "export", "resave"}) {
+  for (const char* command : {"info", "analyze", "export", "resave", "simulate"}) {
     const Result r = RunTool({command, "--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind(std::string("usage: tidemet-cli ") + command, 0), 0u);
@@ -187,6 +193,30 @@ TEST_F(CliTest, WorkingFolderListsChooseSettingsAndClient) {
   const Result bad = RunTool({"analyze", dat, "--working-folder", lists});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("client.lst"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+}  // namespace tidemet::cli
+
+namespace tidemet::cli {
+namespace {
+
+// A simulated recording is saved with its summary, and the analyser finds the strokes the demo
+// unit made: 40 a minute after one second of rest, the right arm half a stroke behind.
+TEST(CliSimulateTest, AnalyzeFindsTheSimulatedStrokes) {
+  TempFolder folder;
+  const std::string path = (folder.path() / "demo.dat").string();
+  const Result made = RunTool({"simulate", "--model", "0", "--seconds", "31", "--out", path,
+                               "--seed", "5", "--stroke-rate", "40"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out.rfind("recorded 3100 readings (3099 samples per channel", 0), 0u) << made.out;
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "demo.sum"));
+
+  const Result analysed = RunTool({"analyze", path});
+  ASSERT_EQ(analysed.status, 0) << analysed.err;
+  // 30 s of strokes at 40 a minute: 20 strokes, the last one cut by the stop on the right.
+  EXPECT_NE(analysed.out.find("\"FirstPairReps\":19"), std::string::npos) << analysed.out.substr(0, 400);
+  EXPECT_NE(analysed.out.find("\"SecondPairReps\":19"), std::string::npos) << analysed.out.substr(0, 400);
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// tidemet-cli simulate: a demo recording made through the monitor's own sampling code on a
+// virtual clock, saved as a data file with its summary.
+#include "cli_commands.h"
+#include "app/acquisition/simulated_recording.h"
+#include "app/files/trial_workspace.h"
+#include "app/session/monitor_menus.h"
+#include "app/session/units.h"
+
+namespace tidemet::cli {
+
+int RunSimulate(const CliOptions& o, std::ostream& out, std::ostream& err) {
+  TrialWorkspace w;
+  if (auto error = w.load(o.workingFolder ? std::optional<std::filesystem::path>(*o.workingFolder)
+                                          : std::nullopt)) {
+    err << "tidemet-cli: " << error.text << "\n";
+    return 1;
+  }
+  Session& s = *w.session;
+  s.ChannelCount = static_cast<int16_t>(o.channels.value_or(2));
+  // Every pair takes its segment's area from the current client, as "Type A or B auto" does, so
+  // the forces of the trial and of its summary are those of a real body.
+  ComputeSegmentAreas(s);
+  for (int pair = 3; pair >= 0; --pair) {
+    SetPair(s, pair);
+    ApplyTypeItem(s, TypeItem::AorBAuto);
+  }
+  DemoParameters p;
+  if (o.seed) p.seed = *o.seed;
+  if (o.strokeRate) p.strokeRate = *o.strokeRate;
+  const SimulatedRecordingResult result = RecordSimulatedTrial(s, w.alerts, *o.seconds, p);
+  s.CurrentFileName = *o.out;
+  if (!w.save(*o.out)) {
+    for (const Alert& a : w.alerts.shown) err << a.text << "\n";
+    return 1;
+  }
+  out << "recorded " << result.ticks << " readings (" << s.SampleCount << " samples per channel, "
+      << s.TrialSeconds << " s) into " << *o.out << "\n";
+  return 0;
+}
+
+}  // namespace tidemet::cli
