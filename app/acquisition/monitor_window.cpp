@@ -19,6 +19,7 @@
 #include "app/acquisition/graph_canvas.h"
 #include "app/acquisition/graph_paging.h"
 #include "app/acquisition/live_graph_widget.h"
+#include "app/acquisition/pointer_readout.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
 
@@ -305,17 +306,14 @@ void MonitorWindow::pageTo(int graph, int position) {
 }
 
 void MonitorWindow::showPointer(int graph, int column) {
-  if (controller_->loop().timerEnabled() || s_.SampleCount <= 0) {
-    timeLabels_[graph]->clear();
-    return;
-  }
-  const int sample = pagePosition_[graph] + column;
-  if (sample > s_.SampleCount) {
-    timeLabels_[graph]->clear();
-    return;
-  }
-  const double seconds = sample * static_cast<double>(s_.SecondsPerSample);
-  timeLabels_[graph]->setText(QStringLiteral("Time: %1 s").arg(seconds, 0, 'f', 2));
+  PointerReadout r;
+  if (!controller_->loop().timerEnabled()) r = ReadPointer(s_, graph, pagePosition_[graph] + column);
+  QString text;
+  if (!r.time.empty()) text = QStringLiteral("Time %1 s").arg(QString::fromStdString(r.time));
+  if (!r.rep.empty())
+    text += QStringLiteral("   Rep %1   Rep Time %2 s")
+                .arg(QString::fromStdString(r.rep), QString::fromStdString(r.repTime));
+  timeLabels_[graph]->setText(text);
 }
 
 void MonitorWindow::openFile() {

@@ -71,3 +71,43 @@ TEST(GraphPagingTest, OnlyTheUncoveredColumnsAreDrawnWithTheLiveRules) {
 
 }  // namespace
 }  // namespace tidemet
+
+#include "app/acquisition/pointer_readout.h"
+
+namespace tidemet {
+namespace {
+
+TEST(PointerReadoutTest, TimeRepetitionAndTimeWithinIt) {
+  auto s = std::make_unique<Session>();
+  s->ChannelCount = 2;
+  s->PairStartChannel = 0;
+  s->PairSecondChannel = 1;
+  s->SampleCount = 500;
+  s->SecondsPerSample = 0.01f;
+  s->analysis.FirstPairReps = 1;  // repetitions 0 and 1 of column 0
+  s->analysis.RepStartMarks[0][0] = 2;
+  s->analysis.RepNegEndMarks[0][0] = 120;
+  s->analysis.RepStartMarks[0][1] = 120;
+  s->analysis.RepNegEndMarks[0][1] = 230;
+  struct Case { int graph, sample; const char* time; const char* rep; const char* repTime; };
+  const Case cases[] = {
+      {0, 0, "0.00", "", ""},          // before the first repetition's start
+      {0, 2, "0.02", "0", "0.00"},
+      {0, 119, "1.19", "0", "1.17"},
+      {0, 120, "1.20", "1", "0.00"},
+      {0, 229, "2.29", "1", "1.09"},
+      {0, 230, "2.30", "", ""},        // past the last repetition
+      {1, 50, "0.50", "", ""},         // the second column has no repetitions
+      {0, 501, "", "", ""},            // past the trial
+      {0, -1, "", "", ""},
+  };
+  for (const auto& c : cases) {
+    PointerReadout r = ReadPointer(*s, c.graph, c.sample);
+    EXPECT_EQ(r.time, c.time) << c.sample;
+    EXPECT_EQ(r.rep, c.rep) << c.sample;
+    EXPECT_EQ(r.repTime, c.repTime) << c.sample;
+  }
+}
+
+}  // namespace
+}  // namespace tidemet
