@@ -46,16 +46,23 @@ MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files,
   setWindowTitle(QString::fromStdString(std::string(AppTitle) + " Data Monitor"));
   buildCentre();
   sink_ = std::make_unique<PairSink>(*graphs_[0], *graphs_[1]);
+  openDevice();
+  connect(this, &MonitorWindow::readingsQueued, this, &MonitorWindow::onReadingsQueued,
+          Qt::QueuedConnection);
+  buildMenus();
+  apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels);
+}
+
+void MonitorWindow::openDevice() {
+  if (controller_) controller_->unload();
+  deviceModel_ = s_.ModelCode;
+  deviceDemo_ = s_.DemoMode;
   controller_ = std::make_unique<MonitorController>(
       s_, alerts_, *sink_, clock_, sourceFor(s_, clock_), [this] {
         // Runs on the acquisition thread: one queued call at a time is enough, the window drains
         // everything that has arrived when it gets to it.
         if (!notifyPending_.exchange(true)) emit readingsQueued();
       });
-  connect(this, &MonitorWindow::readingsQueued, this, &MonitorWindow::onReadingsQueued,
-          Qt::QueuedConnection);
-  buildMenus();
-  apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels);
   controller_->load();
 }
 
@@ -257,6 +264,9 @@ void MonitorWindow::syncLabels() {
 }
 
 void MonitorWindow::StartMonitor() {
+  // The window keeps its device while it is open; another model chosen meanwhile in the
+  // settings brings its own device.
+  if (deviceModel_ != s_.ModelCode || deviceDemo_ != s_.DemoMode) openDevice();
   controller_->StartMonitor();
   setWindowTitle(QString::fromStdString(controller_->loop().windowCaption()));
   startButton_->setText(QString::fromStdString(controller_->loop().buttonCaption()));

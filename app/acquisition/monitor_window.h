@@ -61,6 +61,7 @@ class MonitorWindow : public QMainWindow {
   std::vector<QAction*> addGroup(QMenu* menu, const std::vector<const char*>& captions, Op op);
   void buildMenus();
   void buildCentre();
+  void openDevice();
   void apply(unsigned refresh);
   void syncChecks();
   void syncLabels();
@@ -77,6 +78,8 @@ class MonitorWindow : public QMainWindow {
   std::unique_ptr<PairSink> sink_;
   std::unique_ptr<MonitorController> controller_;
   std::atomic<bool> notifyPending_{false};
+  int deviceModel_ = -1;
+  int deviceDemo_ = -1;
 
   LiveGraphWidget* graphs_[2] = {};
   AxisLabelWidget* axes_[2] = {};

@@ -54,6 +54,20 @@ TEST(MonitorWindowTest, RecordsTheDemoUnitWithoutLosingReadings) {
   EXPECT_TRUE(alerts.shown.empty());
 }
 
+TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
+  auto s = demoSession();
+  s->DemoMode = 0;  // no device at first
+  RecordingAlerts alerts;
+  MonitorWindow window(*s, alerts, {});
+  window.StartMonitor();
+  runEventsFor(60);
+  EXPECT_EQ(s->TrialData[0], 0);
+  s->DemoMode = 1;  // "D&emo" chosen in the settings
+  window.StartMonitor();
+  runEventsFor(100);
+  EXPECT_NEAR(s->TrialData[0], 1185, 2);
+}
+
 TEST(MonitorWindowTest, ScaleScrollBarsAndSurfaceArea) {
   auto s = demoSession();
   RecordingAlerts alerts;
