@@ -1,0 +1,34 @@
+#pragma once
+// Devices of the driver's class through libudev: the devices of subsystem "zdaq", the interface
+// path being the device node and the friendly name the model (udev property ID_MODEL, else the
+// USB parent's "product" attribute). Arrivals and removals follow through a udev monitor.
+// The platform's suspend notice is not heard here (it would need logind over D-Bus).
+
+#include <memory>
+
+#include "zdaq/discovery.h"
+
+struct udev;
+struct udev_monitor;
+
+namespace zdaq {
+
+class UdevDiscovery final : public Discovery {
+ public:
+  // Throws a system error if udev cannot be reached at all. Without a monitor (no netlink in
+  // this environment) the list is read once and no event ever arrives.
+  UdevDiscovery();
+  ~UdevDiscovery() override;
+  UdevDiscovery(const UdevDiscovery&) = delete;
+  UdevDiscovery& operator=(const UdevDiscovery&) = delete;
+
+  std::vector<DeviceInfo> Enumerate() override;
+  int Descriptor() const override;
+  std::vector<DiscoveryEvent> TakeEvents() override;
+
+ private:
+  udev* udev_ = nullptr;
+  udev_monitor* monitor_ = nullptr;
+};
+
+}  // namespace zdaq
