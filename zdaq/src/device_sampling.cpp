@@ -41,8 +41,9 @@ void ZzDaqDevice::StopSampling() {
   auto& d = *impl_;
   d.requireHandle(kIZzDaqDevice);
   d.control(ZDAQ_CTL_STOP_SAMPLING, {}, {}, kIZzDaqDevice);
+  // A stop signalled to an idle thread would stay set and end the next start at once.
+  if (d.sampling) d.sampler->stop();
   d.sampling = false;
-  d.sampler->stop();
 }
 
 SampleArray ZzDaqDevice::GetSamples(int32_t count) {

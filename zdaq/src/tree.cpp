@@ -1,6 +1,7 @@
 #include "zdaq/src/tree.h"
 
 #include <string>
+#include <vector>
 
 #include "zdaq/identifiers.h"
 
@@ -19,7 +20,7 @@ struct PointRange {
   int32_t first;
   int32_t count;
   const char* prefix;
-  std::initializer_list<int32_t> allowed;
+  std::vector<int32_t> allowed;
 };
 
 }  // namespace
@@ -77,7 +78,7 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
       for (int32_t allowed : range.allowed)
         tree.points->LookupWithId(range.first + i)->AddIoConfiguration(configuration(allowed));
 
-  const std::pair<int32_t, std::initializer_list<int32_t>> groupConfigurations[] = {
+  const std::pair<int32_t, std::vector<int32_t>> groupConfigurations[] = {
       {kDigitalInputGroup, {kNormalDigitalInput}},
       {kDigitalOutputGroup, {kNormalDigitalOutput}},
       {kAnalogInputGroup, {kSingleEndedAnalogInput, kDifferentialAnalogInput}},

@@ -1,0 +1,10 @@
+tidemet_test(zdaq_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/tree_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/io_control_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sampling_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sample_ring_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/hotplug_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_platform_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/setup_request_test.cpp
+  LIBS zdaq)
