@@ -8,3 +8,9 @@ tidemet_test(zdaq_tests
     ${CMAKE_CURRENT_LIST_DIR}/linux_platform_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_request_test.cpp
   LIBS zdaq)
+
+if(TARGET zdaq_cli)
+  tidemet_test(zdaq_cli_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/cli_test.cpp
+    LIBS zdaq_cli)
+endif()
