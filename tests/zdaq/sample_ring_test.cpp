@@ -103,16 +103,5 @@ TEST(SampleRingTest, ReadCountsAreTrustedOnlyAsWholeSamplesInTheRegion) {
   EXPECT_EQ(ring->count(), 0u);
 }
 
-TEST(SampleRingTest, FailedReadMarksOneSample) {
-  auto ring = SampleRing::Allocate();
-  ring->configure(3);
-  const auto region = ring->freeRegion();
-  ring->markFailedRead(region);
-  ring->commit(ring->bytesPerSample());
-  std::vector<int32_t> out(3);
-  ASSERT_EQ(ring->take(out, 1), 1u);
-  EXPECT_EQ(out, (std::vector<int32_t>(3, kFailedReadMarker)));
-}
-
 }  // namespace
 }  // namespace zdaq

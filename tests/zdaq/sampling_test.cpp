@@ -245,5 +245,30 @@ TEST_F(SamplingTest, AutomaticProductionReachesTheClient) {
   d->Close();
 }
 
+TEST_F(SamplingTest, RestartsWithOtherPointsWhileTheDriverDelivers) {
+  auto live = SimulatedSystem::Create(/*automatic=*/true);
+  live->AddDevice(kPath, kName);
+  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", live->MakeBackend()));
+  auto d = e->Devices()->Item(int32_t{1});
+  d->Open();
+  d->SamplingInterval(0.0001);
+  for (int round = 0; round < 12; ++round) {
+    // Alternate between one analog point and all eight, reshaping the ring each time.
+    const int32_t last = round % 2 == 0 ? 9 : 16;
+    for (int32_t id = 9; id <= 16; ++id) d->IoPoints()->Item(id)->SamplingEnabled(id <= last);
+    d->StartSampling();
+    ASSERT_TRUE(d->waitSamplesAccepted(20, milliseconds(kWaitMs)));
+    const SampleArray a = d->GetSamples(100000);
+    ASSERT_EQ(a.Points(), last - 8);
+    ASSERT_GE(a.Samples(), 20);
+    // Every value of a sample belongs to the same instant of the waveform.
+    for (int32_t s = 1; s <= a.Samples(); ++s)
+      for (int32_t p = 2; p <= a.Points(); ++p)
+        ASSERT_EQ(a.At(p, s) - 100 * (p - 1), a.At(1, s)) << "round " << round << " sample " << s;
+    d->StopSampling();
+  }
+  d->Close();
+}
+
 }  // namespace
 }  // namespace zdaq::testing

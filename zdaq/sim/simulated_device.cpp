@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -323,6 +324,7 @@ ReadResult SimulatedDevice::readLocked(uint32_t freeSlots, std::span<std::byte> 
 }
 
 void SimulatedDevice::producerLoop() {
+  pthread_setname_np(pthread_self(), "zdaq-sim-driver");
   std::unique_lock lock(mutex_);
   // Samples are due by the clock; waking at most once a millisecond hands them over in batches.
   const auto interval = std::chrono::nanoseconds(interval_ * 100);

@@ -52,8 +52,6 @@ std::span<std::byte> SampleRing::bytes(Region region) {
           static_cast<size_t>(region.slots) * bytesPerSample()};
 }
 
-void SampleRing::markFailedRead(Region region) { fill(region.index, kFailedReadMarker); }
-
 void SampleRing::fill(uint32_t index, int32_t marker) { std::fill_n(slot(index), points_, marker); }
 
 uint32_t SampleRing::take(std::span<int32_t> out, uint32_t maxSamples) {

@@ -32,8 +32,6 @@ class SampleRing {
   // the new oldest with 0x80000000, so the newest data is kept.
   Region freeRegion();
   std::span<std::byte> bytes(Region region);
-  // A failed read shows as one 0x80000001 sample at the start of the region.
-  void markFailedRead(Region region);
 
   // Copies up to maxSamples of the oldest samples into out (points values each) and takes them
   // out of the ring; returns how many.

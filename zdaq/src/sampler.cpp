@@ -1,5 +1,11 @@
 #include "zdaq/src/sampler.h"
 
+#include <pthread.h>
+
+#include <cstring>
+
+#include "zdaq/identifiers.h"
+
 namespace zdaq {
 
 Sampler::Sampler(DriverHandle& handle, PostedQueue& queue, std::string_view source)
@@ -39,7 +45,13 @@ void Sampler::stop() { stop_.set(); }
 SampleArray Sampler::take(int32_t count) {
   std::lock_guard lock(mutex_);
   const uint32_t k = std::min(static_cast<uint32_t>(std::max(count, 0)), ring_->count());
-  SampleArray samples(static_cast<int32_t>(ring_->points()), static_cast<int32_t>(k));
+  // At most the 320 000-byte ring's worth; the copy is made before the ring lets go of it.
+  SampleArray samples;
+  try {
+    samples = SampleArray(static_cast<int32_t>(ring_->points()), static_cast<int32_t>(k));
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(kIZzDaqDevice);
+  }
   ring_->take(samples.Data(), k);
   return samples;
 }
@@ -55,6 +67,7 @@ bool Sampler::waitAccepted(uint64_t total, std::chrono::milliseconds timeout) co
 }
 
 void Sampler::run() {
+  pthread_setname_np(pthread_self(), "zdaq-sampler");  // findable in top and /proc
   State state = State::Idle;
   for (;;) {
     switch (state) {
@@ -83,7 +96,7 @@ void Sampler::run() {
           state = State::Idle;
           break;
         }
-        state = afterRead(handle_.BeginRead(region_.slots, ring_->bytes(region_)));
+        state = afterRead(handle_.BeginRead(regionSlots_, regionBytes_));
         break;
       }
       case State::Reading: {
@@ -118,7 +131,10 @@ Sampler::State Sampler::ring() {
     ring_->commit(lastRead_);
     acceptedSamples_ += ring_->count() - before;
     lastRead_ = 0;
-    region_ = ring_->freeRegion();
+    const SampleRing::Region region = ring_->freeRegion();
+    regionSlots_ = region.slots;
+    regionBytes_ = ring_->bytes(region);
+    sampleBytes_ = ring_->bytesPerSample();
     count = ring_->count();
   }
   accepted_.notify_all();
@@ -137,8 +153,10 @@ Sampler::State Sampler::afterRead(const ReadResult& result) {
     case ReadResult::Status::Failed:
       break;
   }
-  ring_->markFailedRead(region_);
-  lastRead_ = ring_->bytesPerSample();
+  // One sample of failed-read markers at the start of the region.
+  for (size_t offset = 0; offset + 4 <= sampleBytes_; offset += 4)
+    std::memcpy(regionBytes_.data() + offset, &kFailedReadMarker, 4);
+  lastRead_ = sampleBytes_;
   return State::Ring;
 }
 

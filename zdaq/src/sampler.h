@@ -64,9 +64,12 @@ class Sampler {
   std::unique_ptr<SampleRing> ring_;
   uint64_t acceptedSamples_ = 0;
 
-  // Touched by the thread only.
+  // Touched by the thread only. The region is taken as bytes under the mutex: a StartSampling
+  // that reshapes the ring while a stale read finishes must not move it.
   uint32_t lastRead_ = 0;
-  SampleRing::Region region_{};
+  uint32_t regionSlots_ = 0;
+  std::span<std::byte> regionBytes_;
+  uint32_t sampleBytes_ = 4;
 
   std::atomic<bool> notificationPending_{false};
   std::thread thread_;
