@@ -35,10 +35,7 @@ struct EnumImpl {
         break;
       case DiscoveryEvent::Kind::Removal:
         gone = devices->RemoveIf([&](const ZzDaqDevice& d) { return d.Interface() == event.path; });
-        if (gone) {
-          gone->handleRemoved();
-          gone->Close();
-        }
+        if (gone) gone->Close();
         break;
       case DiscoveryEvent::Kind::QueryRemove:
         forPath(event.path, [](ZzDaqDevice& d) { d.handleRemoved(); });
@@ -98,7 +95,7 @@ std::shared_ptr<Object> CreateObject(std::string_view progId, const Backend& bac
     if (name == "ZzIoPointGroup") return std::make_shared<ZzIoPointGroup>();
     if (name == "ZzIoConfigurationGroup") return std::make_shared<ZzIoConfigurationGroup>();
   }
-  ThrowError(kInvalidArgument, kTextParameterInvalid, "ZDaq");
+  ThrowError(kInvalidArgument, kTextParameterInvalid, kLibraryName);
 }
 
 }  // namespace zdaq

@@ -10,6 +10,7 @@
 #include "zdaq/device.h"
 #include "zdaq/discovery.h"
 #include "zdaq/driver.h"
+#include "zdaq/error.h"
 #include "zdaq/object.h"
 
 namespace zdaq {
@@ -58,5 +59,15 @@ class ZzDaqEnum final : public Object {
 // ("ZDaq.ZzDaqEnum"). Only the enumerator gives devices bound to hardware.
 std::shared_ptr<Object> CreateObject(std::string_view progId,
                                      const Backend& backend = Backend::System());
+
+// CreateObject for a client that knows the class it asks for; a ProgID of another class is
+// refused as an unknown one is.
+template <class T>
+std::shared_ptr<T> CreateObjectAs(std::string_view progId,
+                                  const Backend& backend = Backend::System()) {
+  auto object = std::dynamic_pointer_cast<T>(CreateObject(progId, backend));
+  if (!object) ThrowError(kInvalidArgument, kTextParameterInvalid, kLibraryName);
+  return object;
+}
 
 }  // namespace zdaq
