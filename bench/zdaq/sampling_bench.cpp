@@ -54,9 +54,9 @@ double ProcessCpu() {
 void BM_Sampling8PointsAt10kHz(benchmark::State& state) {
   const auto seconds = std::chrono::seconds(state.range(0));
   for (auto _ : state) {
-    auto system = zdaq::SimulatedSystem::Create(/*automatic=*/true);
-    auto sim = system->AddDevice("/dev/zdaq0", "bench");
-    zdaq::ZzDaqEnum e(system->MakeBackend());
+    auto system = zdaq::SimulatedSystem::create(/*automatic=*/true);
+    auto sim = system->addDevice("/dev/zdaq0", "bench");
+    zdaq::ZzDaqEnum e(system->makeBackend());
     auto device = e.Devices()->Item(int32_t{1});
     device->Open();
     for (int32_t id = 9; id <= 16; ++id) {
@@ -78,14 +78,14 @@ void BM_Sampling8PointsAt10kHz(benchmark::State& state) {
       device->ProcessEvents();
       const zdaq::SampleArray a = device->GetSamples(INT32_MAX);
       ++fetches;
-      largestFetch = std::max(largestFetch, a.Samples());
-      for (int32_t s = 1; s <= a.Samples(); ++s, ++expectedK) {
-        const int32_t v = a.At(1, s);
+      largestFetch = std::max(largestFetch, a.samples());
+      for (int32_t s = 1; s <= a.samples(); ++s, ++expectedK) {
+        const int32_t v = a.at(1, s);
         if (v == zdaq::kSamplesDroppedMarker || v == zdaq::kFailedReadMarker) ++markers;
         // Every sample in sequence: the waveform value of the next sample index.
-        if (v != zdaq::SimulatedDevice::InputValue(9, expectedK)) ++gaps;
+        if (v != zdaq::SimulatedDevice::inputValue(9, expectedK)) ++gaps;
       }
-      samples += static_cast<uint64_t>(a.Samples());
+      samples += static_cast<uint64_t>(a.samples());
     }
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     const double processCpu = ProcessCpu() - processBefore;
@@ -99,23 +99,23 @@ void BM_Sampling8PointsAt10kHz(benchmark::State& state) {
     };
     state.counters["samples_per_s"] = static_cast<double>(samples) / elapsed;
     state.counters["values_per_s"] = 8.0 * static_cast<double>(samples) / elapsed;
-    state.counters["lost"] = static_cast<double>(markers + gaps + sim->DriverOverruns());
-    state.counters["reads_per_s"] = static_cast<double>(sim->ReadsIssued()) / elapsed;
+    state.counters["lost"] = static_cast<double>(markers + gaps + sim->driverOverruns());
+    state.counters["reads_per_s"] = static_cast<double>(sim->readsIssued()) / elapsed;
     state.counters["largest_fetch"] = largestFetch;
     state.counters["fetches"] = static_cast<double>(fetches);
     state.counters["cpu_sampler_pct"] = 100.0 * threadCpu("zdaq-sampler") / elapsed;
     state.counters["cpu_sim_driver_pct"] = 100.0 * threadCpu("zdaq-sim-driver") / elapsed;
     state.counters["cpu_process_pct"] = 100.0 * processCpu / elapsed;
-    if (markers + gaps + sim->DriverOverruns() != 0) state.SkipWithError("samples were lost");
+    if (markers + gaps + sim->driverOverruns() != 0) state.SkipWithError("samples were lost");
   }
 }
 BENCHMARK(BM_Sampling8PointsAt10kHz)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The client's side of one 10 ms fetch: 100 samples of 8 points out of the ring.
 void BM_GetSamples100x8(benchmark::State& state) {
-  auto system = zdaq::SimulatedSystem::Create(/*automatic=*/false);
-  auto sim = system->AddDevice("/dev/zdaq0", "bench");
-  zdaq::ZzDaqEnum e(system->MakeBackend());
+  auto system = zdaq::SimulatedSystem::create(/*automatic=*/false);
+  auto sim = system->addDevice("/dev/zdaq0", "bench");
+  zdaq::ZzDaqEnum e(system->makeBackend());
   auto device = e.Devices()->Item(int32_t{1});
   device->Open();
   for (int32_t id = 9; id <= 16; ++id) device->IoPoints()->Item(id)->SamplingEnabled(1);
@@ -123,7 +123,7 @@ void BM_GetSamples100x8(benchmark::State& state) {
   uint64_t produced = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    sim->Produce(100);
+    sim->produce(100);
     produced += 100;
     device->waitSamplesAccepted(produced, std::chrono::milliseconds(5000));
     state.ResumeTiming();

@@ -22,8 +22,8 @@ Outcome RunCli(const std::vector<std::string>& args, const Backend& backend) {
 }
 
 TEST(ZdaqCliTest, ListAndRead) {
-  auto system = SimulatedSystem::Create(/*automatic=*/false);
-  auto sim = system->AddDevice(kPath, kName);
+  auto system = SimulatedSystem::create(/*automatic=*/false);
+  auto sim = system->addDevice(kPath, kName);
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -46,26 +46,26 @@ TEST(ZdaqCliTest, ListAndRead) {
       {{}, 2, "", "usage: zdaq list"},
   };
   for (const auto& c : cases) {
-    const auto r = RunCli(c.args, system->MakeBackend());
+    const auto r = RunCli(c.args, system->makeBackend());
     const std::string what = c.args.empty() ? "(none)" : c.args[0] + " " + std::to_string(c.args.size());
     EXPECT_EQ(r.status, c.status) << what;
     EXPECT_EQ(r.out, c.out) << what;
     EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << what;
   }
-  EXPECT_EQ(sim->PointConfiguration(12), 0x40000003);
-  EXPECT_FALSE(sim->Opened());  // every command closes what it opened
+  EXPECT_EQ(sim->pointConfiguration(12), 0x40000003);
+  EXPECT_FALSE(sim->opened());  // every command closes what it opened
 }
 
 TEST(ZdaqCliTest, SamplePrintsOneLinePerSample) {
-  auto system = SimulatedSystem::Create(/*automatic=*/true);
-  system->AddDevice(kPath, kName);
+  auto system = SimulatedSystem::create(/*automatic=*/true);
+  system->addDevice(kPath, kName);
   const auto r = RunCli({"sample", "1", "--points", "10,9", "--interval", "0.001", "--count", "5"},
-                        system->MakeBackend());
+                        system->makeBackend());
   ASSERT_EQ(r.status, 0) << r.err;
   std::string expected;
   for (uint64_t k = 0; k < 5; ++k)
-    expected += std::to_string(SimulatedDevice::InputValue(9, k)) + "\t" +
-                std::to_string(SimulatedDevice::InputValue(10, k)) + "\n";
+    expected += std::to_string(SimulatedDevice::inputValue(9, k)) + "\t" +
+                std::to_string(SimulatedDevice::inputValue(10, k)) + "\n";
   EXPECT_EQ(r.out, expected);
 }
 

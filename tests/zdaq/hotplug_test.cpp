@@ -29,25 +29,25 @@ class HotPlugTest : public SimulatedDeviceTest {
 };
 
 TEST(EnumerationTest, NoDeviceGivesAnEmptyCollection) {
-  auto system = SimulatedSystem::Create(false);
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->MakeBackend()));
+  auto system = SimulatedSystem::create(false);
+  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   EXPECT_EQ(e->Devices()->Count(), 0);
   EXPECT_FALSE(WaitReadable(e->EventDescriptor(), 0));
 }
 
 TEST(EnumerationTest, DevicesWithoutNameOrPathAreSkipped) {
-  auto system = SimulatedSystem::Create(false);
-  system->AddDevice("/dev/zdaq0", "");
-  system->AddDevice("", "Nameless path");
-  system->AddDevice("/dev/zdaq2", "ZDaq DAQ-20");
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->MakeBackend()));
+  auto system = SimulatedSystem::create(false);
+  system->addDevice("/dev/zdaq0", "");
+  system->addDevice("", "Nameless path");
+  system->addDevice("/dev/zdaq2", "ZDaq DAQ-20");
+  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   ASSERT_EQ(e->Devices()->Count(), 1);
   EXPECT_EQ(e->Devices()->Item(int32_t{1})->Interface(), "/dev/zdaq2");
   EXPECT_EQ(e->Devices()->Item(int32_t{1})->Name(), "ZDaq DAQ-20");
 }
 
 TEST_F(HotPlugTest, ArrivalAddsANewDeviceAtTheEnd) {
-  system->AddDevice("/dev/zdaq7", "Second unit");
+  system->addDevice("/dev/zdaq7", "Second unit");
   pump();
   auto devices = enumerator->Devices();
   ASSERT_EQ(devices->Count(), 2);
@@ -64,7 +64,7 @@ TEST_F(HotPlugTest, RemovalOfAnOpenDevice) {
   auto p9 = point(9);
 
   // The handle goes first: the device reads as removed but stays listed.
-  system->QueryRemove(kPath);
+  system->queryRemove(kPath);
   pump();
   EXPECT_EQ(enumerator->Devices()->Count(), 1);
   EXPECT_EQ(enumSink->changes, 0);
@@ -75,10 +75,10 @@ TEST_F(HotPlugTest, RemovalOfAnOpenDevice) {
   EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B00C, removed, "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(p9->Value(), 0x8004B00C, removed, "IZzIoPoint");
   EXPECT_EQ(device->SamplingEnabled(), 0);
-  EXPECT_FALSE(sim->Opened());
+  EXPECT_FALSE(sim->opened());
 
   // Removal complete: out of the collection and closed.
-  system->RemoveDevice(kPath);
+  system->removeDevice(kPath);
   pump();
   EXPECT_EQ(enumerator->Devices()->Count(), 0);
   EXPECT_EQ(enumSink->changes, 1);
@@ -86,7 +86,7 @@ TEST_F(HotPlugTest, RemovalOfAnOpenDevice) {
   EXPECT_ZDAQ_ERROR(device->IoPoints(), 0x8004B00D, "The device is not open.", "IZzDaqDevice");
 
   // Plugged in again: a new object at the end; the old one stays closed.
-  system->AddDevice(kPath, kName);
+  system->addDevice(kPath, kName);
   pump();
   ASSERT_EQ(enumerator->Devices()->Count(), 1);
   auto returned = enumerator->Devices()->Item(int32_t{1});
@@ -98,7 +98,7 @@ TEST_F(HotPlugTest, RemovalOfAnOpenDevice) {
 
 TEST_F(HotPlugTest, UnplugWithoutWarningClosesTheDevice) {
   device->Open();
-  system->RemoveDevice(kPath);
+  system->removeDevice(kPath);
   pump();
   EXPECT_EQ(enumerator->Devices()->Count(), 0);
   EXPECT_FALSE(device->isOpen());
@@ -108,34 +108,34 @@ TEST_F(HotPlugTest, UnplugWithoutWarningClosesTheDevice) {
 TEST_F(HotPlugTest, ReturnOfTheHandleReopens) {
   device->Open();
   point(10)->Configuration(kDifferentialAnalogInput);
-  system->QueryRemove(kPath);
+  system->queryRemove(kPath);
   pump();
   EXPECT_FALSE(device->holdsHandle());
-  system->ReturnHandle(kPath);
+  system->returnHandle(kPath);
   pump();
   EXPECT_TRUE(device->holdsHandle());
   EXPECT_EQ(point(10)->Configuration(), kDifferentialAnalogInput);  // the device kept it
   point(9)->SamplingEnabled(1);
   device->StartSampling();
-  sim->Produce(2);
+  sim->produce(2);
   ASSERT_TRUE(device->waitSamplesAccepted(2, std::chrono::milliseconds(kWaitMs)));
-  EXPECT_EQ(device->GetSamples(5).Samples(), 2);
+  EXPECT_EQ(device->GetSamples(5).samples(), 2);
   // A handle arrival for a device that is closed, or open with a handle, changes nothing.
-  system->ReturnHandle(kPath);
+  system->returnHandle(kPath);
   pump();
   EXPECT_TRUE(device->holdsHandle());
   EXPECT_EQ(device->SamplingEnabled(), 1);
 }
 
 TEST_F(HotPlugTest, SuspendClosesEveryOpenHandle) {
-  auto second = system->AddDevice("/dev/zdaq1", "Second unit");
+  auto second = system->addDevice("/dev/zdaq1", "Second unit");
   pump();
   auto other = enumerator->Devices()->Item(int32_t{2});
   device->Open();
   other->Open();
   point(9)->SamplingEnabled(1);
   device->StartSampling();
-  system->Suspend();
+  system->suspend();
   pump();
   for (const auto& d : {device, other}) {
     EXPECT_TRUE(d->isOpen());
@@ -143,8 +143,8 @@ TEST_F(HotPlugTest, SuspendClosesEveryOpenHandle) {
     EXPECT_ZDAQ_ERROR(d->IoPoints(), 0x8004B00C, "The device has been removed from the system.",
                       "IZzDaqDevice");
   }
-  EXPECT_FALSE(sim->Opened());
-  EXPECT_FALSE(second->Opened());
+  EXPECT_FALSE(sim->opened());
+  EXPECT_FALSE(second->opened());
   // The client may open again after resume.
   device->Open();
   EXPECT_TRUE(device->holdsHandle());

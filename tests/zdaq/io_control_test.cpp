@@ -15,7 +15,7 @@ using IoControlTest = SimulatedDeviceTest;
 
 TEST_F(IoControlTest, BytesOfEachControl) {
   device->Open();
-  sim->ClearRecords();
+  sim->clearRecords();
   struct Case {
     const char* what;
     std::function<void()> call;
@@ -37,9 +37,9 @@ TEST_F(IoControlTest, BytesOfEachControl) {
        {0x222080, Words({12, 0x40000003}), 0}},
   };
   for (const auto& c : cases) {
-    sim->ClearRecords();
+    sim->clearRecords();
     c.call();
-    const auto records = sim->Records();
+    const auto records = sim->records();
     ASSERT_FALSE(records.empty()) << c.what;
     EXPECT_EQ(records.back(), c.expected) << c.what;
   }
@@ -51,10 +51,10 @@ TEST_F(IoControlTest, ValuesAndConfigurations) {
   point(10)->Configuration(kDifferentialAnalogInput);
   EXPECT_EQ(point(9)->Configuration(), kSingleEndedAnalogInput);
   EXPECT_EQ(point(10)->Configuration(), kDifferentialAnalogInput);
-  EXPECT_EQ(sim->PointConfiguration(10), kDifferentialAnalogInput);
+  EXPECT_EQ(sim->pointConfiguration(10), kDifferentialAnalogInput);
   // Manual production has produced nothing yet: sample 0 of the waveform.
-  EXPECT_EQ(point(9)->Value(), SimulatedDevice::InputValue(9, 0));
-  EXPECT_EQ(point(10)->Value(), SimulatedDevice::InputValue(10, 0));
+  EXPECT_EQ(point(9)->Value(), SimulatedDevice::inputValue(9, 0));
+  EXPECT_EQ(point(10)->Value(), SimulatedDevice::inputValue(10, 0));
   EXPECT_EQ(point(9)->Value(), 2000);
   EXPECT_EQ(point(16)->Value(), 2700);
 }
@@ -64,10 +64,10 @@ TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
   auto digital = point(3);
   digital->Configuration(kNormalDigitalOutput);
   digital->Value(5);
-  sim->ClearRecords();
+  sim->clearRecords();
   EXPECT_EQ(digital->Value(), 1);  // a digital output reads back as 0 or 1
   // Only the configuration is read from the device, not the value.
-  EXPECT_EQ(sim->Records(), (std::vector<ControlRecord>{{0x222098, Words({3}), 4}}));
+  EXPECT_EQ(sim->records(), (std::vector<ControlRecord>{{0x222098, Words({3}), 4}}));
   digital->Value(0);
   EXPECT_EQ(digital->Value(), 0);
 
@@ -80,9 +80,9 @@ TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
   EXPECT_EQ(analog->Value(), 700);
   // The value belongs to this object: a digital input reads the device.
   auto input = point(1);
-  sim->ClearRecords();
+  sim->clearRecords();
   input->Value();
-  EXPECT_EQ(sim->Records().back().code, 0x222088u);
+  EXPECT_EQ(sim->records().back().code, 0x222088u);
 }
 
 TEST_F(IoControlTest, Errors) {
@@ -110,7 +110,7 @@ TEST_F(IoControlTest, Errors) {
     SCOPED_TRACE(c.what);
     EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
   }
-  EXPECT_TRUE(sim->Records().empty());
+  EXPECT_TRUE(sim->records().empty());
 
   device->Open();
   const Case open[] = {
@@ -128,12 +128,12 @@ TEST_F(IoControlTest, Errors) {
     EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
   }
   // A failing driver call reports the system's text and code, and the state stays.
-  sim->FailControl(ZDAQ_CTL_GET_POINT_VALUE, EIO);
+  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO);
   EXPECT_ZDAQ_ERROR(point(9)->Value(), 0x80070005, "Input/output error", "IZzIoPoint");
-  sim->FailControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
+  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
   EXPECT_EQ(point(9)->Value(), 2000);
   // A second opener is refused by the driver.
-  auto other = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->MakeBackend()));
+  auto other = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   EXPECT_ZDAQ_ERROR(other->Devices()->Item(int32_t{1})->Open(), 0x80070010,
                     "Device or resource busy", "IZzDaqDevice");
 }

@@ -14,7 +14,7 @@ namespace zdaq::testing {
 namespace {
 
 std::shared_ptr<ZzDaqDevice> LinuxDevice(const std::string& path) {
-  auto device = ZzDaqDevice::Create();  // the Linux driver
+  auto device = ZzDaqDevice::create();  // the Linux driver
   device->SetInterface(path);
   device->SetName("test");
   return device;
@@ -50,11 +50,11 @@ TEST(LinuxDriverTest, OpensWithoutSharing) {
 
 TEST(UdevDiscoveryTest, FindsNoDeviceOfTheClassHere) {
   UdevDiscovery discovery;
-  for (const auto& info : discovery.Enumerate()) {
+  for (const auto& info : discovery.enumerate()) {
     // Only a machine with the driver lists anything, and then with a node.
     EXPECT_FALSE(info.path.empty());
   }
-  EXPECT_TRUE(discovery.TakeEvents().empty());
+  EXPECT_TRUE(discovery.takeEvents().empty());
   // The enumerator over the system back-end works with or without hot-plug notification.
   ZzDaqEnum e;
   EXPECT_GE(e.Devices()->Count(), 0);

@@ -9,9 +9,9 @@ namespace zdaq::testing {
 namespace {
 
 TEST(MonitorPathTest, ConfigureAndReadPerTick) {
-  auto system = SimulatedSystem::Create(/*automatic=*/false);
-  auto sim = system->AddDevice(kPath, kName);
-  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->MakeBackend());
+  auto system = SimulatedSystem::create(/*automatic=*/false);
+  auto sim = system->addDevice(kPath, kName);
+  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
   ASSERT_EQ(e->Devices()->Count(), 1);
   auto device = e->Devices()->Item(int32_t{1});
   device->Open();
@@ -20,15 +20,15 @@ TEST(MonitorPathTest, ConfigureAndReadPerTick) {
   auto right = points->Item(int32_t{10});
   left->Configuration(kSingleEndedAnalogInput);
   right->Configuration(kSingleEndedAnalogInput);
-  EXPECT_EQ(sim->Records(), (std::vector<ControlRecord>{{0x222080, Words({9, 0x40000002}), 0},
+  EXPECT_EQ(sim->records(), (std::vector<ControlRecord>{{0x222080, Words({9, 0x40000002}), 0},
                                                          {0x222080, Words({10, 0x40000002}), 0}}));
-  sim->ClearRecords();
+  sim->clearRecords();
   for (int tick = 0; tick < 3; ++tick) {
     EXPECT_EQ(left->Value(), 2000);
     EXPECT_EQ(right->Value(), 2100);
   }
   // Each Value: the configuration, then the value.
-  const auto records = sim->Records();
+  const auto records = sim->records();
   ASSERT_EQ(records.size(), 12u);
   EXPECT_EQ(records[0], (ControlRecord{0x222098, Words({9}), 4}));
   EXPECT_EQ(records[1], (ControlRecord{0x222088, Words({9}), 4}));
@@ -36,23 +36,23 @@ TEST(MonitorPathTest, ConfigureAndReadPerTick) {
 }
 
 TEST(MonitorPathTest, NoDeviceMeansNothingToSetUp) {
-  auto system = SimulatedSystem::Create(false);
-  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->MakeBackend());
+  auto system = SimulatedSystem::create(false);
+  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
   EXPECT_EQ(e->Devices()->Count(), 0);
   EXPECT_ZDAQ_ERROR(e->Devices()->Item(int32_t{1}), 0x80004005, "The index is invalid.",
                     "IZzDaqDeviceCollection");
-  EXPECT_ZDAQ_ERROR(CreateObjectAs<ZzDaqDevice>("ZDaq.ZzDaqEnum", system->MakeBackend()),
+  EXPECT_ZDAQ_ERROR(CreateObjectAs<ZzDaqDevice>("ZDaq.ZzDaqEnum", system->makeBackend()),
                     0x80070057, "A parameter is invalid.", "ZDaq");
 }
 
 TEST(MonitorPathTest, PulledCableFailsEachReadWithoutHarm) {
-  auto system = SimulatedSystem::Create(false);
-  system->AddDevice(kPath, kName);
-  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->MakeBackend());
+  auto system = SimulatedSystem::create(false);
+  system->addDevice(kPath, kName);
+  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
   auto device = e->Devices()->Item(int32_t{1});
   device->Open();
   auto left = device->IoPoints()->Item(int32_t{9});
-  system->RemoveDevice(kPath);
+  system->removeDevice(kPath);
   // Before the enumerator hears of it, the driver refuses; afterwards the device is closed.
   EXPECT_ZDAQ_ERROR(left->Value(), 0x80070013, "No such device", "IZzIoPoint");
   ASSERT_TRUE(WaitReadable(e->EventDescriptor()));

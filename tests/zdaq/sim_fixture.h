@@ -49,24 +49,24 @@ struct CountingEnumSink : ZzDaqEnumEvents {
 };
 
 // Expects body to throw zdaq::Error with exactly this HRESULT, text and source.
-#define EXPECT_ZDAQ_ERROR(body, hr, text, source)                          \
+#define EXPECT_ZDAQ_ERROR(body, want_hr, want_text, want_source)            \
   do {                                                                     \
     try {                                                                  \
       body;                                                                \
       ADD_FAILURE() << #body " did not throw";                             \
     } catch (const ::zdaq::Error& e) {                                     \
-      EXPECT_EQ(e.Hresult(), static_cast<::zdaq::HRESULT>(hr)) << #body;   \
-      EXPECT_EQ(e.Description(), std::string(text)) << #body;              \
-      EXPECT_EQ(e.Source(), std::string(source)) << #body;                 \
+      EXPECT_EQ(e.hresult(), static_cast<::zdaq::HRESULT>(want_hr)) << #body; \
+      EXPECT_EQ(e.description(), std::string(want_text)) << #body;         \
+      EXPECT_EQ(e.source(), std::string(want_source)) << #body;            \
     }                                                                      \
   } while (0)
 
 class SimulatedDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    system = SimulatedSystem::Create(/*automatic=*/false);
-    sim = system->AddDevice(kPath, kName);
-    enumerator = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->MakeBackend()));
+    system = SimulatedSystem::create(/*automatic=*/false);
+    sim = system->addDevice(kPath, kName);
+    enumerator = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
     ASSERT_TRUE(enumerator);
     device = enumerator->Devices()->Item(1);
   }

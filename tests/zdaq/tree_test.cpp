@@ -112,8 +112,8 @@ TEST_F(TreeTest, ItemRules) {
 }
 
 TEST_F(TreeTest, DeviceCollectionItem) {
-  system->AddDevice("/dev/zdaq1", "ZDaq DAQ-20 (2)");
-  auto second = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum.1", system->MakeBackend()));
+  system->addDevice("/dev/zdaq1", "ZDaq DAQ-20 (2)");
+  auto second = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum.1", system->makeBackend()));
   auto devices = second->Devices();
   ASSERT_EQ(devices->Count(), 2);
   EXPECT_EQ(devices->Item(int32_t{1})->Interface(), kPath);
@@ -138,11 +138,11 @@ TEST_F(TreeTest, CloseReleasesTheTreeAndPointsKeepNoDeviceAlive) {
   enumerator.reset();
   device.reset();
   EXPECT_TRUE(weak.expired());
-  EXPECT_FALSE(sim->Opened());
+  EXPECT_FALSE(sim->opened());
 }
 
 TEST(CreateObjectTest, ByProgId) {
-  auto system = SimulatedSystem::Create(false);
+  auto system = SimulatedSystem::create(false);
   const std::pair<const char*, const char*> classes[] = {
       {"ZDaq.ZzDaqEnum", "ZzDaqEnum"},
       {"ZDaq.ZzDaqEnum.1", "ZzDaqEnum"},
@@ -153,15 +153,15 @@ TEST(CreateObjectTest, ByProgId) {
       {"ZDaq.ZzIoConfigurationGroup.1", "ZzIoConfigurationGroup"},
   };
   for (const auto& [progId, cls] : classes) {
-    auto object = CreateObject(progId, system->MakeBackend());
+    auto object = CreateObject(progId, system->makeBackend());
     ASSERT_TRUE(object) << progId;
     EXPECT_EQ(object->ClassName(), cls) << progId;
   }
   for (const char* bad : {"ZDaq.ZzDaqEnum.2", "ZDaq.ZzDaqDeviceCollection", "zdaq.zzdaqenum", ""})
-    EXPECT_ZDAQ_ERROR(CreateObject(bad, system->MakeBackend()), 0x80070057,
+    EXPECT_ZDAQ_ERROR(CreateObject(bad, system->makeBackend()), 0x80070057,
                       "A parameter is invalid.", "ZDaq");
   // A directly created device is bound to nothing yet.
-  auto device = std::dynamic_pointer_cast<ZzDaqDevice>(CreateObject("ZDaq.ZzDaqDevice", system->MakeBackend()));
+  auto device = std::dynamic_pointer_cast<ZzDaqDevice>(CreateObject("ZDaq.ZzDaqDevice", system->makeBackend()));
   EXPECT_ZDAQ_ERROR(device->Name(), 0x80004005, "", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->Interface(), 0x80004005, "", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->Open(), 0x80070002, "No such file or directory", "IZzDaqDevice");

@@ -163,11 +163,11 @@ int Sample(ZzDaqEnum& e, const Options& o, std::ostream& out, std::ostream& err)
     if (!flag->ready) continue;
     flag->ready = false;
     const SampleArray a = device->GetSamples(static_cast<int32_t>(remaining));
-    for (int32_t s = 1; s <= a.Samples(); ++s) {
-      for (int32_t pt = 1; pt <= a.Points(); ++pt) out << (pt > 1 ? "\t" : "") << a.At(pt, s);
+    for (int32_t s = 1; s <= a.samples(); ++s) {
+      for (int32_t pt = 1; pt <= a.points(); ++pt) out << (pt > 1 ? "\t" : "") << a.at(pt, s);
       out << '\n';
     }
-    remaining -= a.Samples();
+    remaining -= a.samples();
   }
   device->StopSampling();
   device->Close();
@@ -194,18 +194,18 @@ int RunWith(const std::vector<std::string>& args, const Backend& backend, std::o
     err << "zdaq: " << u.text << '\n' << kUsage;
     return 2;
   } catch (const Error& e) {
-    err << "zdaq: " << (e.Description().empty() ? "error" : e.Description()) << " (0x" << std::hex
-        << std::uppercase << std::setw(8) << std::setfill('0') << e.Hresult() << ")\n";
+    err << "zdaq: " << (e.description().empty() ? "error" : e.description()) << " (0x" << std::hex
+        << std::uppercase << std::setw(8) << std::setfill('0') << e.hresult() << ")\n";
     return 1;
   }
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const bool simulate = std::find(args.begin(), args.end(), "--simulate") != args.end();
-  if (!simulate) return RunWith(args, Backend::System(), out, err);
-  auto system = SimulatedSystem::Create(/*automatic=*/true);
-  system->AddDevice("/dev/zdaq0", "ZDaq DAQ-20 (simulated)");
-  return RunWith(args, system->MakeBackend(), out, err);
+  if (!simulate) return RunWith(args, Backend::system(), out, err);
+  auto system = SimulatedSystem::create(/*automatic=*/true);
+  system->addDevice("/dev/zdaq0", "ZDaq DAQ-20 (simulated)");
+  return RunWith(args, system->makeBackend(), out, err);
 }
 
 }  // namespace zdaq::cli

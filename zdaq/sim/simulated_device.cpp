@@ -48,73 +48,73 @@ SimulatedDevice::~SimulatedDevice() {
   if (dataReady_ >= 0) ::close(dataReady_);
 }
 
-int32_t SimulatedDevice::InputValue(int32_t pointId, uint64_t sampleIndex) {
+int32_t SimulatedDevice::inputValue(int32_t pointId, uint64_t sampleIndex) {
   const int64_t phase = static_cast<int64_t>(sampleIndex % 200) - 100;
   return 1000 + 100 * (pointId - kFirstAnalogInputPoint) + 10 * static_cast<int32_t>(std::abs(phase));
 }
 
-std::vector<ControlRecord> SimulatedDevice::Records() const {
+std::vector<ControlRecord> SimulatedDevice::records() const {
   std::lock_guard lock(mutex_);
   return records_;
 }
 
-void SimulatedDevice::ClearRecords() {
+void SimulatedDevice::clearRecords() {
   std::lock_guard lock(mutex_);
   records_.clear();
 }
 
-uint64_t SimulatedDevice::ReadsIssued() const {
+uint64_t SimulatedDevice::readsIssued() const {
   std::lock_guard lock(mutex_);
   return readsIssued_;
 }
 
-uint32_t SimulatedDevice::LastReadSlots() const {
+uint32_t SimulatedDevice::lastReadSlots() const {
   std::lock_guard lock(mutex_);
   return lastReadSlots_;
 }
 
-uint64_t SimulatedDevice::DriverOverruns() const {
+uint64_t SimulatedDevice::driverOverruns() const {
   std::lock_guard lock(mutex_);
   return overruns_;
 }
 
-uint64_t SimulatedDevice::SamplesProduced() const {
+uint64_t SimulatedDevice::samplesProduced() const {
   std::lock_guard lock(mutex_);
   return produced_;
 }
 
-bool SimulatedDevice::Sampling() const {
+bool SimulatedDevice::sampling() const {
   std::lock_guard lock(mutex_);
   return sampling_;
 }
 
-bool SimulatedDevice::Opened() const {
+bool SimulatedDevice::opened() const {
   std::lock_guard lock(mutex_);
   return open_;
 }
 
-int32_t SimulatedDevice::PointConfiguration(int32_t id) const {
+int32_t SimulatedDevice::pointConfiguration(int32_t id) const {
   std::lock_guard lock(mutex_);
   return ValidPoint(id) ? configurations_[id] : 0;
 }
 
-void SimulatedDevice::Produce(uint32_t count) {
+void SimulatedDevice::produce(uint32_t count) {
   std::lock_guard lock(mutex_);
   if (sampling_) produceLocked(count);
 }
 
-void SimulatedDevice::FailReads(int count, int error) {
+void SimulatedDevice::failReads(int count, int error) {
   std::lock_guard lock(mutex_);
   failReads_ = count;
   failReadsError_ = error;
 }
 
-void SimulatedDevice::PendReads(int count) {
+void SimulatedDevice::pendReads(int count) {
   std::lock_guard lock(mutex_);
   pendReads_ = count;
 }
 
-void SimulatedDevice::FailControl(uint32_t code, int error) {
+void SimulatedDevice::failControl(uint32_t code, int error) {
   std::lock_guard lock(mutex_);
   if (error == 0)
     failingControls_.erase(code);
@@ -279,7 +279,7 @@ void SimulatedDevice::signalDataReadyLocked(bool ready) {
 
 int32_t SimulatedDevice::valueLocked(int32_t id, int32_t configuration, uint64_t k) const {
   if (static_cast<uint32_t>(configuration) & kOutputFlag) return written_[id];
-  if (static_cast<uint32_t>(configuration) & kAnalogFlag) return InputValue(id, k);
+  if (static_cast<uint32_t>(configuration) & kAnalogFlag) return inputValue(id, k);
   return static_cast<int32_t>((k >> (id - 1)) & 1);
 }
 

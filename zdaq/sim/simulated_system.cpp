@@ -41,12 +41,12 @@ class SimulatedHandle final : public DriverHandle {
       : device_(std::move(device)), completion_(kIZzDaqDevice) {}
   ~SimulatedHandle() override { device_->close(); }
 
-  ControlResult Control(uint32_t code, std::span<const std::byte> in,
+  ControlResult control(uint32_t code, std::span<const std::byte> in,
                         std::span<std::byte> out) override {
     return device_->control(code, in, out);
   }
 
-  ReadResult BeginRead(uint32_t freeSlots, std::span<std::byte> region) override {
+  ReadResult beginRead(uint32_t freeSlots, std::span<std::byte> region) override {
     bool pend = false;
     ReadResult result = device_->beginRead(freeSlots, region, pend);
     if (pend) {
@@ -57,16 +57,16 @@ class SimulatedHandle final : public DriverHandle {
     return result;
   }
 
-  int ReadDescriptor() const override { return completion_.descriptor(); }
+  int readDescriptor() const override { return completion_.descriptor(); }
 
-  ReadResult CompleteRead() override {
+  ReadResult completeRead() override {
     completion_.reset();
     ReadResult result = device_->completeRead(slots_, region_);
     region_ = {};
     return result;
   }
 
-  void CancelRead() override {
+  void cancelRead() override {
     completion_.reset();
     region_ = {};
   }
@@ -82,8 +82,8 @@ class SimulatedDriver final : public Driver {
  public:
   explicit SimulatedDriver(std::shared_ptr<SimulatedSystem> system) : system_(std::move(system)) {}
 
-  std::unique_ptr<DriverHandle> Open(const std::string& interfacePath, int& error) override {
-    auto device = system_->Device(interfacePath);
+  std::unique_ptr<DriverHandle> open(const std::string& interfacePath, int& error) override {
+    auto device = system_->findDevice(interfacePath);
     if (!device) {
       error = ENOENT;
       return nullptr;
@@ -103,9 +103,9 @@ class SimulatedDiscovery final : public Discovery {
       : system_(std::move(system)), queue_(std::make_shared<SimulatedDiscoveryQueue>()) {
     system_->subscribe(queue_);
   }
-  std::vector<DeviceInfo> Enumerate() override { return system_->list(); }
-  int Descriptor() const override { return queue_->descriptor(); }
-  std::vector<DiscoveryEvent> TakeEvents() override { return queue_->take(); }
+  std::vector<DeviceInfo> enumerate() override { return system_->list(); }
+  int descriptor() const override { return queue_->descriptor(); }
+  std::vector<DiscoveryEvent> takeEvents() override { return queue_->take(); }
 
  private:
   std::shared_ptr<SimulatedSystem> system_;
@@ -114,11 +114,11 @@ class SimulatedDiscovery final : public Discovery {
 
 }  // namespace
 
-std::shared_ptr<SimulatedSystem> SimulatedSystem::Create(bool automatic) {
+std::shared_ptr<SimulatedSystem> SimulatedSystem::create(bool automatic) {
   return std::shared_ptr<SimulatedSystem>(new SimulatedSystem(automatic));
 }
 
-std::shared_ptr<SimulatedDevice> SimulatedSystem::AddDevice(std::string path, std::string name) {
+std::shared_ptr<SimulatedDevice> SimulatedSystem::addDevice(std::string path, std::string name) {
   auto device = std::make_shared<SimulatedDevice>(path, name, automatic_);
   {
     std::lock_guard lock(mutex_);
@@ -128,12 +128,12 @@ std::shared_ptr<SimulatedDevice> SimulatedSystem::AddDevice(std::string path, st
   return device;
 }
 
-void SimulatedSystem::RemoveDevice(const std::string& path) {
+void SimulatedSystem::removeDevice(const std::string& path) {
   std::shared_ptr<SimulatedDevice> device;
   {
     std::lock_guard lock(mutex_);
     auto it = std::find_if(devices_.begin(), devices_.end(),
-                           [&](const auto& d) { return d->Path() == path; });
+                           [&](const auto& d) { return d->path() == path; });
     if (it == devices_.end()) return;
     device = *it;
     devices_.erase(it);
@@ -142,30 +142,30 @@ void SimulatedSystem::RemoveDevice(const std::string& path) {
   raise({DiscoveryEvent::Kind::Removal, path, {}});
 }
 
-void SimulatedSystem::QueryRemove(const std::string& path) {
-  if (auto device = Device(path)) {
+void SimulatedSystem::queryRemove(const std::string& path) {
+  if (auto device = findDevice(path)) {
     device->setPresent(false);
     raise({DiscoveryEvent::Kind::QueryRemove, path, {}});
   }
 }
 
-void SimulatedSystem::ReturnHandle(const std::string& path) {
-  if (auto device = Device(path)) {
+void SimulatedSystem::returnHandle(const std::string& path) {
+  if (auto device = findDevice(path)) {
     device->setPresent(true);
     raise({DiscoveryEvent::Kind::HandleArrival, path, {}});
   }
 }
 
-void SimulatedSystem::Suspend() { raise({DiscoveryEvent::Kind::Suspend, {}, {}}); }
+void SimulatedSystem::suspend() { raise({DiscoveryEvent::Kind::Suspend, {}, {}}); }
 
-std::shared_ptr<SimulatedDevice> SimulatedSystem::Device(const std::string& path) const {
+std::shared_ptr<SimulatedDevice> SimulatedSystem::findDevice(const std::string& path) const {
   std::lock_guard lock(mutex_);
   for (const auto& d : devices_)
-    if (d->Path() == path) return d;
+    if (d->path() == path) return d;
   return nullptr;
 }
 
-Backend SimulatedSystem::MakeBackend() {
+Backend SimulatedSystem::makeBackend() {
   auto self = shared_from_this();
   return {std::make_shared<SimulatedDriver>(self),
           [self] { return std::make_unique<SimulatedDiscovery>(self); }};
@@ -174,7 +174,7 @@ Backend SimulatedSystem::MakeBackend() {
 std::vector<DeviceInfo> SimulatedSystem::list() const {
   std::lock_guard lock(mutex_);
   std::vector<DeviceInfo> out;
-  for (const auto& d : devices_) out.push_back({d->Path(), d->Name()});
+  for (const auto& d : devices_) out.push_back({d->path(), d->name()});
   return out;
 }
 

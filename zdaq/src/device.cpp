@@ -18,14 +18,14 @@ void DeviceImpl::requireHandle(std::string_view source) const {
 
 void DeviceImpl::control(uint32_t code, std::span<const std::byte> in, std::span<std::byte> out,
                          std::string_view source) const {
-  const ControlResult result = handle->Control(code, in, out);
+  const ControlResult result = handle->control(code, in, out);
   if (result.error != 0) ThrowSystemError(result.error, source);
 }
 
 void DeviceImpl::closeIo() {
   if (sampling && handle) {
     // The device may be gone already; closing goes on whatever the driver answers.
-    handle->Control(ZDAQ_CTL_STOP_SAMPLING, {}, {});
+    handle->control(ZDAQ_CTL_STOP_SAMPLING, {}, {});
   }
   sampling = false;
   sampler.reset();  // ends the thread before its handle goes
@@ -33,7 +33,7 @@ void DeviceImpl::closeIo() {
   tree = {};
 }
 
-std::shared_ptr<ZzDaqDevice> ZzDaqDevice::Create(std::shared_ptr<Driver> driver) {
+std::shared_ptr<ZzDaqDevice> ZzDaqDevice::create(std::shared_ptr<Driver> driver) {
   if (!driver) driver = std::make_shared<LinuxDriver>();
   return std::shared_ptr<ZzDaqDevice>(new ZzDaqDevice(std::move(driver)));
 }
@@ -65,7 +65,7 @@ void ZzDaqDevice::Open() {
   try {
     // Each step's resource undoes itself if a later step throws.
     int error = 0;
-    auto handle = d.driver->Open(d.interfacePath, error);
+    auto handle = d.driver->open(d.interfacePath, error);
     if (!handle) ThrowSystemError(error, kIZzDaqDevice);
     DeviceTree tree = BuildTree(weak_from_this());
     auto sampler = std::make_unique<Sampler>(*handle, d.queue, kIZzDaqDevice);

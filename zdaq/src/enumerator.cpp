@@ -15,7 +15,7 @@ struct EnumImpl {
   // A device without a path or a name is not added.
   void add(const std::string& path, const std::string& name) {
     if (path.empty() || name.empty()) return;
-    auto device = ZzDaqDevice::Create(driver);
+    auto device = ZzDaqDevice::create(driver);
     device->SetName(name);
     device->SetInterface(path);
     devices->Add(std::move(device));
@@ -54,7 +54,7 @@ struct EnumImpl {
   }
 };
 
-Backend Backend::System() {
+Backend Backend::system() {
   return {std::make_shared<LinuxDriver>(), [] { return std::make_unique<UdevDiscovery>(); }};
 }
 
@@ -62,7 +62,7 @@ ZzDaqEnum::ZzDaqEnum(const Backend& backend) : impl_(std::make_unique<EnumImpl>(
   impl_->driver = backend.driver ? backend.driver : std::make_shared<LinuxDriver>();
   impl_->discovery = backend.discovery ? backend.discovery() : std::make_unique<UdevDiscovery>();
   // An interface whose path or name cannot be read is skipped; the others are still listed.
-  for (const auto& info : impl_->discovery->Enumerate()) impl_->add(info.path, info.name);
+  for (const auto& info : impl_->discovery->enumerate()) impl_->add(info.path, info.name);
 }
 
 ZzDaqEnum::~ZzDaqEnum() = default;
@@ -75,10 +75,10 @@ uint32_t ZzDaqEnum::Advise(std::shared_ptr<ZzDaqEnumEvents> sink) {
 
 void ZzDaqEnum::Unadvise(uint32_t cookie) { impl_->sinks.unadvise(cookie, kIZzDaqEnum); }
 
-int ZzDaqEnum::EventDescriptor() const { return impl_->discovery->Descriptor(); }
+int ZzDaqEnum::EventDescriptor() const { return impl_->discovery->descriptor(); }
 
 void ZzDaqEnum::ProcessEvents() {
-  for (const auto& event : impl_->discovery->TakeEvents()) impl_->apply(event);
+  for (const auto& event : impl_->discovery->takeEvents()) impl_->apply(event);
 }
 
 std::shared_ptr<Object> CreateObject(std::string_view progId, const Backend& backend) {
@@ -89,7 +89,7 @@ std::shared_ptr<Object> CreateObject(std::string_view progId, const Backend& bac
     name.remove_prefix(kLibrary.size());
     if (name.ends_with(kVersion)) name.remove_suffix(kVersion.size());
     if (name == "ZzDaqEnum") return std::make_shared<ZzDaqEnum>(backend);
-    if (name == "ZzDaqDevice") return ZzDaqDevice::Create(backend.driver);
+    if (name == "ZzDaqDevice") return ZzDaqDevice::create(backend.driver);
     if (name == "ZzIoPoint") return std::make_shared<ZzIoPoint>();
     if (name == "ZzIoConfiguration") return std::make_shared<ZzIoConfiguration>();
     if (name == "ZzIoPointGroup") return std::make_shared<ZzIoPointGroup>();

@@ -21,25 +21,25 @@ namespace {
 class LinuxHandle final : public DriverHandle {
  public:
   explicit LinuxHandle(int fd) : fd_(fd) {}
-  ~LinuxHandle() override { close(fd_); }
+  ~LinuxHandle() override { ::close(fd_); }
 
-  ControlResult Control(uint32_t code, std::span<const std::byte> in,
+  ControlResult control(uint32_t code, std::span<const std::byte> in,
                         std::span<std::byte> out) override {
     zdaq_ioctl request = make(code, in, out);
     if (call(request) != 0) return {errno, 0};
     return {0, clampReturned(request)};
   }
 
-  ReadResult BeginRead(uint32_t freeSlots, std::span<std::byte> region) override {
+  ReadResult beginRead(uint32_t freeSlots, std::span<std::byte> region) override {
     slots_ = freeSlots;
     region_ = region;
     return read();
   }
 
-  int ReadDescriptor() const override { return fd_; }
-  ReadResult CompleteRead() override { return read(); }
+  int readDescriptor() const override { return fd_; }
+  ReadResult completeRead() override { return read(); }
   // No request stays in the driver between a refused read and the next one.
-  void CancelRead() override { region_ = {}; }
+  void cancelRead() override { region_ = {}; }
 
  private:
   static zdaq_ioctl make(uint32_t code, std::span<const std::byte> in, std::span<std::byte> out) {
@@ -80,8 +80,8 @@ class LinuxHandle final : public DriverHandle {
 
 }  // namespace
 
-std::unique_ptr<DriverHandle> LinuxDriver::Open(const std::string& interfacePath, int& error) {
-  const int fd = open(interfacePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+std::unique_ptr<DriverHandle> LinuxDriver::open(const std::string& interfacePath, int& error) {
+  const int fd = ::open(interfacePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     error = errno;
     return nullptr;
@@ -89,7 +89,7 @@ std::unique_ptr<DriverHandle> LinuxDriver::Open(const std::string& interfacePath
   // Without sharing: a second opener, in this process or another, is refused.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     error = errno;
-    close(fd);
+    ::close(fd);
     return nullptr;
   }
   return std::make_unique<LinuxHandle>(fd);

@@ -7,7 +7,7 @@ namespace zdaq {
 
 class LinuxDriver final : public Driver {
  public:
-  std::unique_ptr<DriverHandle> Open(const std::string& interfacePath, int& error) override;
+  std::unique_ptr<DriverHandle> open(const std::string& interfacePath, int& error) override;
 };
 
 }  // namespace zdaq

@@ -52,7 +52,7 @@ SampleArray Sampler::take(int32_t count) {
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(kIZzDaqDevice);
   }
-  ring_->take(samples.Data(), k);
+  ring_->take(samples.data(), k);
   return samples;
 }
 
@@ -96,22 +96,22 @@ void Sampler::run() {
           state = State::Idle;
           break;
         }
-        state = afterRead(handle_.BeginRead(regionSlots_, regionBytes_));
+        state = afterRead(handle_.beginRead(regionSlots_, regionBytes_));
         break;
       }
       case State::Reading: {
-        const int which = WaitAny({quit_.descriptor(), stop_.descriptor(), handle_.ReadDescriptor()});
+        const int which = WaitAny({quit_.descriptor(), stop_.descriptor(), handle_.readDescriptor()});
         if (which < 0 || which == 0) {
-          handle_.CancelRead();
+          handle_.cancelRead();
           return;
         }
         if (which == 1) {
-          handle_.CancelRead();
+          handle_.cancelRead();
           stop_.reset();
           state = State::Idle;
           break;
         }
-        state = afterRead(handle_.CompleteRead());
+        state = afterRead(handle_.completeRead());
         break;
       }
     }

@@ -45,7 +45,7 @@ UdevDiscovery::~UdevDiscovery() {
   udev_unref(udev_);
 }
 
-std::vector<DeviceInfo> UdevDiscovery::Enumerate() {
+std::vector<DeviceInfo> UdevDiscovery::enumerate() {
   std::vector<DeviceInfo> devices;
   udev_enumerate* enumerate = udev_enumerate_new(udev_);
   if (enumerate == nullptr) ThrowOutOfMemory("IZzDaqEnum");
@@ -66,11 +66,11 @@ std::vector<DeviceInfo> UdevDiscovery::Enumerate() {
   return devices;
 }
 
-int UdevDiscovery::Descriptor() const {
+int UdevDiscovery::descriptor() const {
   return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
 }
 
-std::vector<DiscoveryEvent> UdevDiscovery::TakeEvents() {
+std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
   std::vector<DiscoveryEvent> events;
   if (monitor_ == nullptr) return events;
   // The monitor's socket is non-blocking: receive_device returns null once it is drained.

@@ -22,9 +22,9 @@ class UdevDiscovery final : public Discovery {
   UdevDiscovery(const UdevDiscovery&) = delete;
   UdevDiscovery& operator=(const UdevDiscovery&) = delete;
 
-  std::vector<DeviceInfo> Enumerate() override;
-  int Descriptor() const override;
-  std::vector<DiscoveryEvent> TakeEvents() override;
+  std::vector<DeviceInfo> enumerate() override;
+  int descriptor() const override;
+  std::vector<DiscoveryEvent> takeEvents() override;
 
  private:
   udev* udev_ = nullptr;

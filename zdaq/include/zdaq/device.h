@@ -38,7 +38,7 @@ class ZzDaqDevice final : public Object, public std::enable_shared_from_this<ZzD
   static constexpr size_t kRingBytes = 320000;
 
   // A device bound to no driver uses the Linux driver.
-  static std::shared_ptr<ZzDaqDevice> Create(std::shared_ptr<Driver> driver = nullptr);
+  static std::shared_ptr<ZzDaqDevice> create(std::shared_ptr<Driver> driver = nullptr);
   ~ZzDaqDevice() override;
   ZzDaqDevice(const ZzDaqDevice&) = delete;
   ZzDaqDevice& operator=(const ZzDaqDevice&) = delete;

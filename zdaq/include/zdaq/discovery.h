@@ -30,11 +30,11 @@ class Discovery {
   virtual ~Discovery() = default;
   // The devices present now. An entry without a path or a name is left out by the caller.
   // Throws zdaq::Error on a system failure.
-  virtual std::vector<DeviceInfo> Enumerate() = 0;
+  virtual std::vector<DeviceInfo> enumerate() = 0;
   // Polls readable while events wait; -1 when the platform offers no notification.
-  virtual int Descriptor() const = 0;
+  virtual int descriptor() const = 0;
   // The events that arrived since the last call, oldest first; never blocks.
-  virtual std::vector<DiscoveryEvent> TakeEvents() = 0;
+  virtual std::vector<DiscoveryEvent> takeEvents() = 0;
 };
 
 }  // namespace zdaq

@@ -28,23 +28,23 @@ class DriverHandle {
  public:
   virtual ~DriverHandle() = default;
   // A control other than the sampling read; completes before it returns.
-  virtual ControlResult Control(uint32_t code, std::span<const std::byte> in,
+  virtual ControlResult control(uint32_t code, std::span<const std::byte> in,
                                 std::span<std::byte> out) = 0;
   // The sampling read: asks for up to freeSlots samples into region. At most one read is
   // outstanding; a Pending read keeps region until CompleteRead or CancelRead.
-  virtual ReadResult BeginRead(uint32_t freeSlots, std::span<std::byte> region) = 0;
+  virtual ReadResult beginRead(uint32_t freeSlots, std::span<std::byte> region) = 0;
   // Polls readable when a pending read can be completed.
-  virtual int ReadDescriptor() const = 0;
+  virtual int readDescriptor() const = 0;
   // Finishes a pending read without waiting; may report Pending again.
-  virtual ReadResult CompleteRead() = 0;
-  virtual void CancelRead() = 0;
+  virtual ReadResult completeRead() = 0;
+  virtual void cancelRead() = 0;
 };
 
 class Driver {
  public:
   virtual ~Driver() = default;
   // Opens a device interface read-write and exclusively; on failure returns null and sets error.
-  virtual std::unique_ptr<DriverHandle> Open(const std::string& interfacePath, int& error) = 0;
+  virtual std::unique_ptr<DriverHandle> open(const std::string& interfacePath, int& error) = 0;
 };
 
 }  // namespace zdaq

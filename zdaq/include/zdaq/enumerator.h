@@ -21,7 +21,7 @@ struct Backend {
   std::function<std::unique_ptr<Discovery>()> discovery;
 
   // LinuxDriver and UdevDiscovery.
-  static Backend System();
+  static Backend system();
 };
 
 // A subscriber to the enumerator's OnChange (_IZzDaqEnumEvents).
@@ -35,7 +35,7 @@ struct EnumImpl;
 
 class ZzDaqEnum final : public Object {
  public:
-  explicit ZzDaqEnum(const Backend& backend = Backend::System());
+  explicit ZzDaqEnum(const Backend& backend = Backend::system());
   ~ZzDaqEnum() override;
   ZzDaqEnum(const ZzDaqEnum&) = delete;
   ZzDaqEnum& operator=(const ZzDaqEnum&) = delete;
@@ -58,13 +58,13 @@ class ZzDaqEnum final : public Object {
 // Creates a registered class by its ProgID, versioned ("ZDaq.ZzDaqEnum.1") or not
 // ("ZDaq.ZzDaqEnum"). Only the enumerator gives devices bound to hardware.
 std::shared_ptr<Object> CreateObject(std::string_view progId,
-                                     const Backend& backend = Backend::System());
+                                     const Backend& backend = Backend::system());
 
 // CreateObject for a client that knows the class it asks for; a ProgID of another class is
 // refused as an unknown one is.
 template <class T>
 std::shared_ptr<T> CreateObjectAs(std::string_view progId,
-                                  const Backend& backend = Backend::System()) {
+                                  const Backend& backend = Backend::system()) {
   auto object = std::dynamic_pointer_cast<T>(CreateObject(progId, backend));
   if (!object) ThrowError(kInvalidArgument, kTextParameterInvalid, kLibraryName);
   return object;

@@ -47,10 +47,10 @@ class Error : public std::runtime_error {
  public:
   Error(HRESULT hresult, std::string_view description, std::string_view source);
 
-  HRESULT Hresult() const { return hresult_; }
-  const std::string& Description() const { return description_; }
+  HRESULT hresult() const { return hresult_; }
+  const std::string& description() const { return description_; }
   // The interface of the member that failed.
-  const std::string& Source() const { return source_; }
+  const std::string& source() const { return source_; }
 
  private:
   HRESULT hresult_;

@@ -19,20 +19,20 @@ class SampleArray {
         data_(static_cast<size_t>(points) * static_cast<size_t>(samples),
               static_cast<int32_t>(0xCDCDCDCDu)) {}
 
-  static constexpr int32_t LowerBound(int /*dimension*/) { return 1; }
+  static constexpr int32_t lowerBound(int /*dimension*/) { return 1; }
   // Dimension 1: points; dimension 2: samples.
-  int32_t UpperBound(int dimension) const { return dimension == 1 ? points_ : samples_; }
-  int32_t Points() const { return points_; }
-  int32_t Samples() const { return samples_; }
+  int32_t upperBound(int dimension) const { return dimension == 1 ? points_ : samples_; }
+  int32_t points() const { return points_; }
+  int32_t samples() const { return samples_; }
 
-  int32_t At(int32_t point, int32_t sample) const {
+  int32_t at(int32_t point, int32_t sample) const {
     if (point < 1 || point > points_ || sample < 1 || sample > samples_)
       throw std::out_of_range("sample array index");
     return data_[index(point, sample)];
   }
 
-  std::span<int32_t> Data() { return data_; }
-  std::span<const int32_t> Data() const { return data_; }
+  std::span<int32_t> data() { return data_; }
+  std::span<const int32_t> data() const { return data_; }
 
  private:
   size_t index(int32_t point, int32_t sample) const {

@@ -41,30 +41,30 @@ class SimulatedDevice {
   SimulatedDevice(const SimulatedDevice&) = delete;
   SimulatedDevice& operator=(const SimulatedDevice&) = delete;
 
-  const std::string& Path() const { return path_; }
-  const std::string& Name() const { return name_; }
+  const std::string& path() const { return path_; }
+  const std::string& name() const { return name_; }
 
   // Analog input waveform: point 9 + i gives 1000 + 100 i + 10 |k mod 200 - 100| at sample k.
-  static int32_t InputValue(int32_t pointId, uint64_t sampleIndex);
+  static int32_t inputValue(int32_t pointId, uint64_t sampleIndex);
 
   // Every I/O control received, in order (the sampling read is only counted).
-  std::vector<ControlRecord> Records() const;
-  void ClearRecords();
-  uint64_t ReadsIssued() const;
-  uint32_t LastReadSlots() const;
-  uint64_t DriverOverruns() const;
-  uint64_t SamplesProduced() const;
-  bool Sampling() const;
-  bool Opened() const;
-  int32_t PointConfiguration(int32_t id) const;
+  std::vector<ControlRecord> records() const;
+  void clearRecords();
+  uint64_t readsIssued() const;
+  uint32_t lastReadSlots() const;
+  uint64_t driverOverruns() const;
+  uint64_t samplesProduced() const;
+  bool sampling() const;
+  bool opened() const;
+  int32_t pointConfiguration(int32_t id) const;
 
   // Manual production: count samples become ready now (while sampling).
-  void Produce(uint32_t count);
+  void produce(uint32_t count);
   // Faults: the next count reads fail with error; the next count reads complete later (pending);
   // every control with code fails with error until error 0 clears it.
-  void FailReads(int count, int error);
-  void PendReads(int count);
-  void FailControl(uint32_t code, int error);
+  void failReads(int count, int error);
+  void pendReads(int count);
+  void failControl(uint32_t code, int error);
 
   // Driver side, called by the simulated driver's handle.
   int open();
@@ -131,18 +131,18 @@ class SimulatedDiscoveryQueue;
 // The simulated machine: its devices and the notifications their comings and goings raise.
 class SimulatedSystem : public std::enable_shared_from_this<SimulatedSystem> {
  public:
-  static std::shared_ptr<SimulatedSystem> Create(bool automatic = true);
+  static std::shared_ptr<SimulatedSystem> create(bool automatic = true);
 
   // Plugging in and out. Each raises the notification an enumerator of this system hears.
-  std::shared_ptr<SimulatedDevice> AddDevice(std::string path, std::string name);
-  void RemoveDevice(const std::string& path);
-  void QueryRemove(const std::string& path);  // the handle goes; the device reads as removed
-  void ReturnHandle(const std::string& path);
-  void Suspend();
+  std::shared_ptr<SimulatedDevice> addDevice(std::string path, std::string name);
+  void removeDevice(const std::string& path);
+  void queryRemove(const std::string& path);  // the handle goes; the device reads as removed
+  void returnHandle(const std::string& path);
+  void suspend();
 
-  std::shared_ptr<SimulatedDevice> Device(const std::string& path) const;
+  std::shared_ptr<SimulatedDevice> findDevice(const std::string& path) const;
   // A driver and a discovery bound to this system.
-  Backend MakeBackend();
+  Backend makeBackend();
 
   // For the simulated discovery.
   std::vector<DeviceInfo> list() const;
