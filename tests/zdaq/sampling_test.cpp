@@ -156,6 +156,24 @@ TEST_F(SamplingTest, FailedReadShowsAsOneMarkedSample) {
   EXPECT_EQ(device->SamplingEnabled(), 1);  // sampling goes on
 }
 
+TEST_F(SamplingTest, ReadsThatKeepFailingDoNotSpin) {
+  start({9}, /*interval=*/0.5);
+  sim->failReads(1000000, EIO);
+  sim->produce(1);  // data-ready stays set: every read fails and takes nothing
+  ASSERT_TRUE(device->waitSamplesAccepted(1, milliseconds(kWaitMs)));
+  // The next attempt waits one interval; a spinning thread would have made thousands.
+  EXPECT_FALSE(device->waitSamplesAccepted(3, milliseconds(100)));
+  EXPECT_LE(sim->readsIssued(), 2u);
+  // The retry wait ends on stop, and the next start samples normally.
+  device->StopSampling();
+  sim->failReads(0, 0);
+  device->StartSampling();
+  produceAndWait(2);
+  const SampleArray a = device->GetSamples(10);
+  ASSERT_EQ(a.samples(), 2);
+  EXPECT_EQ(a.at(1, 1), SimulatedDevice::inputValue(9, 0));
+}
+
 TEST_F(SamplingTest, PendingReadCompletesThroughItsEvent) {
   start({9});
   sim->pendReads(2);

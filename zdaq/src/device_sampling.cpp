@@ -30,7 +30,7 @@ void ZzDaqDevice::StartSampling() {
   d.control(ZDAQ_CTL_SETUP_SAMPLING, EncodeSetupRequest(request), {}, kIZzDaqDevice);
 
   const auto n = static_cast<uint32_t>(enabled.size());
-  d.sampler->configure(n);
+  d.sampler->configure(n, d.intervalUnits);
   d.control(ZDAQ_CTL_START_SAMPLING, {}, {}, kIZzDaqDevice);
   d.points = n;
   d.sampling = true;

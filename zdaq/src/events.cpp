@@ -31,14 +31,16 @@ bool ManualEvent::isSet() const {
   return poll(&p, 1, 0) == 1;
 }
 
-int WaitAny(std::initializer_list<int> descriptors) {
+int WaitAny(std::initializer_list<int> descriptors, int timeoutMs) {
   pollfd fds[4];
   nfds_t n = 0;
-  for (int d : descriptors) fds[n++] = pollfd{d, POLLIN, 0};
+  for (int d : descriptors)
+    if (n < 4) fds[n++] = pollfd{d, POLLIN, 0};
   for (;;) {
-    const int r = poll(fds, n, -1);
+    const int r = poll(fds, n, timeoutMs);
     if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return -1;
+    if (r == 0) return kWaitTimedOut;
+    if (r < 0) return -1;
     for (nfds_t i = 0; i < n; ++i)
       if (fds[i].revents != 0) return static_cast<int>(i);
   }

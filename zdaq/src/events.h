@@ -33,8 +33,10 @@ class ManualEvent {
 };
 
 // Blocks until one of the descriptors polls readable and returns its position; the first one
-// wins when several are ready. Returns -1 on a failure of poll itself.
-int WaitAny(std::initializer_list<int> descriptors);
+// wins when several are ready. Returns kWaitTimedOut after timeoutMs (never, when negative) and
+// -1 on a failure of poll itself.
+inline constexpr int kWaitTimedOut = -2;
+int WaitAny(std::initializer_list<int> descriptors, int timeoutMs = -1);
 
 // Messages posted from any thread, taken on the client's thread in the order posted.
 class PostedQueue {

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "zdaq/identifiers.h"
@@ -29,7 +30,8 @@ Sampler::~Sampler() {
   thread_.join();
 }
 
-void Sampler::configure(uint32_t points) {
+void Sampler::configure(uint32_t points, int64_t intervalUnits) {
+  retryDelayMs_.store(static_cast<int>(std::clamp<int64_t>(intervalUnits / 10000, 1, 1000)));
   std::lock_guard lock(mutex_);
   ring_->configure(points);
   acceptedSamples_ = 0;
@@ -81,6 +83,7 @@ void Sampler::run() {
           ring_->clear();
         }
         lastRead_ = 0;
+        lastReadFailed_ = false;
         notificationPending_.store(false);
         state = State::Ring;
         break;
@@ -89,6 +92,16 @@ void Sampler::run() {
         state = ring();
         break;
       case State::Armed: {
+        if (lastReadFailed_) {
+          lastReadFailed_ = false;
+          const int which = WaitAny({quit_.descriptor(), stop_.descriptor()}, retryDelayMs_.load());
+          if (which == -1 || which == 0) return;
+          if (which == 1) {
+            stop_.reset();
+            state = State::Idle;
+            break;
+          }
+        }
         const int which = WaitAny({quit_.descriptor(), stop_.descriptor(), dataReady_.descriptor()});
         if (which < 0 || which == 0) return;
         if (which == 1) {
@@ -157,6 +170,7 @@ Sampler::State Sampler::afterRead(const ReadResult& result) {
   for (size_t offset = 0; offset + 4 <= sampleBytes_; offset += 4)
     std::memcpy(regionBytes_.data() + offset, &kFailedReadMarker, 4);
   lastRead_ = sampleBytes_;
+  lastReadFailed_ = true;
   return State::Ring;
 }
 

@@ -31,8 +31,9 @@ class Sampler {
   // The event handed to the driver in the set-up request.
   int dataReadyDescriptor() const { return dataReady_.descriptor(); }
 
-  // Sets n and clears the ring before the driver starts.
-  void configure(uint32_t points);
+  // Sets n and clears the ring before the driver starts; the interval (100-ns units) paces
+  // retries after a failed read.
+  void configure(uint32_t points, int64_t intervalUnits);
   void start();
   void stop();
 
@@ -70,6 +71,10 @@ class Sampler {
   uint32_t regionSlots_ = 0;
   std::span<std::byte> regionBytes_;
   uint32_t sampleBytes_ = 4;
+  // After a failed read the next one waits a sampling interval (1 ms to 1 s), so a driver that
+  // keeps failing with its data-ready event set yields one marker per interval, not a spin.
+  bool lastReadFailed_ = false;
+  std::atomic<int> retryDelayMs_{1};
 
   std::atomic<bool> notificationPending_{false};
   std::thread thread_;
