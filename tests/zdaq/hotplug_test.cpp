@@ -57,6 +57,14 @@ TEST_F(HotPlugTest, ArrivalAddsANewDeviceAtTheEnd) {
   EXPECT_EQ(deviceSink->log, "C");  // the set of device nodes changed
 }
 
+TEST_F(HotPlugTest, ArrivalOfAListedPathAddsNothing) {
+  system->addDevice(kPath, kName);  // heard once by the listing, once by the monitor
+  pump();
+  EXPECT_EQ(enumerator->Devices()->Count(), 1);
+  EXPECT_EQ(enumerator->Devices()->Item(int32_t{1}), device);
+  EXPECT_EQ(enumSink->changes, 1);
+}
+
 TEST_F(HotPlugTest, RemovalOfAnOpenDevice) {
   device->Open();
   point(9)->SamplingEnabled(1);

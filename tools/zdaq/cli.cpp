@@ -23,6 +23,7 @@ constexpr const char* kUsage =
     "usage: zdaq list [--simulate]\n"
     "       zdaq read DEVICE POINT... [--config ID] [--simulate]\n"
     "       zdaq sample DEVICE --points ID,ID... [--interval SECONDS] --count N [--simulate]\n"
+    "--interval defaults to 0.01 s; --config sets each point's configuration before reading.\n"
     "DEVICE is a 1-based position or a device name; POINT a point ID (1..20) or name.\n"
     "sample prints one line per sample, the values in ascending point order.\n";
 

@@ -1,5 +1,7 @@
 #include "zdaq/enumerator.h"
 
+#include <algorithm>
+
 #include "zdaq/src/events.h"
 #include "zdaq/src/linux_driver.h"
 #include "zdaq/src/udev_discovery.h"
@@ -21,6 +23,11 @@ struct EnumImpl {
     devices->Add(std::move(device));
   }
 
+  bool listed(const std::string& path) const {
+    return std::any_of(devices->begin(), devices->end(),
+                       [&](const auto& d) { return d->Interface() == path; });
+  }
+
   template <class F>
   void forPath(const std::string& path, F f) {
     for (const auto& device : *devices)
@@ -31,7 +38,8 @@ struct EnumImpl {
     std::shared_ptr<ZzDaqDevice> gone;
     switch (event.kind) {
       case DiscoveryEvent::Kind::Arrival:
-        add(event.path, event.name);
+        // A path already listed was seen twice: the monitor starts before the first listing.
+        if (!listed(event.path)) add(event.path, event.name);
         break;
       case DiscoveryEvent::Kind::Removal:
         gone = devices->RemoveIf([&](const ZzDaqDevice& d) { return d.Interface() == event.path; });
