@@ -34,8 +34,6 @@ class ZzDaqDevice final : public Object, public std::enable_shared_from_this<ZzD
  public:
   static constexpr std::string_view kCollectionClass = "ZzDaqDeviceCollection";
   static constexpr std::string_view kCollectionInterface = "IZzDaqDeviceCollection";
-  // The ring: 320 000 bytes, allocated at Open.
-  static constexpr size_t kRingBytes = 320000;
 
   // A device bound to no driver uses the Linux driver.
   static std::shared_ptr<ZzDaqDevice> create(std::shared_ptr<Driver> driver = nullptr);
