@@ -15,3 +15,11 @@ if(TARGET zdaq_cli)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/cli_test.cpp
     LIBS zdaq_cli)
 endif()
+
+if(TARGET PkgConfig::SYSTEMD)
+  tidemet_test(zdaq_logind_tests
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/fake_logind.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/logind_suspend_test.cpp
+    LIBS zdaq PkgConfig::SYSTEMD)
+endif()

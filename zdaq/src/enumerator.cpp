@@ -53,6 +53,7 @@ struct EnumImpl {
         return;
       case DiscoveryEvent::Kind::Suspend:
         for (const auto& device : *devices) device->handleRemoved();
+        discovery->suspendHandled();
         return;
     }
     // The set of device nodes changed: every device hears of it, the one just gone included.

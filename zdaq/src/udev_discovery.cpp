@@ -1,6 +1,8 @@
 #include "zdaq/src/udev_discovery.h"
 
 #include <libudev.h>
+#include <sys/epoll.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -38,9 +40,20 @@ UdevDiscovery::UdevDiscovery() : udev_(udev_new()) {
     udev_monitor_unref(monitor_);
     monitor_ = nullptr;
   }
+  const int sources[] = {monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1,
+                         suspend_.descriptor()};
+  for (int fd : sources) {
+    if (fd < 0) continue;
+    if (epoll_ < 0) epoll_ = epoll_create1(EPOLL_CLOEXEC);
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.fd = fd;
+    if (epoll_ >= 0) epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+  }
 }
 
 UdevDiscovery::~UdevDiscovery() {
+  if (epoll_ >= 0) close(epoll_);
   if (monitor_ != nullptr) udev_monitor_unref(monitor_);
   udev_unref(udev_);
 }
@@ -66,15 +79,12 @@ std::vector<DeviceInfo> UdevDiscovery::enumerate() {
   return devices;
 }
 
-int UdevDiscovery::descriptor() const {
-  return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
-}
+int UdevDiscovery::descriptor() const { return epoll_; }
 
 std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
   std::vector<DiscoveryEvent> events;
-  if (monitor_ == nullptr) return events;
   // The monitor's socket is non-blocking: receive_device returns null once it is drained.
-  while (udev_device* device = udev_monitor_receive_device(monitor_)) {
+  while (udev_device* device = monitor_ != nullptr ? udev_monitor_receive_device(monitor_) : nullptr) {
     const char* action = udev_device_get_action(device);
     DeviceInfo info = Describe(device);
     if (action != nullptr && std::strcmp(action, "add") == 0)
@@ -83,6 +93,7 @@ std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
       events.push_back({DiscoveryEvent::Kind::Removal, info.path, {}});
     udev_device_unref(device);
   }
+  if (suspend_.takeSuspend()) events.push_back({DiscoveryEvent::Kind::Suspend, {}, {}});
   return events;
 }
 

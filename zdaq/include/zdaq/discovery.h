@@ -35,6 +35,8 @@ class Discovery {
   virtual int descriptor() const = 0;
   // The events that arrived since the last call, oldest first; never blocks.
   virtual std::vector<DiscoveryEvent> takeEvents() = 0;
+  // A Suspend has been applied: every device is closed, the system may sleep.
+  virtual void suspendHandled() {}
 };
 
 }  // namespace zdaq
