@@ -109,7 +109,11 @@ void BM_Sampling8PointsAt10kHz(benchmark::State& state) {
     if (markers + gaps + sim->driverOverruns() != 0) state.SkipWithError("samples were lost");
   }
 }
-BENCHMARK(BM_Sampling8PointsAt10kHz)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sampling8PointsAt10kHz)
+    ->Arg(5)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The client's side of one 10 ms fetch: 100 samples of 8 points out of the ring.
 void BM_GetSamples100x8(benchmark::State& state) {

@@ -1,7 +1,7 @@
 // A driver's reading of the sampling set-up request: any buffer is refused or read back whole.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <span>
 
 #include "zdaq/src/setup_request.h"

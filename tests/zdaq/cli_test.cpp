@@ -37,17 +37,24 @@ TEST(ZdaqCliTest, ListAndRead) {
       {{"read", "1", "12", "--config", "0x40000003"}, 0, "12\t2300\n", ""},
       {{"read", "2", "9"}, 1, "", "zdaq: The index is invalid. (0x80004005)\n"},
       {{"read", "1", "21"}, 1, "", "zdaq: The index is invalid. (0x80004005)\n"},
-      {{"read", "1", "9", "--config", "0xC0000005"}, 1, "", "zdaq: Invalid argument (0x80070016)\n"},
+      {{"read", "1", "9", "--config", "0xC0000005"},
+       1,
+       "",
+       "zdaq: Invalid argument (0x80070016)\n"},
       {{"read", "1"}, 2, "", "zdaq: read needs a device and at least one point\n"},
       {{"frobnicate"}, 2, "", "zdaq: unknown command frobnicate\n"},
       {{"sample", "1", "--points", "9,x", "--count", "1"}, 2, "", "zdaq: bad point ID: x\n"},
       {{"sample", "1", "--points", "9", "--count", "0"}, 2, "", "zdaq: bad count: 0\n"},
-      {{"sample", "1", "--points", "9", "--count", "5", "--interval", "-1"}, 2, "", "zdaq: bad interval: -1\n"},
+      {{"sample", "1", "--points", "9", "--count", "5", "--interval", "-1"},
+       2,
+       "",
+       "zdaq: bad interval: -1\n"},
       {{}, 2, "", "usage: zdaq list"},
   };
   for (const auto& c : cases) {
     const auto r = RunCli(c.args, system->makeBackend());
-    const std::string what = c.args.empty() ? "(none)" : c.args[0] + " " + std::to_string(c.args.size());
+    const std::string what =
+        c.args.empty() ? "(none)" : c.args[0] + " " + std::to_string(c.args.size());
     EXPECT_EQ(r.status, c.status) << what;
     EXPECT_EQ(r.out, c.out) << what;
     EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << what;

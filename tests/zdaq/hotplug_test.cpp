@@ -30,7 +30,8 @@ class HotPlugTest : public SimulatedDeviceTest {
 
 TEST(EnumerationTest, NoDeviceGivesAnEmptyCollection) {
   auto system = SimulatedSystem::create(false);
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
+  auto e =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   EXPECT_EQ(e->Devices()->Count(), 0);
   EXPECT_FALSE(WaitReadable(e->EventDescriptor(), 0));
 }
@@ -40,7 +41,8 @@ TEST(EnumerationTest, DevicesWithoutNameOrPathAreSkipped) {
   system->addDevice("/dev/zdaq0", "");
   system->addDevice("", "Nameless path");
   system->addDevice("/dev/zdaq2", "ZDaq DAQ-20");
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
+  auto e =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   ASSERT_EQ(e->Devices()->Count(), 1);
   EXPECT_EQ(e->Devices()->Item(int32_t{1})->Interface(), "/dev/zdaq2");
   EXPECT_EQ(e->Devices()->Item(int32_t{1})->Name(), "ZDaq DAQ-20");
@@ -161,7 +163,8 @@ TEST_F(HotPlugTest, SuspendClosesEveryOpenHandle) {
 TEST_F(HotPlugTest, UnadviseStopsNotices) {
   const uint32_t cookie = enumerator->Advise(std::make_shared<CountingEnumSink>());
   enumerator->Unadvise(cookie);
-  EXPECT_ZDAQ_ERROR(enumerator->Unadvise(cookie), 0x80070057, "A parameter is invalid.", "IZzDaqEnum");
+  EXPECT_ZDAQ_ERROR(enumerator->Unadvise(cookie), 0x80070057, "A parameter is invalid.",
+                    "IZzDaqEnum");
   EXPECT_ZDAQ_ERROR(device->Advise(nullptr), 0x80070057, "A parameter is invalid.", "IZzDaqDevice");
 }
 

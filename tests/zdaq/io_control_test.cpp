@@ -22,18 +22,20 @@ TEST_F(IoControlTest, BytesOfEachControl) {
     ControlRecord expected;
   };
   const Case cases[] = {
-      {"point Configuration put", [&] { point(9)->Configuration(0x40000002); },
+      {"point Configuration put",
+       [&] { point(9)->Configuration(0x40000002); },
        {0x222080, Words({9, 0x40000002}), 0}},
-      {"point Configuration get", [&] { point(10)->Configuration(); },
-       {0x222098, Words({10}), 4}},
+      {"point Configuration get", [&] { point(10)->Configuration(); }, {0x222098, Words({10}), 4}},
       {"group Configuration put",
        [&] { device->IoPointGroups()->Item(int32_t{2})->Configuration(kNormalDigitalOutput); },
        {0x222084, Words({0x20000002, 0x80000004}), 0}},
-      {"group Configuration get", [&] { device->IoPointGroups()->Item(int32_t{1})->Configuration(); },
+      {"group Configuration get",
+       [&] { device->IoPointGroups()->Item(int32_t{1})->Configuration(); },
        {0x22209C, Words({0x20000001}), 4}},
       {"output Value put", [&] { point(17)->Value(512); }, {0x22208C, Words({17, 512}), 0}},
       {"IoControl get", [&] { device->IoControl(0x222088, 11); }, {0x222088, Words({11}), 4}},
-      {"IoControl put", [&] { device->IoControl(0x222080, 12, 0x40000003); },
+      {"IoControl put",
+       [&] { device->IoControl(0x222080, 12, 0x40000003); },
        {0x222080, Words({12, 0x40000003}), 0}},
   };
   for (const auto& c : cases) {
@@ -94,17 +96,28 @@ TEST_F(IoControlTest, Errors) {
     const char* source;
   };
   const Case closed[] = {
-      {"IoPoints", [&] { device->IoPoints(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"IoPointGroups", [&] { device->IoPointGroups(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"IoConfigurations", [&] { device->IoConfigurations(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"IoConfigurationGroups", [&] { device->IoConfigurationGroups(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"StartSampling", [&] { device->StartSampling(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"StopSampling", [&] { device->StopSampling(); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"GetSamples", [&] { device->GetSamples(1); }, 0x8004B00D, "The device is not open.", "IZzDaqDevice"},
-      {"IoControl get", [&] { device->IoControl(0x222088, 9); }, 0x8004B00D, "The device is not open.", "IZzDaqDevicePrivate"},
-      {"IoControl put", [&] { device->IoControl(0x22208C, 17, 1); }, 0x8004B00D, "The device is not open.", "IZzDaqDevicePrivate"},
-      {"IoControl get, code not passed", [&] { device->IoControl(0x222080, 9); }, 0x8004B000, "A parameter is invalid.", "IZzDaqDevicePrivate"},
-      {"IoControl put, code not passed", [&] { device->IoControl(0x222039, 9, 1); }, 0x8004B000, "A parameter is invalid.", "IZzDaqDevicePrivate"},
+      {"IoPoints", [&] { device->IoPoints(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoPointGroups", [&] { device->IoPointGroups(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoConfigurations", [&] { device->IoConfigurations(); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevice"},
+      {"IoConfigurationGroups", [&] { device->IoConfigurationGroups(); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevice"},
+      {"StartSampling", [&] { device->StartSampling(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"StopSampling", [&] { device->StopSampling(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"GetSamples", [&] { device->GetSamples(1); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoControl get", [&] { device->IoControl(0x222088, 9); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevicePrivate"},
+      {"IoControl put", [&] { device->IoControl(0x22208C, 17, 1); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevicePrivate"},
+      {"IoControl get, code not passed", [&] { device->IoControl(0x222080, 9); }, 0x8004B000,
+       "A parameter is invalid.", "IZzDaqDevicePrivate"},
+      {"IoControl put, code not passed", [&] { device->IoControl(0x222039, 9, 1); }, 0x8004B000,
+       "A parameter is invalid.", "IZzDaqDevicePrivate"},
   };
   for (const auto& c : closed) {
     SCOPED_TRACE(c.what);
@@ -114,14 +127,22 @@ TEST_F(IoControlTest, Errors) {
 
   device->Open();
   const Case open[] = {
-      {"Open again", [&] { device->Open(); }, 0x8004B00E, "The device is open already.", "IZzDaqDevice"},
-      {"GetSamples before StartSampling", [&] { device->GetSamples(1); }, 0x8004B011, "Sampling has not started.", "IZzDaqDevice"},
-      {"StartSampling without points", [&] { device->StartSampling(); }, 0x8004B010, "No I/O points specified.", "IZzDaqDevice"},
-      {"configuration the point does not allow", [&] { point(9)->Configuration(kAnalogOutput); }, 0x80070016, "Invalid argument", "IZzIoPoint"},
-      {"value put to an input", [&] { point(9)->Value(1); }, 0x80070016, "Invalid argument", "IZzIoPoint"},
-      {"no such point", [&] { device->IoControl(0x222088, 21); }, 0x80070016, "Invalid argument", "IZzDaqDevicePrivate"},
-      {"negative interval", [&] { device->SamplingInterval(-0.5); }, 0x80070057, "A parameter is invalid.", "IZzDaqDevice"},
-      {"NaN interval", [&] { device->SamplingInterval(std::nan("")); }, 0x80070057, "A parameter is invalid.", "IZzDaqDevice"},
+      {"Open again", [&] { device->Open(); }, 0x8004B00E, "The device is open already.",
+       "IZzDaqDevice"},
+      {"GetSamples before StartSampling", [&] { device->GetSamples(1); }, 0x8004B011,
+       "Sampling has not started.", "IZzDaqDevice"},
+      {"StartSampling without points", [&] { device->StartSampling(); }, 0x8004B010,
+       "No I/O points specified.", "IZzDaqDevice"},
+      {"configuration the point does not allow", [&] { point(9)->Configuration(kAnalogOutput); },
+       0x80070016, "Invalid argument", "IZzIoPoint"},
+      {"value put to an input", [&] { point(9)->Value(1); }, 0x80070016, "Invalid argument",
+       "IZzIoPoint"},
+      {"no such point", [&] { device->IoControl(0x222088, 21); }, 0x80070016, "Invalid argument",
+       "IZzDaqDevicePrivate"},
+      {"negative interval", [&] { device->SamplingInterval(-0.5); }, 0x80070057,
+       "A parameter is invalid.", "IZzDaqDevice"},
+      {"NaN interval", [&] { device->SamplingInterval(std::nan("")); }, 0x80070057,
+       "A parameter is invalid.", "IZzDaqDevice"},
   };
   for (const auto& c : open) {
     SCOPED_TRACE(c.what);
@@ -133,15 +154,20 @@ TEST_F(IoControlTest, Errors) {
   sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
   EXPECT_EQ(point(9)->Value(), 2000);
   // A second opener is refused by the driver.
-  auto other = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
+  auto other =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
   EXPECT_ZDAQ_ERROR(other->Devices()->Item(int32_t{1})->Open(), 0x80070010,
                     "Device or resource busy", "IZzDaqDevice");
 }
 
 TEST_F(IoControlTest, SamplingInterval) {
-  struct Case { double put; int64_t units; double get; };
+  struct Case {
+    double put;
+    int64_t units;
+    double get;
+  };
   const Case cases[] = {
-      {0.001, 10000, 0.001}, {1.0, 10000000, 1.0}, {0.01, 100000, 0.01},
+      {0.001, 10000, 0.001},  {1.0, 10000000, 1.0},       {0.01, 100000, 0.01},
       {0.0001, 1000, 0.0001}, {0.00000015, 1, 0.0000001}, {0.0, 0, 0.0},
   };
   EXPECT_EQ(device->samplingIntervalUnits(), 10000000);  // one second by default

@@ -35,8 +35,8 @@ TEST(LinuxDriverTest, SystemErrorsCarryTheSystemText) {
 }
 
 TEST(LinuxDriverTest, OpensWithoutSharing) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("zdaq_exclusive_" + std::to_string(getpid()));
+  const auto path =
+      std::filesystem::temp_directory_path() / ("zdaq_exclusive_" + std::to_string(getpid()));
   std::ofstream(path).put('x');
   auto first = LinuxDevice(path);
   auto second = LinuxDevice(path);

@@ -21,7 +21,7 @@ TEST(MonitorPathTest, ConfigureAndReadPerTick) {
   left->Configuration(kSingleEndedAnalogInput);
   right->Configuration(kSingleEndedAnalogInput);
   EXPECT_EQ(sim->records(), (std::vector<ControlRecord>{{0x222080, Words({9, 0x40000002}), 0},
-                                                         {0x222080, Words({10, 0x40000002}), 0}}));
+                                                        {0x222080, Words({10, 0x40000002}), 0}}));
   sim->clearRecords();
   for (int tick = 0; tick < 3; ++tick) {
     EXPECT_EQ(left->Value(), 2000);

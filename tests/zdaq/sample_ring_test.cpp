@@ -30,7 +30,8 @@ std::vector<int32_t> TakeFirstValues(SampleRing& ring, uint32_t max) {
 
 TEST(SampleRingTest, CapacityFollowsPoints) {
   auto ring = SampleRing::Allocate();
-  const std::pair<uint32_t, uint32_t> cases[] = {{1, 80000}, {2, 40000}, {8, 10000}, {20, 4000}, {3, 26666}};
+  const std::pair<uint32_t, uint32_t> cases[] = {
+      {1, 80000}, {2, 40000}, {8, 10000}, {20, 4000}, {3, 26666}};
   for (const auto& [points, capacity] : cases) {
     ring->configure(points);
     EXPECT_EQ(ring->capacity(), capacity) << points;
@@ -84,7 +85,10 @@ TEST(SampleRingTest, FullRingDropsTheOldestAndMarksTheNext) {
 TEST(SampleRingTest, ReadCountsAreTrustedOnlyAsWholeSamplesInTheRegion) {
   auto ring = SampleRing::Allocate();
   ring->configure(2);  // 8 bytes a sample, 40000 samples
-  struct Case { uint32_t bytes; uint32_t counted; };
+  struct Case {
+    uint32_t bytes;
+    uint32_t counted;
+  };
   const Case cases[] = {{0, 0}, {7, 0}, {8, 1}, {23, 2}, {80, 10}, {88, 10}, {0xFFFFFFFF, 10}};
   for (const auto& c : cases) {
     ring->clear();

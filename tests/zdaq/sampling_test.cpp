@@ -193,8 +193,10 @@ TEST_F(SamplingTest, ReadsOnlyWhenTheDriverSignals) {
 
 TEST_F(SamplingTest, StopStartAndInterval) {
   start({9});
-  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B00F, "Sampling has already been started.", "IZzDaqDevice");
-  EXPECT_ZDAQ_ERROR(device->SamplingInterval(0.5), 0x8004B00F, "Sampling has already been started.", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B00F, "Sampling has already been started.",
+                    "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->SamplingInterval(0.5), 0x8004B00F, "Sampling has already been started.",
+                    "IZzDaqDevice");
   produceAndWait(2);
   sim->clearRecords();
   device->SamplingEnabled(0);
@@ -245,7 +247,8 @@ TEST_F(SamplingTest, FailedStartReportsAndLeavesSamplingOff) {
 TEST_F(SamplingTest, AutomaticProductionReachesTheClient) {
   auto live = SimulatedSystem::create(/*automatic=*/true);
   live->addDevice(kPath, kName);
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", live->makeBackend()));
+  auto e =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", live->makeBackend()));
   auto d = e->Devices()->Item(int32_t{1});
   d->Open();
   d->IoPoints()->Item(int32_t{9})->Configuration(kSingleEndedAnalogInput);
@@ -266,7 +269,8 @@ TEST_F(SamplingTest, AutomaticProductionReachesTheClient) {
 TEST_F(SamplingTest, RestartsWithOtherPointsWhileTheDriverDelivers) {
   auto live = SimulatedSystem::create(/*automatic=*/true);
   live->addDevice(kPath, kName);
-  auto e = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", live->makeBackend()));
+  auto e =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", live->makeBackend()));
   auto d = e->Devices()->Item(int32_t{1});
   d->Open();
   d->SamplingInterval(0.0001);

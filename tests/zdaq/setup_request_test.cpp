@@ -8,7 +8,8 @@ namespace zdaq::testing {
 namespace {
 
 TEST(SetupRequestTest, EncodesTheDocumentedLayout) {
-  SetupRequest r{0x01020304, 0x0000000A0B0C0D0E, {{9, 0x40000002}, {20, static_cast<int32_t>(0xC0000005)}}};
+  SetupRequest r{
+      0x01020304, 0x0000000A0B0C0D0E, {{9, 0x40000002}, {20, static_cast<int32_t>(0xC0000005)}}};
   auto expected = Bytes({0x00, 0x00, 0x04, 0x03, 0x02, 0x01, 0x0E, 0x0D, 0x0C, 0x0B, 0x0A, 0x00,
                          0x00, 0x00, 0x02, 0x00});
   for (auto b : Words({9, 0x40000002, 20, 0xC0000005})) expected.push_back(b);
@@ -22,7 +23,10 @@ TEST(SetupRequestTest, EncodesTheDocumentedLayout) {
 
 TEST(SetupRequestTest, RefusesMalformedBuffers) {
   const auto good = EncodeSetupRequest({5, 100000, {{9, 0x40000002}}});
-  struct Case { const char* what; std::vector<std::byte> bytes; };
+  struct Case {
+    const char* what;
+    std::vector<std::byte> bytes;
+  };
   auto reserved = good;
   reserved[1] = std::byte{1};
   auto countTooHigh = good;

@@ -49,16 +49,16 @@ struct CountingEnumSink : ZzDaqEnumEvents {
 };
 
 // Expects body to throw zdaq::Error with exactly this HRESULT, text and source.
-#define EXPECT_ZDAQ_ERROR(body, want_hr, want_text, want_source)            \
-  do {                                                                     \
-    try {                                                                  \
-      body;                                                                \
-      ADD_FAILURE() << #body " did not throw";                             \
-    } catch (const ::zdaq::Error& e) {                                     \
+#define EXPECT_ZDAQ_ERROR(body, want_hr, want_text, want_source)              \
+  do {                                                                        \
+    try {                                                                     \
+      body;                                                                   \
+      ADD_FAILURE() << #body " did not throw";                                \
+    } catch (const ::zdaq::Error& e) {                                        \
       EXPECT_EQ(e.hresult(), static_cast<::zdaq::HRESULT>(want_hr)) << #body; \
-      EXPECT_EQ(e.description(), std::string(want_text)) << #body;         \
-      EXPECT_EQ(e.source(), std::string(want_source)) << #body;            \
-    }                                                                      \
+      EXPECT_EQ(e.description(), std::string(want_text)) << #body;            \
+      EXPECT_EQ(e.source(), std::string(want_source)) << #body;               \
+    }                                                                         \
   } while (0)
 
 class SimulatedDeviceTest : public ::testing::Test {
@@ -66,7 +66,8 @@ class SimulatedDeviceTest : public ::testing::Test {
   void SetUp() override {
     system = SimulatedSystem::create(/*automatic=*/false);
     sim = system->addDevice(kPath, kName);
-    enumerator = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
+    enumerator =
+        std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
     ASSERT_TRUE(enumerator);
     device = enumerator->Devices()->Item(1);
   }

@@ -32,22 +32,27 @@ TEST_F(TreeTest, OpenBuildsTheFixedTreeInOrder) {
   for (int i = 0; i < 8; ++i) points.emplace_back(9 + i, "Analog Input " + std::to_string(i));
   for (int i = 0; i < 4; ++i) points.emplace_back(17 + i, "Analog Output " + std::to_string(i));
   EXPECT_EQ(Listing(*device->IoPoints()), points);
-  EXPECT_EQ(Listing(*device->IoConfigurationGroups()),
-            (L{{0x20000003, "Digital Input"},
-               {0x20000004, "Digital Output"},
-               {0x20000005, "Analog Input"},
-               {0x20000006, "Analog Output"}}));
+  EXPECT_EQ(Listing(*device->IoConfigurationGroups()), (L{{0x20000003, "Digital Input"},
+                                                          {0x20000004, "Digital Output"},
+                                                          {0x20000005, "Analog Input"},
+                                                          {0x20000006, "Analog Output"}}));
   EXPECT_EQ(Listing(*device->IoPointGroups()),
             (L{{0x20000001, "Digital I/O Group 0"}, {0x20000002, "Digital I/O Group 1"}}));
 }
 
 TEST_F(TreeTest, Links) {
   device->Open();
-  struct Case { int32_t point; std::vector<int32_t> allowed; };
+  struct Case {
+    int32_t point;
+    std::vector<int32_t> allowed;
+  };
   const Case cases[] = {
-      {1, {0x00000001, Id(0x80000004)}},  {8, {0x00000001, Id(0x80000004)}},
-      {9, {0x40000002, 0x40000003}},      {16, {0x40000002, 0x40000003}},
-      {17, {Id(0xC0000005)}},             {20, {Id(0xC0000005)}},
+      {1, {0x00000001, Id(0x80000004)}},
+      {8, {0x00000001, Id(0x80000004)}},
+      {9, {0x40000002, 0x40000003}},
+      {16, {0x40000002, 0x40000003}},
+      {17, {Id(0xC0000005)}},
+      {20, {Id(0xC0000005)}},
   };
   for (const auto& c : cases) {
     std::vector<int32_t> ids;
@@ -70,8 +75,8 @@ TEST_F(TreeTest, Links) {
       ids.push_back(cfg->ID());
     EXPECT_EQ(ids, held) << std::hex << id;
   }
-  const std::pair<int32_t, std::vector<int32_t>> pointGroups[] = {
-      {0x20000001, {1, 2, 3, 4}}, {0x20000002, {5, 6, 7, 8}}};
+  const std::pair<int32_t, std::vector<int32_t>> pointGroups[] = {{0x20000001, {1, 2, 3, 4}},
+                                                                  {0x20000002, {5, 6, 7, 8}}};
   for (const auto& [id, members] : pointGroups) {
     auto group = device->IoPointGroups()->LookupWithId(id);
     std::vector<int32_t> ids;
@@ -91,7 +96,12 @@ TEST_F(TreeTest, ItemRules) {
   EXPECT_EQ(points->Item("Analog Input 0")->ID(), 9);
   EXPECT_EQ(points->Item(std::string("Analog Output 3"))->ID(), 20);
 
-  struct Bad { const char* what; Variant n; HRESULT hr; const char* text; };
+  struct Bad {
+    const char* what;
+    Variant n;
+    HRESULT hr;
+    const char* text;
+  };
   const Bad bad[] = {
       {"zero", int32_t{0}, 0x80004005, "The index is invalid."},
       {"negative", int16_t{-1}, 0x80004005, "The index is invalid."},
@@ -113,7 +123,8 @@ TEST_F(TreeTest, ItemRules) {
 
 TEST_F(TreeTest, DeviceCollectionItem) {
   system->addDevice("/dev/zdaq1", "ZDaq DAQ-20 (2)");
-  auto second = std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum.1", system->makeBackend()));
+  auto second =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum.1", system->makeBackend()));
   auto devices = second->Devices();
   ASSERT_EQ(devices->Count(), 2);
   EXPECT_EQ(devices->Item(int32_t{1})->Interface(), kPath);
@@ -161,7 +172,8 @@ TEST(CreateObjectTest, ByProgId) {
     EXPECT_ZDAQ_ERROR(CreateObject(bad, system->makeBackend()), 0x80070057,
                       "A parameter is invalid.", "ZDaq");
   // A directly created device is bound to nothing yet.
-  auto device = std::dynamic_pointer_cast<ZzDaqDevice>(CreateObject("ZDaq.ZzDaqDevice", system->makeBackend()));
+  auto device = std::dynamic_pointer_cast<ZzDaqDevice>(
+      CreateObject("ZDaq.ZzDaqDevice", system->makeBackend()));
   EXPECT_ZDAQ_ERROR(device->Name(), 0x80004005, "", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->Interface(), 0x80004005, "", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->Open(), 0x80070002, "No such file or directory", "IZzDaqDevice");

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <iomanip>
@@ -50,13 +50,15 @@ std::optional<int64_t> ParseInteger(const std::string& text) {
   }
   int64_t value = 0;
   auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty()) return std::nullopt;
+  if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty())
+    return std::nullopt;
   return value;
 }
 
 int32_t ParseId(const std::string& text, const char* what) {
   auto v = ParseInteger(text);
-  if (!v || *v < INT32_MIN || *v > UINT32_MAX) throw UsageError{std::string("bad ") + what + ": " + text};
+  if (!v || *v < INT32_MIN || *v > UINT32_MAX)
+    throw UsageError{std::string("bad ") + what + ": " + text};
   return static_cast<int32_t>(static_cast<uint32_t>(*v));
 }
 
@@ -84,7 +86,8 @@ Options Parse(const std::vector<std::string>& args) {
       const std::string& text = value();
       char* end = nullptr;
       o.interval = std::strtod(text.c_str(), &end);
-      if (end == text.c_str() || *end != '\0' || !(o.interval > 0)) throw UsageError{"bad interval: " + text};
+      if (end == text.c_str() || *end != '\0' || !(o.interval > 0))
+        throw UsageError{"bad interval: " + text};
     } else if (a == "--count") {
       auto v = ParseInteger(value());
       if (!v || *v < 1 || *v > INT32_MAX) throw UsageError{"bad count: " + args[i]};
@@ -115,7 +118,8 @@ std::shared_ptr<ZzDaqDevice> OpenDevice(ZzDaqEnum& e, const std::string& which) 
 
 int List(ZzDaqEnum& e, std::ostream& out) {
   int32_t position = 1;
-  for (const auto& d : *e.Devices()) out << position++ << '\t' << d->Name() << '\t' << d->Interface() << '\n';
+  for (const auto& d : *e.Devices())
+    out << position++ << '\t' << d->Name() << '\t' << d->Interface() << '\n';
   return 0;
 }
 

@@ -50,7 +50,8 @@ SimulatedDevice::~SimulatedDevice() {
 
 int32_t SimulatedDevice::inputValue(int32_t pointId, uint64_t sampleIndex) {
   const int64_t phase = static_cast<int64_t>(sampleIndex % 200) - 100;
-  return 1000 + 100 * (pointId - kFirstAnalogInputPoint) + 10 * static_cast<int32_t>(std::abs(phase));
+  return 1000 + 100 * (pointId - kFirstAnalogInputPoint) +
+         10 * static_cast<int32_t>(std::abs(phase));
 }
 
 std::vector<ControlRecord> SimulatedDevice::records() const {
@@ -149,8 +150,8 @@ void SimulatedDevice::setPresent(bool present) {
 ControlResult SimulatedDevice::control(uint32_t code, std::span<const std::byte> in,
                                        std::span<std::byte> out) {
   std::unique_lock lock(mutex_);
-  records_.push_back({code, std::vector<std::byte>(in.begin(), in.end()),
-                      static_cast<uint32_t>(out.size())});
+  records_.push_back(
+      {code, std::vector<std::byte>(in.begin(), in.end()), static_cast<uint32_t>(out.size())});
   if (!present_) return {ENODEV, 0};
   if (auto it = failingControls_.find(code); it != failingControls_.end()) return {it->second, 0};
   if (code == ZDAQ_CTL_STOP_SAMPLING) {
@@ -230,7 +231,8 @@ int SimulatedDevice::setupLocked(std::span<const std::byte> in) {
   for (const auto& e : request->entries)
     if (!Allowed(e.id, e.configuration)) return EINVAL;
   // Like a kernel driver taking its own reference to the client's event.
-  const int event = request->dataReadyEvent >= 0 ? fcntl(request->dataReadyEvent, F_DUPFD_CLOEXEC, 0) : -1;
+  const int event =
+      request->dataReadyEvent >= 0 ? fcntl(request->dataReadyEvent, F_DUPFD_CLOEXEC, 0) : -1;
   if (event < 0) return EBADF;
   if (dataReady_ >= 0) ::close(dataReady_);
   dataReady_ = event;
@@ -286,7 +288,8 @@ int32_t SimulatedDevice::valueLocked(int32_t id, int32_t configuration, uint64_t
 uint64_t SimulatedDevice::clockIndexLocked() const {
   if (!automatic_) return produced_;
   const auto elapsed = Clock::now() - created_;
-  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 10);
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 10);
 }
 
 ReadResult SimulatedDevice::beginRead(uint32_t freeSlots, std::span<std::byte> region, bool& pend) {
@@ -314,8 +317,8 @@ ReadResult SimulatedDevice::readLocked(uint32_t freeSlots, std::span<std::byte> 
   }
   const size_t n = entries_.size();
   if (n == 0) return {ReadResult::Status::Failed, 0, EINVAL};
-  const size_t samples = std::min({static_cast<size_t>(freeSlots), fifo_.size() / n,
-                                   region.size() / (4 * n)});
+  const size_t samples =
+      std::min({static_cast<size_t>(freeSlots), fifo_.size() / n, region.size() / (4 * n)});
   const size_t values = samples * n;
   for (size_t i = 0; i < values; ++i) PutLe(region, 4 * i, static_cast<uint32_t>(fifo_[i]), 4);
   fifo_.erase(fifo_.begin(), fifo_.begin() + static_cast<ptrdiff_t>(values));

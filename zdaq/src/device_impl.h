@@ -13,8 +13,7 @@
 namespace zdaq {
 
 struct DeviceImpl {
-  explicit DeviceImpl(std::shared_ptr<Driver> d)
-      : driver(std::move(d)), queue(kIZzDaqDevice) {}
+  explicit DeviceImpl(std::shared_ptr<Driver> d) : driver(std::move(d)), queue(kIZzDaqDevice) {}
 
   std::shared_ptr<Driver> driver;
   std::string interfacePath;

@@ -25,8 +25,8 @@ void ZzDaqDevice::StartSampling() {
   request.dataReadyEvent = d.sampler->dataReadyDescriptor();
   request.interval = d.intervalUnits;
   for (const auto& point : enabled)
-    request.entries.push_back({point->ID(), ioControlGet(ZDAQ_CTL_GET_POINT_CONFIGURATION,
-                                                         point->ID(), kIZzDaqDevice)});
+    request.entries.push_back(
+        {point->ID(), ioControlGet(ZDAQ_CTL_GET_POINT_CONFIGURATION, point->ID(), kIZzDaqDevice)});
   d.control(ZDAQ_CTL_SETUP_SAMPLING, EncodeSetupRequest(request), {}, kIZzDaqDevice);
 
   const auto n = static_cast<uint32_t>(enabled.size());

@@ -8,8 +8,7 @@
 
 namespace zdaq {
 
-ManualEvent::ManualEvent(std::string_view source)
-    : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+ManualEvent::ManualEvent(std::string_view source) : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   if (fd_ < 0) ThrowSystemError(errno, source);
 }
 

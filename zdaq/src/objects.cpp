@@ -84,7 +84,9 @@ void ZzIoPointGroup::Configuration(int32_t configurationId) {
   owner()->ioControlPut(ZDAQ_CTL_SET_GROUP_CONFIGURATION, ID(), configurationId, kIZzIoPointGroup);
 }
 
-void ZzIoPointGroup::AddIoPoint(std::shared_ptr<ZzIoPoint> point) { points_->Add(std::move(point)); }
+void ZzIoPointGroup::AddIoPoint(std::shared_ptr<ZzIoPoint> point) {
+  points_->Add(std::move(point));
+}
 
 void ZzIoPointGroup::AddIoConfigurationGroup(std::shared_ptr<ZzIoConfigurationGroup> group) {
   configurationGroups_->Add(std::move(group));

@@ -55,8 +55,8 @@ std::span<std::byte> SampleRing::bytes(Region region) {
 void SampleRing::fill(uint32_t index, int32_t marker) { std::fill_n(slot(index), points_, marker); }
 
 uint32_t SampleRing::take(std::span<int32_t> out, uint32_t maxSamples) {
-  const uint32_t wanted = std::min<uint32_t>(
-      {maxSamples, count_, static_cast<uint32_t>(out.size() / points_)});
+  const uint32_t wanted =
+      std::min<uint32_t>({maxSamples, count_, static_cast<uint32_t>(out.size() / points_)});
   uint32_t done = 0;
   while (done < wanted) {
     const uint32_t run = std::min(wanted - done, capacity_ - read_);

@@ -102,7 +102,8 @@ void Sampler::run() {
             break;
           }
         }
-        const int which = WaitAny({quit_.descriptor(), stop_.descriptor(), dataReady_.descriptor()});
+        const int which =
+            WaitAny({quit_.descriptor(), stop_.descriptor(), dataReady_.descriptor()});
         if (which < 0 || which == 0) return;
         if (which == 1) {
           stop_.reset();
@@ -113,7 +114,8 @@ void Sampler::run() {
         break;
       }
       case State::Reading: {
-        const int which = WaitAny({quit_.descriptor(), stop_.descriptor(), handle_.readDescriptor()});
+        const int which =
+            WaitAny({quit_.descriptor(), stop_.descriptor(), handle_.readDescriptor()});
         if (which < 0 || which == 0) {
           handle_.cancelRead();
           return;

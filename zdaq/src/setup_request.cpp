@@ -6,7 +6,8 @@
 namespace zdaq {
 
 std::vector<std::byte> EncodeSetupRequest(const SetupRequest& request) {
-  std::vector<std::byte> bytes(ZDAQ_SETUP_HEADER_SIZE + ZDAQ_SETUP_ENTRY_SIZE * request.entries.size());
+  std::vector<std::byte> bytes(ZDAQ_SETUP_HEADER_SIZE +
+                               ZDAQ_SETUP_ENTRY_SIZE * request.entries.size());
   PutLe(bytes, 0, 0, 2);
   PutLe(bytes, 2, static_cast<uint32_t>(request.dataReadyEvent), 4);
   PutLe(bytes, 6, static_cast<uint64_t>(request.interval), 8);

@@ -43,7 +43,9 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
 
   const PointRange ranges[] = {
       {kFirstDigitalPoint, 8, "Digital I/O ", {kNormalDigitalInput, kNormalDigitalOutput}},
-      {kFirstAnalogInputPoint, 8, "Analog Input ",
+      {kFirstAnalogInputPoint,
+       8,
+       "Analog Input ",
        {kSingleEndedAnalogInput, kDifferentialAnalogInput}},
       {kFirstAnalogOutputPoint, 4, "Analog Output ", {kAnalogOutput}},
   };
@@ -64,8 +66,8 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
   for (const auto& [id, name] : configurationGroups)
     tree.configurationGroups->Add(Make<ZzIoConfigurationGroup>(id, name));
 
-  for (const auto& [id, name] :
-       {std::pair{kDigitalIoGroup0, "Digital I/O Group 0"}, {kDigitalIoGroup1, "Digital I/O Group 1"}}) {
+  for (const auto& [id, name] : {std::pair{kDigitalIoGroup0, "Digital I/O Group 0"},
+                                 {kDigitalIoGroup1, "Digital I/O Group 1"}}) {
     auto group = Make<ZzIoPointGroup>(id, name);
     group->SetOwner(owner);
     tree.pointGroups->Add(group);

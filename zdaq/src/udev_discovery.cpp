@@ -84,7 +84,8 @@ int UdevDiscovery::descriptor() const { return epoll_; }
 std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
   std::vector<DiscoveryEvent> events;
   // The monitor's socket is non-blocking: receive_device returns null once it is drained.
-  while (udev_device* device = monitor_ != nullptr ? udev_monitor_receive_device(monitor_) : nullptr) {
+  while (udev_device* device =
+             monitor_ != nullptr ? udev_monitor_receive_device(monitor_) : nullptr) {
     const char* action = udev_device_get_action(device);
     DeviceInfo info = Describe(device);
     if (action != nullptr && std::strcmp(action, "add") == 0)

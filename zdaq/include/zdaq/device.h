@@ -86,9 +86,9 @@ class ZzDaqDevice final : public Object, public std::enable_shared_from_this<ZzD
   void ioControlPut(uint32_t code, int32_t param, int32_t value, std::string_view source);
 
   // Hot-plug, from the enumerator.
-  void handleRemoved();    // close the I/O, keep the open flag: the device reads as removed
-  void handleArrived();    // re-open a removed device
-  void nodesChanged();     // post OnChange
+  void handleRemoved();  // close the I/O, keep the open flag: the device reads as removed
+  void handleArrived();  // re-open a removed device
+  void nodesChanged();   // post OnChange
   bool isOpen() const;
   bool holdsHandle() const;
   std::string_view nameView() const noexcept;

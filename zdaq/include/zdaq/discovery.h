@@ -14,11 +14,11 @@ struct DeviceInfo {
 
 struct DiscoveryEvent {
   enum class Kind {
-    Arrival,         // a device interface arrived: a new device object
-    Removal,         // removal complete: the device leaves the collection and is closed
-    QueryRemove,     // the handle is about to go: the device's I/O closes, it reads as removed
-    HandleArrival,   // the handle may be opened again: a removed device re-opens
-    Suspend,         // the system suspends: every open device's I/O closes
+    Arrival,        // a device interface arrived: a new device object
+    Removal,        // removal complete: the device leaves the collection and is closed
+    QueryRemove,    // the handle is about to go: the device's I/O closes, it reads as removed
+    HandleArrival,  // the handle may be opened again: a removed device re-opens
+    Suspend,        // the system suspends: every open device's I/O closes
   };
   Kind kind;
   std::string path;

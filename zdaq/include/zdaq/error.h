@@ -12,7 +12,7 @@ namespace zdaq {
 
 using HRESULT = uint32_t;
 
-inline constexpr HRESULT kInvalidArgument = 0x80070057;    // E_INVALIDARG
+inline constexpr HRESULT kInvalidArgument = 0x80070057;     // E_INVALIDARG
 inline constexpr HRESULT kUnspecifiedFailure = 0x80004005;  // E_FAIL
 inline constexpr HRESULT kParameterInvalid = 0x8004B000;
 inline constexpr HRESULT kIoControlOutInvalid = 0x8004B002;
@@ -27,7 +27,8 @@ inline constexpr HRESULT kSamplingNotStarted = 0x8004B011;
 inline constexpr std::string_view kLibraryName = "ZDaq";
 inline constexpr std::string_view kTextParameterInvalid = "A parameter is invalid.";
 inline constexpr std::string_view kTextIndexInvalid = "The index is invalid.";
-inline constexpr std::string_view kTextDeviceRemoved = "The device has been removed from the system.";
+inline constexpr std::string_view kTextDeviceRemoved =
+    "The device has been removed from the system.";
 inline constexpr std::string_view kTextDeviceNotOpen = "The device is not open.";
 inline constexpr std::string_view kTextDeviceOpenAlready = "The device is open already.";
 inline constexpr std::string_view kTextSamplingStarted = "Sampling has already been started.";
