@@ -20,44 +20,54 @@ std::shared_ptr<ZzDaqDevice> LinuxDevice(const std::string& path) {
   return device;
 }
 
+// A file of this test's own that stands where a device node would: it opens, and refuses every
+// control as a node of another driver would.
+struct NotADevice {
+  NotADevice(const char* tag)
+      : path(std::filesystem::temp_directory_path() /
+             ("zdaq_" + std::string(tag) + "_" + std::to_string(getpid()))) {
+    std::ofstream(path).put('x');
+  }
+  ~NotADevice() { std::filesystem::remove(path); }
+  std::filesystem::path path;
+};
+
 TEST(LinuxDriverTest, SystemErrorsCarryTheSystemText) {
   EXPECT_ZDAQ_ERROR(LinuxDevice("/nonexistent/zdaq0")->Open(), 0x80070002,
                     "No such file or directory", "IZzDaqDevice");
-  // A node that is not the driver's refuses the control.
-  auto null = LinuxDevice("/dev/null");
-  null->Open();
-  EXPECT_ZDAQ_ERROR(null->IoPoints()->Item(int32_t{9})->Value(), 0x80070019,
+  NotADevice node("ioctl");
+  auto device = LinuxDevice(node.path);
+  device->Open();
+  EXPECT_ZDAQ_ERROR(device->IoPoints()->Item(int32_t{9})->Value(), 0x80070019,
                     "Inappropriate ioctl for device", "IZzIoPoint");
-  null->IoPoints()->Item(int32_t{9})->SamplingEnabled(1);
-  EXPECT_ZDAQ_ERROR(null->StartSampling(), 0x80070019, "Inappropriate ioctl for device",
+  device->IoPoints()->Item(int32_t{9})->SamplingEnabled(1);
+  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x80070019, "Inappropriate ioctl for device",
                     "IZzDaqDevice");
-  null->Close();
+  EXPECT_EQ(device->SamplingEnabled(), 0);
+  device->Close();
 }
 
 TEST(LinuxDriverTest, OpensWithoutSharing) {
-  const auto path =
-      std::filesystem::temp_directory_path() / ("zdaq_exclusive_" + std::to_string(getpid()));
-  std::ofstream(path).put('x');
-  auto first = LinuxDevice(path);
-  auto second = LinuxDevice(path);
+  NotADevice node("exclusive");
+  auto first = LinuxDevice(node.path);
+  auto second = LinuxDevice(node.path);
   first->Open();
   EXPECT_ZDAQ_ERROR(second->Open(), 0x8007000B, "Resource temporarily unavailable", "IZzDaqDevice");
   first->Close();
   second->Open();
   second->Close();
-  std::filesystem::remove(path);
 }
 
 TEST(UdevDiscoveryTest, FindsNoDeviceOfTheClassHere) {
   UdevDiscovery discovery;
-  for (const auto& info : discovery.enumerate()) {
-    // Only a machine with the driver lists anything, and then with a node.
-    EXPECT_FALSE(info.path.empty());
-  }
+  int32_t usable = 0;
+  for (const auto& info : discovery.enumerate())
+    if (!info.path.empty() && !info.name.empty()) ++usable;
   EXPECT_TRUE(discovery.takeEvents().empty());
-  // The enumerator over the system back-end works with or without hot-plug notification.
+  // The enumerator over the system back-end lists exactly the devices with a node and a name,
+  // with or without hot-plug notification.
   ZzDaqEnum e;
-  EXPECT_GE(e.Devices()->Count(), 0);
+  EXPECT_EQ(e.Devices()->Count(), usable);
 }
 
 }  // namespace
