@@ -76,5 +76,12 @@ TEST(ZdaqCliTest, SamplePrintsOneLinePerSample) {
   EXPECT_EQ(r.out, expected);
 }
 
+TEST(ZdaqCliTest, SimulateBringsItsOwnDevice) {
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::Run({"list", "--simulate"}, out, err), 0);
+  EXPECT_EQ(out.str(), "1\tZDaq DAQ-20 (simulated)\t/dev/zdaq0\n");
+  EXPECT_EQ(err.str(), "");
+}
+
 }  // namespace
 }  // namespace zdaq::testing

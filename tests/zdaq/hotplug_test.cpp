@@ -161,8 +161,13 @@ TEST_F(HotPlugTest, SuspendClosesEveryOpenHandle) {
 }
 
 TEST_F(HotPlugTest, UnadviseStopsNotices) {
-  const uint32_t cookie = enumerator->Advise(std::make_shared<CountingEnumSink>());
+  auto leaving = std::make_shared<CountingEnumSink>();
+  const uint32_t cookie = enumerator->Advise(leaving);
   enumerator->Unadvise(cookie);
+  system->addDevice("/dev/zdaq1", "Second unit");
+  pump();
+  EXPECT_EQ(leaving->changes, 0);
+  EXPECT_EQ(enumSink->changes, 1);
   EXPECT_ZDAQ_ERROR(enumerator->Unadvise(cookie), 0x80070057, "A parameter is invalid.",
                     "IZzDaqEnum");
   EXPECT_ZDAQ_ERROR(device->Advise(nullptr), 0x80070057, "A parameter is invalid.", "IZzDaqDevice");
