@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <functional>
+
+#include "tests/zdaq/sim_fixture.h"
+#include "zdaq/driver_abi.h"
+#include "zdaq/identifiers.h"
+
+namespace zdaq::testing {
+namespace {
+
+using IoControlTest = SimulatedDeviceTest;
+
+TEST_F(IoControlTest, BytesOfEachControl) {
+  device->Open();
+  sim->clearRecords();
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+    ControlRecord expected;
+  };
+  const Case cases[] = {
+      {"point Configuration put",
+       [&] { point(9)->Configuration(0x40000002); },
+       {0x222080, Words({9, 0x40000002}), 0}},
+      {"point Configuration get", [&] { point(10)->Configuration(); }, {0x222098, Words({10}), 4}},
+      {"group Configuration put",
+       [&] { device->IoPointGroups()->Item(int32_t{2})->Configuration(kNormalDigitalOutput); },
+       {0x222084, Words({0x20000002, 0x80000004}), 0}},
+      {"group Configuration get",
+       [&] { device->IoPointGroups()->Item(int32_t{1})->Configuration(); },
+       {0x22209C, Words({0x20000001}), 4}},
+      {"output Value put", [&] { point(17)->Value(512); }, {0x22208C, Words({17, 512}), 0}},
+      {"IoControl get", [&] { device->IoControl(0x222088, 11); }, {0x222088, Words({11}), 4}},
+      {"IoControl put",
+       [&] { device->IoControl(0x222080, 12, 0x40000003); },
+       {0x222080, Words({12, 0x40000003}), 0}},
+  };
+  for (const auto& c : cases) {
+    sim->clearRecords();
+    c.call();
+    const auto records = sim->records();
+    ASSERT_FALSE(records.empty()) << c.what;
+    EXPECT_EQ(records.back(), c.expected) << c.what;
+  }
+}
+
+TEST_F(IoControlTest, ValuesAndConfigurations) {
+  device->Open();
+  point(9)->Configuration(kSingleEndedAnalogInput);
+  point(10)->Configuration(kDifferentialAnalogInput);
+  EXPECT_EQ(point(9)->Configuration(), kSingleEndedAnalogInput);
+  EXPECT_EQ(point(10)->Configuration(), kDifferentialAnalogInput);
+  EXPECT_EQ(sim->pointConfiguration(10), kDifferentialAnalogInput);
+  // Manual production has produced nothing yet: sample 0 of the waveform.
+  EXPECT_EQ(point(9)->Value(), SimulatedDevice::inputValue(9, 0));
+  EXPECT_EQ(point(10)->Value(), SimulatedDevice::inputValue(10, 0));
+  EXPECT_EQ(point(9)->Value(), 2000);
+  EXPECT_EQ(point(16)->Value(), 2700);
+}
+
+TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
+  device->Open();
+  auto digital = point(3);
+  digital->Configuration(kNormalDigitalOutput);
+  digital->Value(5);
+  sim->clearRecords();
+  EXPECT_EQ(digital->Value(), 1);  // a digital output reads back as 0 or 1
+  // Only the configuration is read from the device, not the value.
+  EXPECT_EQ(sim->records(), (std::vector<ControlRecord>{{0x222098, Words({3}), 4}}));
+  digital->Value(0);
+  EXPECT_EQ(digital->Value(), 0);
+
+  auto analog = point(18);
+  EXPECT_EQ(analog->Value(), 0);
+  analog->Value(700);
+  EXPECT_EQ(analog->Value(), 700);
+  // A refused write leaves the last accepted value.
+  EXPECT_ZDAQ_ERROR(analog->Value(5000), 0x80070016, "Invalid argument", "IZzIoPoint");
+  EXPECT_EQ(analog->Value(), 700);
+  // The value belongs to this object: a digital input reads the device.
+  auto input = point(1);
+  sim->clearRecords();
+  input->Value();
+  EXPECT_EQ(sim->records().back().code, 0x222088u);
+}
+
+TEST_F(IoControlTest, Errors) {
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+    HRESULT hr;
+    const char* text;
+    const char* source;
+  };
+  const Case closed[] = {
+      {"IoPoints", [&] { device->IoPoints(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoPointGroups", [&] { device->IoPointGroups(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoConfigurations", [&] { device->IoConfigurations(); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevice"},
+      {"IoConfigurationGroups", [&] { device->IoConfigurationGroups(); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevice"},
+      {"StartSampling", [&] { device->StartSampling(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"StopSampling", [&] { device->StopSampling(); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"GetSamples", [&] { device->GetSamples(1); }, 0x8004B00D, "The device is not open.",
+       "IZzDaqDevice"},
+      {"IoControl get", [&] { device->IoControl(0x222088, 9); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevicePrivate"},
+      {"IoControl put", [&] { device->IoControl(0x22208C, 17, 1); }, 0x8004B00D,
+       "The device is not open.", "IZzDaqDevicePrivate"},
+      {"IoControl get, code not passed", [&] { device->IoControl(0x222080, 9); }, 0x8004B000,
+       "A parameter is invalid.", "IZzDaqDevicePrivate"},
+      {"IoControl put, code not passed", [&] { device->IoControl(0x222039, 9, 1); }, 0x8004B000,
+       "A parameter is invalid.", "IZzDaqDevicePrivate"},
+  };
+  for (const auto& c : closed) {
+    SCOPED_TRACE(c.what);
+    EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
+  }
+  EXPECT_TRUE(sim->records().empty());
+
+  device->Open();
+  const Case open[] = {
+      {"Open again", [&] { device->Open(); }, 0x8004B00E, "The device is open already.",
+       "IZzDaqDevice"},
+      {"GetSamples before StartSampling", [&] { device->GetSamples(1); }, 0x8004B011,
+       "Sampling has not started.", "IZzDaqDevice"},
+      {"StartSampling without points", [&] { device->StartSampling(); }, 0x8004B010,
+       "No I/O points specified.", "IZzDaqDevice"},
+      {"configuration the point does not allow", [&] { point(9)->Configuration(kAnalogOutput); },
+       0x80070016, "Invalid argument", "IZzIoPoint"},
+      {"value put to an input", [&] { point(9)->Value(1); }, 0x80070016, "Invalid argument",
+       "IZzIoPoint"},
+      {"no such point", [&] { device->IoControl(0x222088, 21); }, 0x80070016, "Invalid argument",
+       "IZzDaqDevicePrivate"},
+      {"negative interval", [&] { device->SamplingInterval(-0.5); }, 0x80070057,
+       "A parameter is invalid.", "IZzDaqDevice"},
+      {"NaN interval", [&] { device->SamplingInterval(std::nan("")); }, 0x80070057,
+       "A parameter is invalid.", "IZzDaqDevice"},
+  };
+  for (const auto& c : open) {
+    SCOPED_TRACE(c.what);
+    EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
+  }
+  // A failing driver call reports the system's text and code, and the state stays.
+  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO);
+  EXPECT_ZDAQ_ERROR(point(9)->Value(), 0x80070005, "Input/output error", "IZzIoPoint");
+  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
+  EXPECT_EQ(point(9)->Value(), 2000);
+  // A second opener is refused by the driver.
+  auto other =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
+  EXPECT_ZDAQ_ERROR(other->Devices()->Item(int32_t{1})->Open(), 0x80070010,
+                    "Device or resource busy", "IZzDaqDevice");
+}
+
+TEST_F(IoControlTest, SamplingInterval) {
+  struct Case {
+    double put;
+    int64_t units;
+    double get;
+  };
+  const Case cases[] = {
+      {0.001, 10000, 0.001},  {1.0, 10000000, 1.0},       {0.01, 100000, 0.01},
+      {0.0001, 1000, 0.0001}, {0.00000015, 1, 0.0000001}, {0.0, 0, 0.0},
+  };
+  EXPECT_EQ(device->samplingIntervalUnits(), 10000000);  // one second by default
+  EXPECT_EQ(device->SamplingInterval(), 1.0);
+  for (const auto& c : cases) {
+    device->SamplingInterval(c.put);
+    EXPECT_EQ(device->samplingIntervalUnits(), c.units) << c.put;
+    EXPECT_EQ(device->SamplingInterval(), c.get) << c.put;
+  }
+}
+
+}  // namespace
+}  // namespace zdaq::testing

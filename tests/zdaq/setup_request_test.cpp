@@ -1,0 +1,50 @@
+#include "zdaq/src/setup_request.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/zdaq/sim_fixture.h"
+
+namespace zdaq::testing {
+namespace {
+
+TEST(SetupRequestTest, EncodesTheDocumentedLayout) {
+  SetupRequest r{
+      0x01020304, 0x0000000A0B0C0D0E, {{9, 0x40000002}, {20, static_cast<int32_t>(0xC0000005)}}};
+  auto expected = Bytes({0x00, 0x00, 0x04, 0x03, 0x02, 0x01, 0x0E, 0x0D, 0x0C, 0x0B, 0x0A, 0x00,
+                         0x00, 0x00, 0x02, 0x00});
+  for (auto b : Words({9, 0x40000002, 20, 0xC0000005})) expected.push_back(b);
+  EXPECT_EQ(EncodeSetupRequest(r), expected);
+  auto parsed = ParseSetupRequest(expected);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->dataReadyEvent, 0x01020304);
+  EXPECT_EQ(parsed->interval, 0x0000000A0B0C0D0E);
+  EXPECT_EQ(parsed->entries, r.entries);
+}
+
+TEST(SetupRequestTest, RefusesMalformedBuffers) {
+  const auto good = EncodeSetupRequest({5, 100000, {{9, 0x40000002}}});
+  struct Case {
+    const char* what;
+    std::vector<std::byte> bytes;
+  };
+  auto reserved = good;
+  reserved[1] = std::byte{1};
+  auto countTooHigh = good;
+  countTooHigh[14] = std::byte{2};
+  auto countZero = EncodeSetupRequest({5, 100000, {}});
+  auto trailing = good;
+  trailing.push_back(std::byte{0});
+  const Case cases[] = {
+      {"empty", {}},
+      {"header cut short", std::vector<std::byte>(good.begin(), good.begin() + 15)},
+      {"entry cut short", std::vector<std::byte>(good.begin(), good.end() - 1)},
+      {"reserved field set", reserved},
+      {"count beyond the buffer", countTooHigh},
+      {"no entry", countZero},
+      {"trailing byte", trailing},
+  };
+  for (const auto& c : cases) EXPECT_FALSE(ParseSetupRequest(c.bytes)) << c.what;
+}
+
+}  // namespace
+}  // namespace zdaq::testing

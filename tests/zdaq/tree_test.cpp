@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/zdaq/sim_fixture.h"
+#include "zdaq/identifiers.h"
+
+namespace zdaq::testing {
+namespace {
+
+using TreeTest = SimulatedDeviceTest;
+
+template <class C>
+std::vector<std::pair<int32_t, std::string>> Listing(const C& collection) {
+  std::vector<std::pair<int32_t, std::string>> out;
+  for (const auto& e : collection) out.emplace_back(e->ID(), e->Name());
+  return out;
+}
+
+TEST_F(TreeTest, OpenBuildsTheFixedTreeInOrder) {
+  device->Open();
+  using L = std::vector<std::pair<int32_t, std::string>>;
+  EXPECT_EQ(Listing(*device->IoConfigurations()),
+            (L{{0x00000001, "Normal Digital Input"},
+               {0x40000002, "12-Bit Single-Ended Analog Input"},
+               {0x40000003, "12-Bit Differential Analog Input"},
+               {Id(0x80000004), "Normal Digital Output"},
+               {Id(0xC0000005), "10-Bit Analog Output"}}));
+  L points;
+  for (int i = 0; i < 8; ++i) points.emplace_back(1 + i, "Digital I/O " + std::to_string(i));
+  for (int i = 0; i < 8; ++i) points.emplace_back(9 + i, "Analog Input " + std::to_string(i));
+  for (int i = 0; i < 4; ++i) points.emplace_back(17 + i, "Analog Output " + std::to_string(i));
+  EXPECT_EQ(Listing(*device->IoPoints()), points);
+  EXPECT_EQ(Listing(*device->IoConfigurationGroups()), (L{{0x20000003, "Digital Input"},
+                                                          {0x20000004, "Digital Output"},
+                                                          {0x20000005, "Analog Input"},
+                                                          {0x20000006, "Analog Output"}}));
+  EXPECT_EQ(Listing(*device->IoPointGroups()),
+            (L{{0x20000001, "Digital I/O Group 0"}, {0x20000002, "Digital I/O Group 1"}}));
+}
+
+TEST_F(TreeTest, Links) {
+  device->Open();
+  struct Case {
+    int32_t point;
+    std::vector<int32_t> allowed;
+  };
+  const Case cases[] = {
+      {1, {0x00000001, Id(0x80000004)}},
+      {8, {0x00000001, Id(0x80000004)}},
+      {9, {0x40000002, 0x40000003}},
+      {16, {0x40000002, 0x40000003}},
+      {17, {Id(0xC0000005)}},
+      {20, {Id(0xC0000005)}},
+  };
+  for (const auto& c : cases) {
+    std::vector<int32_t> ids;
+    for (const auto& cfg : *point(c.point)->IoConfigurations()) ids.push_back(cfg->ID());
+    EXPECT_EQ(ids, c.allowed) << "point " << c.point;
+    // Allowed configurations are the device's own objects, not copies.
+    EXPECT_EQ(point(c.point)->IoConfigurations()->Item(1),
+              device->IoConfigurations()->LookupWithId(c.allowed[0]));
+    EXPECT_EQ(point(c.point)->AllIoConfigurations(), device->IoConfigurations());
+  }
+  const std::pair<int32_t, std::vector<int32_t>> groups[] = {
+      {0x20000003, {0x00000001}},
+      {0x20000004, {Id(0x80000004)}},
+      {0x20000005, {0x40000002, 0x40000003}},
+      {0x20000006, {Id(0xC0000005)}},
+  };
+  for (const auto& [id, held] : groups) {
+    std::vector<int32_t> ids;
+    for (const auto& cfg : *device->IoConfigurationGroups()->LookupWithId(id)->IoConfigurations())
+      ids.push_back(cfg->ID());
+    EXPECT_EQ(ids, held) << std::hex << id;
+  }
+  const std::pair<int32_t, std::vector<int32_t>> pointGroups[] = {{0x20000001, {1, 2, 3, 4}},
+                                                                  {0x20000002, {5, 6, 7, 8}}};
+  for (const auto& [id, members] : pointGroups) {
+    auto group = device->IoPointGroups()->LookupWithId(id);
+    std::vector<int32_t> ids;
+    for (const auto& p : *group->IoPoints()) ids.push_back(p->ID());
+    EXPECT_EQ(ids, members);
+    std::vector<int32_t> cfgGroups;
+    for (const auto& g : *group->IoConfigurationGroups()) cfgGroups.push_back(g->ID());
+    EXPECT_EQ(cfgGroups, (std::vector<int32_t>{0x20000003, 0x20000004}));
+  }
+}
+
+TEST_F(TreeTest, ItemRules) {
+  device->Open();
+  auto points = device->IoPoints();
+  EXPECT_EQ(points->Item(int32_t{1})->ID(), 1);
+  EXPECT_EQ(points->Item(int16_t{20})->ID(), 20);
+  EXPECT_EQ(points->Item("Analog Input 0")->ID(), 9);
+  EXPECT_EQ(points->Item(std::string("Analog Output 3"))->ID(), 20);
+
+  struct Bad {
+    const char* what;
+    Variant n;
+    HRESULT hr;
+    const char* text;
+  };
+  const Bad bad[] = {
+      {"zero", int32_t{0}, 0x80004005, "The index is invalid."},
+      {"negative", int16_t{-1}, 0x80004005, "The index is invalid."},
+      {"past Count", int32_t{21}, 0x80004005, "The index is invalid."},
+      {"unknown name", "Analog Input 8", 0x80004005, "The index is invalid."},
+      {"name is case-sensitive", "analog input 0", 0x80004005, "The index is invalid."},
+      {"double", 1.0, 0x8004B000, "A parameter is invalid."},
+      {"64-bit integer", int64_t{1}, 0x8004B000, "A parameter is invalid."},
+      {"bool", true, 0x8004B000, "A parameter is invalid."},
+      {"empty", Variant(), 0x8004B000, "A parameter is invalid."},
+  };
+  for (const auto& b : bad) {
+    SCOPED_TRACE(b.what);
+    EXPECT_ZDAQ_ERROR(points->Item(b.n), b.hr, b.text, "IZzIoPointCollection");
+  }
+  EXPECT_ZDAQ_ERROR(device->IoConfigurations()->Item(int32_t{6}), 0x80004005,
+                    "The index is invalid.", "IZzIoConfigurationCollection");
+}
+
+TEST_F(TreeTest, DeviceCollectionItem) {
+  system->addDevice("/dev/zdaq1", "ZDaq DAQ-20 (2)");
+  auto second =
+      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum.1", system->makeBackend()));
+  auto devices = second->Devices();
+  ASSERT_EQ(devices->Count(), 2);
+  EXPECT_EQ(devices->Item(int32_t{1})->Interface(), kPath);
+  EXPECT_EQ(devices->Item("ZDaq DAQ-20 (2)")->Interface(), "/dev/zdaq1");
+  EXPECT_ZDAQ_ERROR(devices->Item(int32_t{0}), 0x80004005, "The index is invalid.",
+                    "IZzDaqDeviceCollection");
+  int count = 0;
+  for (const auto& d : *devices) count += d->Name().empty() ? 0 : 1;
+  EXPECT_EQ(count, 2);
+}
+
+TEST_F(TreeTest, CloseReleasesTheTreeAndPointsKeepNoDeviceAlive) {
+  device->Open();
+  auto p9 = point(9);
+  std::weak_ptr<ZzDaqDevice> weak = device;
+  device->Close();
+  EXPECT_ZDAQ_ERROR(device->IoPoints(), 0x8004B00D, "The device is not open.", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(p9->Configuration(), 0x8004B00D, "The device is not open.", "IZzIoPoint");
+  device->Open();
+  EXPECT_NE(point(9), p9);  // a fresh tree
+  // Only the collection and this test hold the device; the tree does not.
+  enumerator.reset();
+  device.reset();
+  EXPECT_TRUE(weak.expired());
+  EXPECT_FALSE(sim->opened());
+}
+
+TEST(CreateObjectTest, ByProgId) {
+  auto system = SimulatedSystem::create(false);
+  const std::pair<const char*, const char*> classes[] = {
+      {"ZDaq.ZzDaqEnum", "ZzDaqEnum"},
+      {"ZDaq.ZzDaqEnum.1", "ZzDaqEnum"},
+      {"ZDaq.ZzDaqDevice", "ZzDaqDevice"},
+      {"ZDaq.ZzIoPoint.1", "ZzIoPoint"},
+      {"ZDaq.ZzIoConfiguration", "ZzIoConfiguration"},
+      {"ZDaq.ZzIoPointGroup", "ZzIoPointGroup"},
+      {"ZDaq.ZzIoConfigurationGroup.1", "ZzIoConfigurationGroup"},
+  };
+  for (const auto& [progId, cls] : classes) {
+    auto object = CreateObject(progId, system->makeBackend());
+    ASSERT_TRUE(object) << progId;
+    EXPECT_EQ(object->ClassName(), cls) << progId;
+  }
+  for (const char* bad : {"ZDaq.ZzDaqEnum.2", "ZDaq.ZzDaqDeviceCollection", "zdaq.zzdaqenum", ""})
+    EXPECT_ZDAQ_ERROR(CreateObject(bad, system->makeBackend()), 0x80070057,
+                      "A parameter is invalid.", "ZDaq");
+  // A directly created device is bound to nothing yet.
+  auto device = std::dynamic_pointer_cast<ZzDaqDevice>(
+      CreateObject("ZDaq.ZzDaqDevice", system->makeBackend()));
+  EXPECT_ZDAQ_ERROR(device->Name(), 0x80004005, "", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->Interface(), 0x80004005, "", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->Open(), 0x80070002, "No such file or directory", "IZzDaqDevice");
+}
+
+}  // namespace
+}  // namespace zdaq::testing

@@ -1,0 +1,73 @@
+#pragma once
+// The enumerator: the attached devices of the family, kept current as they arrive and leave,
+// and creation of the registered classes by name.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "zdaq/device.h"
+#include "zdaq/discovery.h"
+#include "zdaq/driver.h"
+#include "zdaq/error.h"
+#include "zdaq/object.h"
+
+namespace zdaq {
+
+// Where devices come from and how they are reached.
+struct Backend {
+  std::shared_ptr<Driver> driver;
+  std::function<std::unique_ptr<Discovery>()> discovery;
+
+  // LinuxDriver and UdevDiscovery.
+  static Backend system();
+};
+
+// A subscriber to the enumerator's OnChange (_IZzDaqEnumEvents).
+class ZzDaqEnumEvents {
+ public:
+  virtual ~ZzDaqEnumEvents() = default;
+  virtual void OnChange() {}
+};
+
+struct EnumImpl;
+
+class ZzDaqEnum final : public Object {
+ public:
+  explicit ZzDaqEnum(const Backend& backend = Backend::system());
+  ~ZzDaqEnum() override;
+  ZzDaqEnum(const ZzDaqEnum&) = delete;
+  ZzDaqEnum& operator=(const ZzDaqEnum&) = delete;
+
+  std::string_view ClassName() const override { return "ZzDaqEnum"; }
+
+  std::shared_ptr<ZzDaqDeviceCollection> Devices() const;
+
+  uint32_t Advise(std::shared_ptr<ZzDaqEnumEvents> sink);
+  void Unadvise(uint32_t cookie);
+  // Readable while arrivals, removals or a suspend wait; ProcessEvents applies them and raises
+  // OnChange (the enumerator's and the devices') on the caller's thread.
+  int EventDescriptor() const;
+  void ProcessEvents();
+
+ private:
+  std::unique_ptr<EnumImpl> impl_;
+};
+
+// Creates a registered class by its ProgID, versioned ("ZDaq.ZzDaqEnum.1") or not
+// ("ZDaq.ZzDaqEnum"). Only the enumerator gives devices bound to hardware.
+std::shared_ptr<Object> CreateObject(std::string_view progId,
+                                     const Backend& backend = Backend::system());
+
+// CreateObject for a client that knows the class it asks for; a ProgID of another class is
+// refused as an unknown one is.
+template <class T>
+std::shared_ptr<T> CreateObjectAs(std::string_view progId,
+                                  const Backend& backend = Backend::system()) {
+  auto object = std::dynamic_pointer_cast<T>(CreateObject(progId, backend));
+  if (!object) ThrowError(kInvalidArgument, kTextParameterInvalid, kLibraryName);
+  return object;
+}
+
+}  // namespace zdaq

@@ -1,0 +1,101 @@
+#include "zdaq/src/udev_discovery.h"
+
+#include <libudev.h>
+#include <sys/epoll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "zdaq/error.h"
+
+namespace zdaq {
+namespace {
+
+constexpr const char* kSubsystem = "zdaq";
+
+std::string FriendlyName(udev_device* device) {
+  if (const char* model = udev_device_get_property_value(device, "ID_MODEL")) return model;
+  udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
+  if (usb != nullptr)
+    if (const char* product = udev_device_get_sysattr_value(usb, "product")) return product;
+  return {};
+}
+
+DeviceInfo Describe(udev_device* device) {
+  DeviceInfo info;
+  if (const char* node = udev_device_get_devnode(device)) info.path = node;
+  info.name = FriendlyName(device);
+  return info;
+}
+
+}  // namespace
+
+UdevDiscovery::UdevDiscovery() : udev_(udev_new()) {
+  if (udev_ == nullptr) ThrowSystemError(errno != 0 ? errno : ENOMEM, "IZzDaqEnum");
+  monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+  if (monitor_ != nullptr &&
+      (udev_monitor_filter_add_match_subsystem_devtype(monitor_, kSubsystem, nullptr) < 0 ||
+       udev_monitor_enable_receiving(monitor_) < 0)) {
+    udev_monitor_unref(monitor_);
+    monitor_ = nullptr;
+  }
+  const int sources[] = {monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1,
+                         suspend_.descriptor()};
+  for (int fd : sources) {
+    if (fd < 0) continue;
+    if (epoll_ < 0) epoll_ = epoll_create1(EPOLL_CLOEXEC);
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.fd = fd;
+    if (epoll_ >= 0) epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+  }
+}
+
+UdevDiscovery::~UdevDiscovery() {
+  if (epoll_ >= 0) close(epoll_);
+  if (monitor_ != nullptr) udev_monitor_unref(monitor_);
+  udev_unref(udev_);
+}
+
+std::vector<DeviceInfo> UdevDiscovery::enumerate() {
+  std::vector<DeviceInfo> devices;
+  udev_enumerate* enumerate = udev_enumerate_new(udev_);
+  if (enumerate == nullptr) ThrowOutOfMemory("IZzDaqEnum");
+  udev_enumerate_add_match_subsystem(enumerate, kSubsystem);
+  const int r = udev_enumerate_scan_devices(enumerate);
+  if (r < 0) {
+    udev_enumerate_unref(enumerate);
+    ThrowSystemError(-r, "IZzDaqEnum");
+  }
+  udev_list_entry* entry;
+  udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
+    udev_device* device = udev_device_new_from_syspath(udev_, udev_list_entry_get_name(entry));
+    if (device == nullptr) continue;  // gone meanwhile
+    devices.push_back(Describe(device));
+    udev_device_unref(device);
+  }
+  udev_enumerate_unref(enumerate);
+  return devices;
+}
+
+int UdevDiscovery::descriptor() const { return epoll_; }
+
+std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
+  std::vector<DiscoveryEvent> events;
+  // The monitor's socket is non-blocking: receive_device returns null once it is drained.
+  while (udev_device* device =
+             monitor_ != nullptr ? udev_monitor_receive_device(monitor_) : nullptr) {
+    const char* action = udev_device_get_action(device);
+    DeviceInfo info = Describe(device);
+    if (action != nullptr && std::strcmp(action, "add") == 0)
+      events.push_back({DiscoveryEvent::Kind::Arrival, info.path, info.name});
+    else if (action != nullptr && std::strcmp(action, "remove") == 0)
+      events.push_back({DiscoveryEvent::Kind::Removal, info.path, {}});
+    udev_device_unref(device);
+  }
+  if (suspend_.takeSuspend()) events.push_back({DiscoveryEvent::Kind::Suspend, {}, {}});
+  return events;
+}
+
+}  // namespace zdaq
