@@ -9,4 +9,5 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/graph_paging.cpp
   ${CMAKE_CURRENT_LIST_DIR}/simulated_recording.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pointer_readout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sources/source_factory.cpp
 )

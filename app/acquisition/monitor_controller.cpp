@@ -8,6 +8,7 @@ MonitorController::MonitorController(Session& session, Alerts& alerts, GraphSink
                                      AcquisitionWorker::SourceFactory makeSource,
                                      std::function<void()> notifyWindow)
     : s_(session),
+      alerts_(alerts),
       clock_(clock),
       stopwatch_(clock),
       loop_(session, alerts, sink, stopwatch_),
@@ -51,7 +52,12 @@ void MonitorController::processUpTo(int64_t takenUpToNs) {
   processing_ = false;
 }
 
+void MonitorController::showDeviceMessages() {
+  for (const Alert& alert : messages_.take()) alerts_.show(alert);
+}
+
 void MonitorController::onReadingsQueued() {
+  if (!processing_) showDeviceMessages();
   if (loop_.timerEnabled())
     processUpTo(std::numeric_limits<int64_t>::max());
   else if (!processing_)

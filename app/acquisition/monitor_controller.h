@@ -8,12 +8,14 @@
 #include "app/acquisition/acquisition_worker.h"
 #include "app/acquisition/clock.h"
 #include "app/acquisition/sampling_loop.h"
+#include "app/acquisition/sources/device_messages.h"
 
 namespace tidemet {
 
 class MonitorController {
  public:
-  // The device for the session's model is made by `makeSource` on the acquisition thread.
+  // The device for the session's model is made by `makeSource` on the acquisition thread; what
+  // it posts to messages() is shown with the next reading sets.
   MonitorController(Session& session, Alerts& alerts, GraphSink& sink, Clock& clock,
                     AcquisitionWorker::SourceFactory makeSource,
                     std::function<void()> notifyWindow = {});
@@ -36,6 +38,7 @@ class MonitorController {
   void LeaveMonitor();
 
   SamplingLoop& loop() { return loop_; }
+  DeviceMessages& messages() { return messages_; }
   // Reading sets the loop has processed (stored and drawn) since the window loaded.
   uint64_t setsProcessed() const { return processed_; }
   AcquisitionWorker& worker() { return *worker_; }
@@ -56,8 +59,12 @@ class MonitorController {
 
   void processUpTo(int64_t takenUpToNs);
 
+  void showDeviceMessages();
+
   Session& s_;
+  Alerts& alerts_;
   Clock& clock_;
+  DeviceMessages messages_;
   ClockStopwatch stopwatch_;
   SamplingLoop loop_;
   std::unique_ptr<AcquisitionWorker> worker_;

@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "app/acquisition/axis_label_widget.h"
-#include "app/acquisition/demo_source.h"
+#include "app/acquisition/sources/source_factory.h"
 #include "app/acquisition/graph_canvas.h"
 #include "app/acquisition/graph_paging.h"
 #include "app/acquisition/live_graph_widget.h"
@@ -25,17 +25,6 @@
 
 namespace tidemet {
 namespace {
-
-// The acquisition thread's device for the model chosen when the window loads. Only the
-// demonstration unit is built in; models without a device take no readings.
-AcquisitionWorker::SourceFactory sourceFor(const Session& s, const Clock& clock) {
-  if (s.ModelCode == 0 && s.DemoMode == 1) {
-    return [&clock]() -> std::unique_ptr<Source> {
-      return std::make_unique<DemoSource>(clock, clock.nowNs(), DemoParameters{});
-    };
-  }
-  return {};
-}
 
 const QString kFileFilter = QStringLiteral("Tidemet Data (*.dat);;Tidemet Summary (*.sum)");
 
@@ -57,8 +46,15 @@ void MonitorWindow::openDevice() {
   if (controller_) controller_->unload();
   deviceModel_ = s_.ModelCode;
   deviceDemo_ = s_.DemoMode;
+  // The factory reaches the controller's message box queue, which exists once the controller
+  // does: it is only called when load() starts the acquisition thread.
   controller_ = std::make_unique<MonitorController>(
-      s_, alerts_, *sink_, clock_, sourceFor(s_, clock_), [this] {
+      s_, alerts_, *sink_, clock_,
+      [this, settings = SourceSettings::from(s_)]() -> std::unique_ptr<Source> {
+        auto make = MakeSourceFactory(settings, clock_, controller_->messages());
+        return make ? make() : nullptr;
+      },
+      [this] {
         // Runs on the acquisition thread: one queued call at a time is enough, the window drains
         // everything that has arrived when it gets to it.
         if (!notifyPending_.exchange(true)) emit readingsQueued();

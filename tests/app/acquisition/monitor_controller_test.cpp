@@ -142,3 +142,32 @@ TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
 
 }  // namespace
 }  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
+  auto s = std::make_unique<Session>();
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  MonitorController* self = nullptr;
+  MonitorController monitor(*s, alerts, sink, clock, [&]() -> std::unique_ptr<Source> {
+    self->messages().post({"Tidemet", "Interface data cable is not connected, Error #1007",
+                           AlertIcon::Exclamation, AlertButtons::Ok});
+    return nullptr;  // the device could not be opened: monitoring goes on without readings
+  });
+  self = &monitor;
+  monitor.openSynchronously();
+  EXPECT_TRUE(alerts.shown.empty());  // not shown from the device's side
+  monitor.StartMonitor();
+  monitor.tick();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "Interface data cable is not connected, Error #1007");
+  EXPECT_EQ(s->SampleIndex, 1);
+  monitor.tick();
+  EXPECT_EQ(alerts.shown.size(), 1u);  // once
+}
+
+}  // namespace
+}  // namespace tidemet
