@@ -60,6 +60,8 @@ void AcquisitionWorker::runNotices() {
   for (; doneAfterError_ != afterError; ++doneAfterError_) source_->afterError();
   const uint32_t stopped = pendingStopped_.load(std::memory_order_acquire);
   for (; doneStopped_ != stopped; ++doneStopped_) source_->recordingStopped();
+  const uint32_t started = pendingStarted_.load(std::memory_order_acquire);
+  for (; doneStarted_ != started; ++doneStarted_) source_->monitoringStarted();
 }
 
 void AcquisitionWorker::step() {

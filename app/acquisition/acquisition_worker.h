@@ -58,6 +58,7 @@ class AcquisitionWorker {
   // Window side: notices for the device, run on the acquisition thread before its next reading.
   void requestAfterError() { pendingAfterError_.fetch_add(1, std::memory_order_release); }
   void requestRecordingStopped() { pendingStopped_.fetch_add(1, std::memory_order_release); }
+  void requestMonitoringStarted() { pendingStarted_.fetch_add(1, std::memory_order_release); }
 
   // Counters, readable from any thread.
   uint64_t readingsTaken() const { return taken_.load(std::memory_order_relaxed); }
@@ -80,8 +81,10 @@ class AcquisitionWorker {
   std::atomic<bool> quit_{false};
   std::atomic<uint32_t> pendingAfterError_{0};
   std::atomic<uint32_t> pendingStopped_{0};
+  std::atomic<uint32_t> pendingStarted_{0};
   uint32_t doneAfterError_ = 0;
   uint32_t doneStopped_ = 0;
+  uint32_t doneStarted_ = 0;
   std::atomic<uint64_t> taken_{0};
   std::atomic<uint64_t> skipped_{0};
   std::atomic<uint64_t> dropped_{0};

@@ -10,4 +10,10 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/simulated_recording.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pointer_readout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sources/source_factory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sources/labjack_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sources/serial_port.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sources/rv2_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics.cpp
 )
+# The LabJack U3 is read through the UD driver's calls.
+target_link_libraries(tidemet_core PUBLIC labjackud)

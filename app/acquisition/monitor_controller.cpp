@@ -37,6 +37,7 @@ void MonitorController::tick() {
 void MonitorController::StartMonitor() {
   worker_->discard();  // readings from before monitoring belong to no sweep
   loop_.StartMonitor();
+  worker_->requestMonitoringStarted();
 }
 
 void MonitorController::processUpTo(int64_t takenUpToNs) {

@@ -17,6 +17,8 @@ class Source {
   // A device error ended a tick, or a recording stopped: the LabJack is sent its reset here.
   virtual void afterError() {}
   virtual void recordingStopped() {}
+  // Monitoring started: a serial unit is sent its start command here.
+  virtual void monitoringStarted() {}
 };
 
 // What the tick draws, on both graphs at once or on graph 0 (upper) / 1 (lower). Coordinates are

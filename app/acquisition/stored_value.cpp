@@ -58,7 +58,10 @@ void warnUnitStatus(Alerts& alerts, int16_t status) {
 
 int ReadingsPerTick(const Session& s) { return rowFor(s).readings; }
 
-void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts) {
+namespace {
+
+// Where reading r goes: its TrialData column at row SampleIndex, or element r (the diagnostics).
+void store(Session& s, const ReadingSet& readings, Alerts& alerts, bool channelElements) {
   const Row row = rowFor(s);
   if (row.layout == Layout::None) return;
   if (s.ModelCode == 3) s.ModelOffset = 100;
@@ -83,10 +86,18 @@ void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts) {
       }
     }
     int column = row.layout == Layout::Pair ? (r == 0 ? s.PairStartChannel : s.PairSecondChannel) : r;
-    int index = s.trialIndex(s.SampleIndex, column);
+    int index = channelElements ? r : s.trialIndex(s.SampleIndex, column);
     if (index < 0) continue;
     if (auto v = RoundToInt16(storedValue(s, r, reading))) s.TrialData[index] = *v;
   }
+}
+
+}  // namespace
+
+void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts) { store(s, readings, alerts, false); }
+
+void StoreChannelReadings(Session& s, const ReadingSet& readings, Alerts& alerts) {
+  store(s, readings, alerts, true);
 }
 
 }  // namespace tidemet

@@ -16,4 +16,8 @@ int ReadingsPerTick(const Session& s);
 // QW8 readings with a bad status show the connection warning and are not stored.
 void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts);
 
+// The same values stored into TrialData elements 0 to 7, reading r of channel r into element r
+// (the diagnostics' reading loop).
+void StoreChannelReadings(Session& s, const ReadingSet& readings, Alerts& alerts);
+
 }  // namespace tidemet

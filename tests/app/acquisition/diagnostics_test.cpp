@@ -1,0 +1,105 @@
+#include "app/acquisition/diagnostics.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/session/model_table.h"
+
+namespace tidemet {
+namespace {
+
+constexpr const char* kCpuInfo =
+    "processor\t: 0\n"
+    "vendor_id\t: GenuineIntel\n"
+    "model name\t: Intel(R) Core(TM) i5-8250U CPU @ 1.60GHz\n"
+    "cpu MHz\t\t: 1799.501\n"
+    "\n"
+    "processor\t: 1\n"
+    "model name\t: Other\n"
+    "cpu MHz\t\t: 400.000\n";
+
+TEST(DiagnosticsTest, ProcessorTypeAndSpeedComeFromTheFirstProcessor) {
+  const CpuInfo info = ParseCpuInfo(kCpuInfo);
+  EXPECT_EQ(info.type, "Intel(R) Core(TM) i5-8250U CPU @ 1.60GHz");
+  EXPECT_EQ(info.speed, "1800 MHz");
+  // An ARM board names no model and no speed; garbage yields nothing.
+  const CpuInfo arm = ParseCpuInfo("processor\t: 0\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n");
+  EXPECT_EQ(arm.type, "");
+  EXPECT_EQ(arm.speed, "");
+  EXPECT_EQ(ParseCpuInfo("cpu MHz : nan\nmodel name").speed, "");
+}
+
+TEST(DiagnosticsTest, ModelNamesFollowTheModelCode) {
+  const std::pair<int16_t, const char*> cases[] = {
+      {0, "QF8"}, {1, "RF1"}, {2, "QK1"}, {3, "QW8"}, {4, "QW2"}, {7, "QV2 - Model 7"},
+      {8, "RV2 - Model 8"}, {9, "QV2 - Model 9"}, {12, "QV2 - Model 12"}, {13, "QV4 - Model 13"},
+      {15, "QV2 - Model 15"}, {16, "RV2 - Model 16"}, {17, "RV2 - Model 17"}, {20, "QV2 - Model 20"},
+      {21, "QV2 - Model 21"}, {22, "QV2 - Model 22"}, {23, "QV4 - Model 22"},
+  };
+  auto s = std::make_unique<Session>();
+  for (const auto& [code, name] : cases) {
+    s->ModelCode = code;
+    ASSERT_TRUE(DiagModelName(*s)) << code;
+    EXPECT_EQ(*DiagModelName(*s), name) << code;
+  }
+  for (int16_t code : {5, 6}) {
+    s->ModelCode = code;
+    EXPECT_FALSE(DiagModelName(*s)) << code;
+  }
+  s->ModelCode = 21;
+  for (size_t i = 0; i < kModelMenus.size(); ++i)
+    if (kModelMenus[i].name == "Model21QV4Menu") s->settingsChecks.model = static_cast<int>(i);
+  EXPECT_EQ(*DiagModelName(*s), "QV4 - Model 21");
+}
+
+TEST(DiagnosticsTest, DataRateIsTheWholeSamplesPerSecondOfTheLastRecording) {
+  EXPECT_EQ(DataRate(1500, 15.0f), 100);
+  EXPECT_EQ(DataRate(1499, 15.0f), 99);
+  EXPECT_EQ(DataRate(1500, 0.0f), 0);
+}
+
+TEST(DiagnosticsTest, LabelsShowTheSettingsInOrder) {
+  auto s = std::make_unique<Session>();
+  s->ModelCode = 20;
+  s->DelayCount = 3;
+  s->SaveFirstChannel = 0;
+  s->SaveLastChannel = 7;
+  s->ChannelCount = 8;
+  s->SampleCount = 1500;
+  s->TrialSeconds = 15.0f;
+  const auto labels = DiagLabels(*s, {"Test CPU", "1000 MHz"}, {}, 2);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"CPU Type:", "Test CPU"}, {"CPU Speed:", "1000 MHz"}, {"Delay:", "3"},
+      {"First Channel:", "0"}, {"Last Channel:", "7"}, {"Number of Channels:", "8"},
+      {"Error Code:", "0 : dd = 2"}, {"Model:", "QV2 - Model 20"}, {"Data Rate:", "100"},
+      {"Video Time: ", "0"}, {"Video Rate: ", "0"}, {"Video Frames: ", "0"}, {"Data Time: ", "15"},
+      {"Dropped Frames: ", "0"}, {"Last Frame: ", "0"}, {"ivalue(0): ", "0"}, {"Video Buffers: ", "0"},
+  };
+  ASSERT_EQ(labels.size(), expected.size());
+  for (size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_EQ(labels[i].caption, expected[i].first);
+    EXPECT_EQ(labels[i].value, expected[i].second) << labels[i].caption;
+  }
+}
+
+TEST(DiagnosticsTest, AReadingPassStoresChannelCInElementCAndShowsTheRest) {
+  auto s = std::make_unique<Session>();
+  RecordingAlerts alerts;
+  s->ModelCode = 7;
+  s->ChannelCount = 2;
+  s->PairStartChannel = 4;  // the pair's columns are not where the loop stores
+  s->PairSecondChannel = 5;
+  s->SampleIndex = 40;
+  for (int c = 0; c < 8; ++c) s->TrialData[static_cast<size_t>(c)] = static_cast<int16_t>(c * 11);
+  ReadingSet r;
+  r.set(0, 12);
+  r.set(1, -7);
+  DiagStoreReadings(*s, r, alerts);
+  EXPECT_EQ(DiagValueText(*s), "1012\r\n993\r\n22\r\n33\r\n44\r\n55\r\n66\r\n77");
+  EXPECT_EQ(DiagChannelText(), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8");
+  EXPECT_EQ(s->TrialData[static_cast<size_t>(s->trialIndex(40, 4))], 0);
+}
+
+}  // namespace
+}  // namespace tidemet

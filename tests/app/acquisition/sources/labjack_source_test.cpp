@@ -1,0 +1,212 @@
+#include "app/acquisition/sources/labjack_source.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/acquisition/sampling_loop.h"
+#include "app/acquisition/sources/source_factory.h"
+#include "platform/labjackud/labjackud.h"
+#include "platform/labjackud/sim_control.h"
+#include "support/fakes.h"
+
+namespace tidemet {
+namespace {
+
+using labjacksim::Call;
+
+Call get(int32_t ioType, int32_t channel, int32_t x1, double in = 0.0, int32_t result = 0) {
+  return {Call::Get, 1, ioType, channel, in, x1, result};
+}
+
+class LabJackSourceTest : public ::testing::Test {
+ protected:
+  LabJackSourceTest() : s(std::make_unique<Session>()), loop(*s, alerts, sink, stopwatch) {
+    sim.reset();
+  }
+
+  // The monitor of `model` opened on the simulated U3 and monitoring.
+  std::unique_ptr<LabJackSource> openMonitor(int16_t model, int16_t sensorType = 0, int16_t limb = 1) {
+    s->ModelCode = model;
+    s->ChannelCount = model == 23 ? 4 : 2;
+    s->SensorType = sensorType;
+    s->LimbMode = limb;
+    auto source = std::make_unique<LabJackSource>(LabJackSettings{model, sensorType, limb}, messages);
+    loop.StartMonitor();
+    return source;
+  }
+
+  labjacksim::Control& sim = *LabJackSimControl();
+  std::unique_ptr<Session> s;
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  testing::ManualStopwatch stopwatch;
+  DeviceMessages messages;
+  SamplingLoop loop;
+};
+
+TEST_F(LabJackSourceTest, OpeningMakesTheDriverCallsInOrder) {
+  sim.attach();
+  auto source = openMonitor(22);
+  EXPECT_TRUE(source->open());
+  EXPECT_TRUE(messages.take().empty());
+  const std::vector<Call> expected = {
+      {Call::Version},
+      {Call::Open, 1, 0, 0, 0.0, 0, 0},
+      {Call::Put, 1, 2017, 0, 0.0, 0, 0},
+      get(2015, 0, 16, 15.0),
+  };
+  EXPECT_EQ(sim.calls(), expected);
+  EXPECT_EQ(sim.state().analogMask, 0x0Fu);
+}
+
+TEST_F(LabJackSourceTest, OpeningFailuresShowTheirMessageAndHalt) {
+  struct Case {
+    const char* name;
+    bool attached;
+    int32_t failNext;  // strikes the first device call (the pin reset)
+    const char* text;
+  } cases[] = {
+      {"no U3", false, 0, "Interface data cable is not connected, Error #1007  LabJack not found"},
+      {"pin reset fails", true, LJE_COMM_FAILURE, "Function returned LabJackUD Error #1008  Communication failure"},
+  };
+  for (const auto& c : cases) {
+    sim.reset();
+    if (c.attached) sim.attach();
+    if (c.failNext) sim.failNext(c.failNext);
+    LabJackSource source(LabJackSettings{22, 0, 1}, messages);
+    EXPECT_FALSE(source.open()) << c.name;
+    const auto shown = messages.take();
+    ASSERT_EQ(shown.size(), 1u) << c.name;
+    EXPECT_EQ(shown[0].title, "Tidemet");
+    EXPECT_EQ(shown[0].text, c.text) << c.name;
+    EXPECT_EQ(shown[0].icon, AlertIcon::Exclamation);
+    const auto calls = sim.calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().ioType, LJ_ioHALT) << c.name;
+  }
+  EXPECT_EQ(LabJackOpenMessage(6, "Overflow").text, "VB error: Error #6  Overflow");
+}
+
+TEST_F(LabJackSourceTest, WithoutAHandleTheTickReadsNothingAndShowsNothing) {
+  auto source = openMonitor(23);
+  messages.take();
+  s->TrialData[0] = 777;
+  sim.clearCalls();
+  loop.Timer2_Timer(*source);
+  EXPECT_TRUE(sim.calls().empty());
+  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_EQ(s->TrialData[0], 777);
+  EXPECT_EQ(s->SampleIndex, 1);
+}
+
+TEST_F(LabJackSourceTest, Model23ReadsFourChannelsAndStoresTheSensorOffsetOnTwoAndThree) {
+  sim.attach();
+  auto source = openMonitor(23);
+  s->SensorValueOffset = -2400;
+  sim.setVolts(1, 0.25);
+  sim.setVolts(3, -0.5);
+  sim.clearCalls();
+  loop.Timer2_Timer(*source);
+  const std::vector<Call> expected = {get(10, 0, 0), get(10, 1, 0), get(15, 2, 32), get(15, 3, 32)};
+  EXPECT_EQ(sim.calls(), expected);
+  EXPECT_EQ(s->TrialData[0], 1000);
+  EXPECT_EQ(s->TrialData[1], 1250);
+  EXPECT_EQ(s->TrialData[2], -1400);
+  EXPECT_EQ(s->TrialData[3], -1900);
+}
+
+TEST_F(LabJackSourceTest, Model22SensorTypeAndLimbChooseTheReads) {
+  struct Case {
+    const char* name;
+    int16_t sensorType, limb;
+    std::vector<Call> calls;
+    int16_t slot0, slot1;
+  } cases[] = {
+      {"type 0, arm: single-ended", 0, 1, {get(10, 0, 0), get(10, 1, 0)}, 1300, 800},
+      {"type 0, leg: differential", 0, 2, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
+      {"type 0, arm and leg: no read", 0, 3, {}, 800, 800},
+      {"type 1, arm: differential", 1, 1, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
+      {"type 1, leg: differential", 1, 2, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
+  };
+  for (const auto& c : cases) {
+    sim.reset();
+    sim.attach();
+    s = std::make_unique<Session>();
+    SamplingLoop fresh(*s, alerts, sink, stopwatch);
+    s->ModelCode = 22;
+    s->ChannelCount = 2;
+    s->SensorValueOffset = -200;
+    LabJackSource source(LabJackSettings{22, c.sensorType, c.limb}, messages);
+    fresh.StartMonitor();
+    sim.setVolts(0, 0.5);
+    sim.setVolts(1, -0.1);  // a single-ended input reads 0 V below ground
+    sim.clearCalls();
+    fresh.Timer2_Timer(source);
+    EXPECT_EQ(sim.calls(), c.calls) << c.name;
+    EXPECT_EQ(s->TrialData[0], c.slot0) << c.name;
+    EXPECT_EQ(s->TrialData[1], c.slot1) << c.name;
+  }
+}
+
+TEST_F(LabJackSourceTest, ATickErrorShowsTheDriverTextHaltsAndDoesNotAdvance) {
+  sim.attach();
+  auto source = openMonitor(23);
+  loop.Timer2_Timer(*source);
+  ASSERT_EQ(s->SampleIndex, 1);
+  sim.failNext(LJE_AIN_NOT_ANALOG);
+  sim.clearCalls();
+  loop.Timer2_Timer(*source);
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "Function returned LabJackUD Error #13  Line is not configured as an analog input");
+  EXPECT_EQ(s->SampleIndex, 1);
+  const std::vector<Call> expected = {get(10, 0, 0, 0.0, LJE_AIN_NOT_ANALOG), get(203, 0, 0)};
+  EXPECT_EQ(sim.calls(), expected);
+}
+
+TEST_F(LabJackSourceTest, APulledU3DuringARecordingIsShownOnceAndTheTrialIsKept) {
+  sim.attach();
+  auto source = openMonitor(22);
+  sim.setVolts(0, 0.3);
+  sim.setVolts(1, 0.4);
+  loop.StartCmd(source.get());
+  for (int i = 0; i < 5; ++i) loop.Timer2_Timer(*source);
+  sim.pull();
+  for (int i = 0; i < 20; ++i) loop.Timer2_Timer(*source);
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "Function returned LabJackUD Error #1008  Communication failure");
+  // The error tick stands still; the ticks after it go on with the columns as they were.
+  EXPECT_EQ(s->SampleIndex, 24);
+  EXPECT_EQ(s->TrialData[s->trialIndex(4, 0)], 1300);
+  EXPECT_EQ(s->TrialData[s->trialIndex(4, 1)], 1400);
+  EXPECT_EQ(s->TrialData[s->trialIndex(10, 0)], 0);
+  sim.attach();
+  sim.setVolts(0, 0.1);
+  loop.Timer2_Timer(*source);
+  EXPECT_EQ(s->TrialData[s->trialIndex(24, 0)], 1100);
+  sim.clearCalls();
+  stopwatch.now = 250;
+  loop.StartCmd(source.get());
+  EXPECT_EQ(s->SampleCount, 24);
+  const std::vector<Call> halt = {get(203, 0, 0)};
+  EXPECT_EQ(sim.calls(), halt);  // the end of a recording halts the U3
+}
+
+TEST_F(LabJackSourceTest, TheFactoryOpensTheU3ForModels22And23Only) {
+  VirtualClock clock;
+  for (int16_t model : {22, 23, 7}) {
+    sim.reset();
+    SourceSettings settings;
+    settings.ModelCode = model;
+    auto make = MakeSourceFactory(settings, clock, messages);
+    if (model == 7) continue;  // the USB device has a factory of its own
+    ASSERT_TRUE(make) << model;
+    auto source = make();
+    EXPECT_NE(dynamic_cast<LabJackSource*>(source.get()), nullptr) << model;
+    EXPECT_EQ(messages.take().size(), 1u) << model;  // no U3 attached
+  }
+}
+
+}  // namespace
+}  // namespace tidemet
