@@ -47,6 +47,7 @@ void MonitorController::processUpTo(int64_t takenUpToNs) {
       [this](const ReadingSet& r) {
         if (!loop_.timerEnabled()) return;
         loop_.ProcessReadings(r, &notices_);
+        lastProcessed_ = r;
         ++processed_;
       },
       takenUpToNs);

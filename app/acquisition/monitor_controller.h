@@ -41,6 +41,8 @@ class MonitorController {
   DeviceMessages& messages() { return messages_; }
   // Reading sets the loop has processed (stored and drawn) since the window loaded.
   uint64_t setsProcessed() const { return processed_; }
+  // The reading set processed last (the diagnostics show its values).
+  const ReadingSet& lastProcessed() const { return lastProcessed_; }
   AcquisitionWorker& worker() { return *worker_; }
   const ClockStopwatch& stopwatch() const { return stopwatch_; }
 
@@ -73,6 +75,7 @@ class MonitorController {
   // notification; the outer pass goes on draining once the box is closed.
   bool processing_ = false;
   uint64_t processed_ = 0;
+  ReadingSet lastProcessed_;
 };
 
 }  // namespace tidemet

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/acquisition/axis_label_widget.h"
+#include "app/acquisition/diagnostics_dialog.h"
 #include "app/acquisition/sources/source_factory.h"
 #include "app/acquisition/graph_canvas.h"
 #include "app/acquisition/graph_paging.h"
@@ -43,6 +44,7 @@ MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files,
 }
 
 void MonitorWindow::openDevice() {
+  diag_.reset();  // it reads the controller that is replaced here
   if (controller_) controller_->unload();
   deviceModel_ = s_.ModelCode;
   deviceDemo_ = s_.DemoMode;
@@ -62,7 +64,10 @@ void MonitorWindow::openDevice() {
   controller_->load();
 }
 
-MonitorWindow::~MonitorWindow() { controller_->unload(); }
+MonitorWindow::~MonitorWindow() {
+  diag_.reset();
+  controller_->unload();
+}
 
 void MonitorWindow::closeEvent(QCloseEvent* event) {
   controller_->unload();
@@ -152,10 +157,18 @@ void MonitorWindow::buildMenus() {
 
   QMenu* data = menuBar()->addMenu(tr("&Data"));
   connect(data->addAction(tr("&Monitor")), &QAction::triggered, this, &MonitorWindow::StartMonitor);
-  for (const char* later : {"&Analysis", "&Comparison", "C&hart", "Diag&nostics"}) {
+  for (const char* later : {"&Analysis", "&Comparison", "C&hart"}) {
     QAction* action = data->addAction(QString::fromUtf8(later));
     action->setEnabled(false);  // those windows are not part of this program yet
   }
+  connect(data->addAction(QStringLiteral("Diag&nostics")), &QAction::triggered, this, &MonitorWindow::MDiagMenu);
+}
+
+void MonitorWindow::MDiagMenu() {
+  // A fresh dialog each time: the device, and with it the controller, may have changed.
+  diag_ = std::make_unique<DiagnosticsDialog>(s_, *controller_, alerts_,
+                                              [this] { apply(kRefreshAxisLabels | kRefreshLayout); }, this);
+  diag_->open();
 }
 
 void MonitorWindow::buildCentre() {

@@ -26,6 +26,7 @@ class QScrollBar;
 namespace tidemet {
 
 class AxisLabelWidget;
+class DiagnosticsDialog;
 class LiveGraphWidget;
 
 class MonitorWindow : public QMainWindow {
@@ -70,6 +71,7 @@ class MonitorWindow : public QMainWindow {
   void showPointer(int graph, int column);
   void openFile();
   void saveFile();
+  void MDiagMenu();
 
   Session& s_;
   Alerts& alerts_;
@@ -92,6 +94,7 @@ class MonitorWindow : public QMainWindow {
   QLabel* forceLabel_ = nullptr;
   QPushButton* startButton_ = nullptr;
   QAction* saveAction_ = nullptr;
+  std::unique_ptr<DiagnosticsDialog> diag_;
 
   struct Groups {
     std::vector<QAction*> gain, rate, buffers, series, sensorValue, sensorType, channels, pair,

@@ -13,5 +13,6 @@ if(TARGET tidemet_widgets)
   tidemet_qt_test(acquisition_widget_tests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/live_graph_widget_test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/monitor_window_test.cpp)
+      ${CMAKE_CURRENT_LIST_DIR}/monitor_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/diagnostics_dialog_test.cpp)
 endif()
