@@ -62,6 +62,11 @@ void AcquisitionWorker::runNotices() {
   for (; doneStopped_ != stopped; ++doneStopped_) source_->recordingStopped();
   const uint32_t started = pendingStarted_.load(std::memory_order_acquire);
   for (; doneStarted_ != started; ++doneStarted_) source_->monitoringStarted();
+  const uint32_t sensors = sensors_.load(std::memory_order_acquire);
+  if (sensors != sensorsApplied_) {
+    sensorsApplied_ = sensors;
+    source_->sensorsChanged(static_cast<int16_t>(sensors >> 16), static_cast<int16_t>(sensors & 0xFFFF));
+  }
 }
 
 void AcquisitionWorker::step() {

@@ -59,6 +59,11 @@ class AcquisitionWorker {
   void requestAfterError() { pendingAfterError_.fetch_add(1, std::memory_order_release); }
   void requestRecordingStopped() { pendingStopped_.fetch_add(1, std::memory_order_release); }
   void requestMonitoringStarted() { pendingStarted_.fetch_add(1, std::memory_order_release); }
+  // The sensor type and limb the session holds now; the device hears of a change.
+  void publishSensors(int16_t sensorType, int16_t limbMode) {
+    sensors_.store(static_cast<uint32_t>(static_cast<uint16_t>(sensorType)) << 16 | static_cast<uint16_t>(limbMode),
+                   std::memory_order_release);
+  }
 
   // Counters, readable from any thread.
   uint64_t readingsTaken() const { return taken_.load(std::memory_order_relaxed); }
@@ -85,6 +90,9 @@ class AcquisitionWorker {
   uint32_t doneAfterError_ = 0;
   uint32_t doneStopped_ = 0;
   uint32_t doneStarted_ = 0;
+  static constexpr uint32_t kNoSensors = 0xFFFFFFFFu;
+  std::atomic<uint32_t> sensors_{kNoSensors};
+  uint32_t sensorsApplied_ = kNoSensors;
   std::atomic<uint64_t> taken_{0};
   std::atomic<uint64_t> skipped_{0};
   std::atomic<uint64_t> dropped_{0};

@@ -37,6 +37,7 @@ void MonitorController::tick() {
 void MonitorController::StartMonitor() {
   worker_->discard();  // readings from before monitoring belong to no sweep
   loop_.StartMonitor();
+  worker_->publishSensors(s_.SensorType, s_.LimbMode);
   worker_->requestMonitoringStarted();
 }
 
@@ -59,6 +60,7 @@ void MonitorController::showDeviceMessages() {
 }
 
 void MonitorController::onReadingsQueued() {
+  worker_->publishSensors(s_.SensorType, s_.LimbMode);
   if (!processing_) showDeviceMessages();
   if (loop_.timerEnabled())
     processUpTo(std::numeric_limits<int64_t>::max());

@@ -19,6 +19,8 @@ class Source {
   virtual void recordingStopped() {}
   // Monitoring started: a serial unit is sent its start command here.
   virtual void monitoringStarted() {}
+  // The Sensors or Limb menu changed what the LabJack reads.
+  virtual void sensorsChanged(int16_t /*sensorType*/, int16_t /*limbMode*/) {}
 };
 
 // What the tick draws, on both graphs at once or on graph 0 (upper) / 1 (lower). Coordinates are

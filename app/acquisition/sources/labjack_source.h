@@ -26,6 +26,10 @@ class LabJackSource final : public Source {
   void takeReadings(ReadingSet& out) override;
   void afterError() override { halt(); }
   void recordingStopped() override { halt(); }
+  void sensorsChanged(int16_t sensorType, int16_t limbMode) override {
+    settings_.SensorType = sensorType;
+    settings_.LimbMode = limbMode;
+  }
 
   bool open() const { return handle_ != 0; }
   double driverVersion() const { return driverVersion_; }

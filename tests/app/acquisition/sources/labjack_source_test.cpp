@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/acquisition/monitor_controller.h"
 #include "app/acquisition/sampling_loop.h"
 #include "app/acquisition/sources/source_factory.h"
 #include "platform/labjackud/labjackud.h"
@@ -44,6 +45,7 @@ class LabJackSourceTest : public ::testing::Test {
   testing::ManualStopwatch stopwatch;
   DeviceMessages messages;
   SamplingLoop loop;
+  VirtualClock clock;
 };
 
 TEST_F(LabJackSourceTest, OpeningMakesTheDriverCallsInOrder) {
@@ -193,8 +195,26 @@ TEST_F(LabJackSourceTest, APulledU3DuringARecordingIsShownOnceAndTheTrialIsKept)
   EXPECT_EQ(sim.calls(), halt);  // the end of a recording halts the U3
 }
 
+TEST_F(LabJackSourceTest, TheSensorsMenuChangesTheReadsWhileMonitoring) {
+  sim.attach();
+  s->ModelCode = 22;
+  s->ChannelCount = 2;
+  MonitorController controller(*s, alerts, sink, clock, [this]() -> std::unique_ptr<Source> {
+    return std::make_unique<LabJackSource>(LabJackSettings{22, 0, 1}, messages);
+  });
+  controller.openSynchronously();
+  controller.StartMonitor();
+  sim.clearCalls();
+  controller.tick();
+  s->SensorType = 1;  // the menu, on the window's thread
+  controller.tick();  // publishes the change
+  controller.tick();
+  const std::vector<Call> expected = {get(10, 0, 0), get(10, 1, 0), get(10, 0, 0), get(10, 1, 0),
+                                      get(15, 0, 32), get(15, 1, 32)};
+  EXPECT_EQ(sim.calls(), expected);
+}
+
 TEST_F(LabJackSourceTest, TheFactoryOpensTheU3ForModels22And23Only) {
-  VirtualClock clock;
   for (int16_t model : {22, 23, 7}) {
     sim.reset();
     SourceSettings settings;
