@@ -14,7 +14,8 @@ namespace {
 
 std::string_view trim(std::string_view t) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
+    t.remove_suffix(1);
   return t;
 }
 
@@ -56,25 +57,37 @@ CpuInfo ReadCpuInfo(const char* path) {
 
 std::optional<std::string> DiagModelName(const Session& s) {
   switch (s.ModelCode) {
-    case 0: return "QF8";
-    case 1: return "RF1";
-    case 2: return "QK1";
-    case 3: return "QW8";
-    case 4: return "QW2";
+    case 0:
+      return "QF8";
+    case 1:
+      return "RF1";
+    case 2:
+      return "QK1";
+    case 3:
+      return "QW8";
+    case 4:
+      return "QW2";
     case 5:
-    case 6: return std::nullopt;
-    case 8: return "RV2 - Model 8";
-    case 13: return "QV4 - Model 13";
-    case 16: return "RV2 - Model 16";
-    case 17: return "RV2 - Model 17";
+    case 6:
+      return std::nullopt;
+    case 8:
+      return "RV2 - Model 8";
+    case 13:
+      return "QV4 - Model 13";
+    case 16:
+      return "RV2 - Model 16";
+    case 17:
+      return "RV2 - Model 17";
     case 21: {
       const int menu = s.settingsChecks.model;
       const bool qv4 = menu >= 0 && menu < static_cast<int>(kModelMenus.size()) &&
                        kModelMenus[static_cast<size_t>(menu)].name == "Model21QV4Menu";
       return qv4 ? "QV4 - Model 21" : "QV2 - Model 21";
     }
-    case 22: return "QV2 - Model 22";
-    case 23: return "QV4 - Model 22";
+    case 22:
+      return "QV2 - Model 22";
+    case 23:
+      return "QV4 - Model 22";
     default:
       if (s.ModelCode >= 7 && s.ModelCode <= 20) return "QV2 - Model " + num(s.ModelCode);
       return std::nullopt;
@@ -83,7 +96,8 @@ std::optional<std::string> DiagModelName(const Session& s) {
 
 long DataRate(int16_t sampleCount, float trialSeconds) {
   if (trialSeconds == 0.0f || !std::isfinite(trialSeconds)) return 0;
-  return static_cast<long>(std::trunc(static_cast<double>(sampleCount) / static_cast<double>(trialSeconds)));
+  return static_cast<long>(
+      std::trunc(static_cast<double>(sampleCount) / static_cast<double>(trialSeconds)));
 }
 
 std::vector<DiagLabel> DiagLabels(const Session& s, const CpuInfo& cpu, const VideoFigures& video,
@@ -116,9 +130,7 @@ std::vector<DiagLabel> DiagLabels(const Session& s, const CpuInfo& cpu, const Vi
   };
 }
 
-std::string DiagChannelText() {
-  return JoinLines({"1", "2", "3", "4", "5", "6", "7", "8"});
-}
+std::string DiagChannelText() { return JoinLines({"1", "2", "3", "4", "5", "6", "7", "8"}); }
 
 std::string DiagValueText(const Session& s) {
   std::string text;

@@ -78,8 +78,8 @@ class SimDriver final : public Control {
     return r;
   }
 
-  LJ_ERROR request(Call::Kind kind, LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value,
-                   int32_t x1) {
+  LJ_ERROR request(Call::Kind kind, LJ_HANDLE handle, int32_t ioType, int32_t channel,
+                   double* value, int32_t x1) {
     std::lock_guard lock(mutex_);
     const double in = value ? *value : 0.0;
     LJ_ERROR r = requestLocked(kind, handle, ioType, channel, value, x1);
@@ -92,8 +92,8 @@ class SimDriver final : public Control {
     if (recording_) calls_.push_back(c);
   }
 
-  LJ_ERROR openLocked(int32_t deviceType, int32_t connectionType, const char* address, int32_t firstFound,
-                      LJ_HANDLE* handle) {
+  LJ_ERROR openLocked(int32_t deviceType, int32_t connectionType, const char* address,
+                      int32_t firstFound, LJ_HANDLE* handle) {
     if (!handle) return LJE_UNKNOWN_ERROR;
     *handle = 0;
     if (deviceType != LJ_dtU3) return LJE_INVALID_DEVICE_TYPE;
@@ -105,8 +105,8 @@ class SimDriver final : public Control {
     return LJE_NOERROR;
   }
 
-  LJ_ERROR requestLocked(Call::Kind kind, LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value,
-                         int32_t x1) {
+  LJ_ERROR requestLocked(Call::Kind kind, LJ_HANDLE handle, int32_t ioType, int32_t channel,
+                         double* value, int32_t x1) {
     if (!open_ || handle != kHandle) return LJE_INVALID_HANDLE;
     if (pulled_) return LJE_COMM_FAILURE;
     if (!value) return LJE_UNKNOWN_ERROR;
@@ -177,17 +177,28 @@ SimDriver& driver() {
 
 const char* errorText(LJ_ERROR code) {
   switch (code) {
-    case LJE_NOERROR: return "No error";
-    case LJE_INVALID_CHANNEL_NUMBER: return "Invalid channel number";
-    case LJE_INVALID_IO_TYPE: return "Invalid IOType";
-    case LJE_AIN_NOT_ANALOG: return "Line is not configured as an analog input";
-    case LJE_UNKNOWN_ERROR: return "Unknown error";
-    case LJE_INVALID_DEVICE_TYPE: return "Invalid device type";
-    case LJE_INVALID_HANDLE: return "Invalid handle";
-    case LJE_INVALID_CONNECTION_TYPE: return "Invalid connection type";
-    case LJE_LABJACK_NOT_FOUND: return "LabJack not found";
-    case LJE_COMM_FAILURE: return "Communication failure";
-    default: return nullptr;
+    case LJE_NOERROR:
+      return "No error";
+    case LJE_INVALID_CHANNEL_NUMBER:
+      return "Invalid channel number";
+    case LJE_INVALID_IO_TYPE:
+      return "Invalid IOType";
+    case LJE_AIN_NOT_ANALOG:
+      return "Line is not configured as an analog input";
+    case LJE_UNKNOWN_ERROR:
+      return "Unknown error";
+    case LJE_INVALID_DEVICE_TYPE:
+      return "Invalid device type";
+    case LJE_INVALID_HANDLE:
+      return "Invalid handle";
+    case LJE_INVALID_CONNECTION_TYPE:
+      return "Invalid connection type";
+    case LJE_LABJACK_NOT_FOUND:
+      return "LabJack not found";
+    case LJE_COMM_FAILURE:
+      return "Communication failure";
+    default:
+      return nullptr;
   }
 }
 
@@ -203,8 +214,8 @@ labjacksim::Control* LabJackSimControl(void) { return &driver(); }
 
 double GetDriverVersion(void) { return driver().version(); }
 
-LJ_ERROR OpenLabJack(int32_t deviceType, int32_t connectionType, const char* address, int32_t firstFound,
-                     LJ_HANDLE* handle) {
+LJ_ERROR OpenLabJack(int32_t deviceType, int32_t connectionType, const char* address,
+                     int32_t firstFound, LJ_HANDLE* handle) {
   return driver().open(deviceType, connectionType, address, firstFound, handle);
 }
 

@@ -24,15 +24,16 @@ Alert LabJackOpenMessage(int32_t number, const char* text) {
     message = "Interface data cable is not connected, Error #" +
               NumText(static_cast<long long>(LJE_LABJACK_NOT_FOUND)) + "  " + text;
   } else if (number > kDriverErrorBase) {
-    message = "Function returned LabJackUD Error #" + NumText(static_cast<long long>(number - kDriverErrorBase)) +
-              "  " + text;
+    message = "Function returned LabJackUD Error #" +
+              NumText(static_cast<long long>(number - kDriverErrorBase)) + "  " + text;
   } else {
     message = "VB error: Error #" + NumText(static_cast<long long>(number)) + "  " + text;
   }
   return {std::string(AppTitle), message, AlertIcon::Exclamation, AlertButtons::Ok};
 }
 
-LabJackSource::LabJackSource(const LabJackSettings& settings, DeviceMessages& messages) : settings_(settings) {
+LabJackSource::LabJackSource(const LabJackSettings& settings, DeviceMessages& messages)
+    : settings_(settings) {
   char text[LJ_ERROR_TEXT_SIZE] = {};
   driverVersion_ = GetDriverVersion();
   LJ_HANDLE handle = 0;

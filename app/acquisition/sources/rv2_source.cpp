@@ -51,10 +51,11 @@ void Rv2Source::monitoringStarted() {
 // Keeps the bytes from the last sync byte that could still begin a frame whose end has not
 // arrived, so a reply split across two ticks is not lost.
 void Rv2Source::keepPartialFrame(size_t scannedFrom) {
-  size_t from = std::max(scannedFrom, used_ > kReplyFrameSize - 1 ? used_ - (kReplyFrameSize - 1) : size_t{0});
+  size_t from = std::max(scannedFrom,
+                         used_ > kReplyFrameSize - 1 ? used_ - (kReplyFrameSize - 1) : size_t{0});
   while (from < used_ && received_[from] != 0xFF) ++from;
-  std::copy(received_.begin() + static_cast<long>(from), received_.begin() + static_cast<long>(used_),
-            received_.begin());
+  std::copy(received_.begin() + static_cast<long>(from),
+            received_.begin() + static_cast<long>(used_), received_.begin());
   used_ -= from;
 }
 

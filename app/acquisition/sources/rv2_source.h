@@ -16,15 +16,15 @@
 namespace tidemet {
 
 struct Rv2Settings {
-  std::string device;   // the port's device file
-  std::string portName; // as the settings window names it ("Com 1")
+  std::string device;    // the port's device file
+  std::string portName;  // as the settings window names it ("Com 1")
   int16_t UnitNode = 92;
 };
 
 class Rv2Source final : public Source {
  public:
-  static constexpr int64_t kFirstRetryNs = 100'000'000;  // 100 ms
-  static constexpr int64_t kLastRetryNs = 5'000'000'000; // 5 s
+  static constexpr int64_t kFirstRetryNs = 100'000'000;   // 100 ms
+  static constexpr int64_t kLastRetryNs = 5'000'000'000;  // 5 s
 
   Rv2Source(Rv2Settings settings, const Clock& clock, DeviceMessages& messages);
 

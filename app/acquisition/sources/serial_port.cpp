@@ -76,7 +76,8 @@ long SerialPort::readAvailable(std::span<uint8_t> into, size_t used) {
   // A hang-up may come with no byte and no error: ask once, without waiting. Reading on after
   // one would only repeat it.
   pollfd p{fd_, POLLIN, 0};
-  if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {
+  if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) &&
+      !(p.revents & POLLIN)) {
     fail("read", EIO);
     return -1;
   }

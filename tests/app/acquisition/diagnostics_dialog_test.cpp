@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/acquisition/demo_source.h"
 #include "app/acquisition/monitor_window.h"
 
 namespace tidemet {
@@ -72,17 +73,21 @@ TEST(DiagnosticsDialogTest, WhileMonitoringTheLoopShowsTheLatestReadingsUntilCon
   EXPECT_EQ(diag->findChild<QLabel*>("Delay:")->text(), "4");
   EXPECT_EQ(diag->findChild<QLabel*>("Number of Channels:")->text(), "2");
   EXPECT_EQ(diag->findChild<QLabel*>("Video Frames: ")->text(), "0");
-  EXPECT_EQ(diag->findChild<QPlainTextEdit*>("DiagChannelText")->toPlainText(), "1\n2\n3\n4\n5\n6\n7\n8");
+  EXPECT_EQ(diag->findChild<QPlainTextEdit*>("DiagChannelText")->toPlainText(),
+            "1\n2\n3\n4\n5\n6\n7\n8");
 
   s->TrialData[0] = 0;
   const double loopStart = threadCpuMs();
   runEventsFor(1000);
   const double loopMs = threadCpuMs() - loopStart;
-  std::printf("window thread CPU over 1 s: %.1f ms monitoring, %.1f ms with the diagnostics loop (%llu passes)\n",
-              idleMs, loopMs, static_cast<unsigned long long>(diag->passes()));
+  std::printf(
+      "window thread CPU over 1 s: %.1f ms monitoring, %.1f ms with the diagnostics loop (%llu "
+      "passes)\n",
+      idleMs, loopMs, static_cast<unsigned long long>(diag->passes()));
   EXPECT_GT(diag->passes(), 10u);
   // The loop stored a demo reading (around the stored baseline 1185) over the zero and shows it.
-  const QStringList values = diag->findChild<QPlainTextEdit*>("DiagValueText")->toPlainText().split('\n');
+  const QStringList values =
+      diag->findChild<QPlainTextEdit*>("DiagValueText")->toPlainText().split('\n');
   ASSERT_EQ(values.size(), 8);
   EXPECT_NEAR(s->TrialData[0], 1185, 200);
   EXPECT_EQ(values[0].toInt(), s->TrialData[0]);
@@ -94,6 +99,33 @@ TEST(DiagnosticsDialogTest, WhileMonitoringTheLoopShowsTheLatestReadingsUntilCon
   runEventsFor(100);
   EXPECT_EQ(diag->passes(), passes);
   EXPECT_TRUE(window.controller().loop().timerEnabled());  // the monitor goes on
+}
+
+// The loop alone, with no monitor drawing beside it: paced by its timer, never spinning.
+TEST(DiagnosticsDialogTest, TheReadingLoopIsPacedByTheEventLoop) {
+  auto s = demoSession();
+  RecordingAlerts alerts;
+  VirtualClock clock;
+  NullGraphSink sink;
+  MonitorController monitor(*s, alerts, sink, clock, [&clock]() -> std::unique_ptr<Source> {
+    return std::make_unique<DemoSource>(clock, 0, DemoParameters{});
+  });
+  monitor.openSynchronously();
+  monitor.StartMonitor();
+  monitor.tick();
+  DiagnosticsDialog diag(*s, monitor, alerts, {});
+  diag.open();
+  ASSERT_TRUE(diag.running());
+  const double start = threadCpuMs();
+  runEventsFor(1000);
+  const double cpuMs = threadCpuMs() - start;
+  std::printf("diagnostics loop alone: %.1f ms CPU in 1 s (%.1f %%), %llu passes\n", cpuMs,
+              cpuMs / 10.0, static_cast<unsigned long long>(diag.passes()));
+  EXPECT_GE(diag.passes(), 25u);
+  EXPECT_LE(diag.passes(), 1000u / DiagnosticsDialog::kPassIntervalMs + 2);
+  // The one set the monitor processed was stored in element 0 (pair layout puts it at row 0 too).
+  EXPECT_NEAR(s->TrialData[0], 1185, 2);
+  diag.DiagContinueCmd();
 }
 
 TEST(DiagnosticsDialogTest, OpenedWhileRecordingItOnlyShowsTheLabels) {

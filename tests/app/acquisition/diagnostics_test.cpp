@@ -32,10 +32,23 @@ TEST(DiagnosticsTest, ProcessorTypeAndSpeedComeFromTheFirstProcessor) {
 
 TEST(DiagnosticsTest, ModelNamesFollowTheModelCode) {
   const std::pair<int16_t, const char*> cases[] = {
-      {0, "QF8"}, {1, "RF1"}, {2, "QK1"}, {3, "QW8"}, {4, "QW2"}, {7, "QV2 - Model 7"},
-      {8, "RV2 - Model 8"}, {9, "QV2 - Model 9"}, {12, "QV2 - Model 12"}, {13, "QV4 - Model 13"},
-      {15, "QV2 - Model 15"}, {16, "RV2 - Model 16"}, {17, "RV2 - Model 17"}, {20, "QV2 - Model 20"},
-      {21, "QV2 - Model 21"}, {22, "QV2 - Model 22"}, {23, "QV4 - Model 22"},
+      {0, "QF8"},
+      {1, "RF1"},
+      {2, "QK1"},
+      {3, "QW8"},
+      {4, "QW2"},
+      {7, "QV2 - Model 7"},
+      {8, "RV2 - Model 8"},
+      {9, "QV2 - Model 9"},
+      {12, "QV2 - Model 12"},
+      {13, "QV4 - Model 13"},
+      {15, "QV2 - Model 15"},
+      {16, "RV2 - Model 16"},
+      {17, "RV2 - Model 17"},
+      {20, "QV2 - Model 20"},
+      {21, "QV2 - Model 21"},
+      {22, "QV2 - Model 22"},
+      {23, "QV4 - Model 22"},
   };
   auto s = std::make_unique<Session>();
   for (const auto& [code, name] : cases) {
@@ -70,11 +83,12 @@ TEST(DiagnosticsTest, LabelsShowTheSettingsInOrder) {
   s->TrialSeconds = 15.0f;
   const auto labels = DiagLabels(*s, {"Test CPU", "1000 MHz"}, {}, 2);
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"CPU Type:", "Test CPU"}, {"CPU Speed:", "1000 MHz"}, {"Delay:", "3"},
-      {"First Channel:", "0"}, {"Last Channel:", "7"}, {"Number of Channels:", "8"},
+      {"CPU Type:", "Test CPU"},     {"CPU Speed:", "1000 MHz"},   {"Delay:", "3"},
+      {"First Channel:", "0"},       {"Last Channel:", "7"},       {"Number of Channels:", "8"},
       {"Error Code:", "0 : dd = 2"}, {"Model:", "QV2 - Model 20"}, {"Data Rate:", "100"},
-      {"Video Time: ", "0"}, {"Video Rate: ", "0"}, {"Video Frames: ", "0"}, {"Data Time: ", "15"},
-      {"Dropped Frames: ", "0"}, {"Last Frame: ", "0"}, {"ivalue(0): ", "0"}, {"Video Buffers: ", "0"},
+      {"Video Time: ", "0"},         {"Video Rate: ", "0"},        {"Video Frames: ", "0"},
+      {"Data Time: ", "15"},         {"Dropped Frames: ", "0"},    {"Last Frame: ", "0"},
+      {"ivalue(0): ", "0"},          {"Video Buffers: ", "0"},
   };
   ASSERT_EQ(labels.size(), expected.size());
   for (size_t i = 0; i < labels.size(); ++i) {

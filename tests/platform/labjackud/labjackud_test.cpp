@@ -45,7 +45,8 @@ TEST_F(LabJackUdTest, OpeningAnswersPerDeviceTypeConnectionAndPresence) {
     sim.reset();
     if (c.attached) sim.attach();
     LJ_HANDLE h = -5;
-    EXPECT_EQ(OpenLabJack(c.deviceType, c.connection, c.address, c.firstFound, &h), c.expected) << c.name;
+    EXPECT_EQ(OpenLabJack(c.deviceType, c.connection, c.address, c.firstFound, &h), c.expected)
+        << c.name;
     EXPECT_EQ(h != 0, c.expected == LJE_NOERROR) << c.name;
   }
 }

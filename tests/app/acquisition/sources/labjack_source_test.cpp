@@ -28,12 +28,14 @@ class LabJackSourceTest : public ::testing::Test {
   }
 
   // The monitor of `model` opened on the simulated U3 and monitoring.
-  std::unique_ptr<LabJackSource> openMonitor(int16_t model, int16_t sensorType = 0, int16_t limb = 1) {
+  std::unique_ptr<LabJackSource> openMonitor(int16_t model, int16_t sensorType = 0,
+                                             int16_t limb = 1) {
     s->ModelCode = model;
     s->ChannelCount = model == 23 ? 4 : 2;
     s->SensorType = sensorType;
     s->LimbMode = limb;
-    auto source = std::make_unique<LabJackSource>(LabJackSettings{model, sensorType, limb}, messages);
+    auto source =
+        std::make_unique<LabJackSource>(LabJackSettings{model, sensorType, limb}, messages);
     loop.StartMonitor();
     return source;
   }
@@ -71,7 +73,8 @@ TEST_F(LabJackSourceTest, OpeningFailuresShowTheirMessageAndHalt) {
     const char* text;
   } cases[] = {
       {"no U3", false, 0, "Interface data cable is not connected, Error #1007  LabJack not found"},
-      {"pin reset fails", true, LJE_COMM_FAILURE, "Function returned LabJackUD Error #1008  Communication failure"},
+      {"pin reset fails", true, LJE_COMM_FAILURE,
+       "Function returned LabJackUD Error #1008  Communication failure"},
   };
   for (const auto& c : cases) {
     sim.reset();
@@ -161,7 +164,8 @@ TEST_F(LabJackSourceTest, ATickErrorShowsTheDriverTextHaltsAndDoesNotAdvance) {
   sim.clearCalls();
   loop.Timer2_Timer(*source);
   ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(alerts.shown[0].text, "Function returned LabJackUD Error #13  Line is not configured as an analog input");
+  EXPECT_EQ(alerts.shown[0].text,
+            "Function returned LabJackUD Error #13  Line is not configured as an analog input");
   EXPECT_EQ(s->SampleIndex, 1);
   const std::vector<Call> expected = {get(10, 0, 0, 0.0, LJE_AIN_NOT_ANALOG), get(203, 0, 0)};
   EXPECT_EQ(sim.calls(), expected);
@@ -209,8 +213,8 @@ TEST_F(LabJackSourceTest, TheSensorsMenuChangesTheReadsWhileMonitoring) {
   s->SensorType = 1;  // the menu, on the window's thread
   controller.tick();  // publishes the change
   controller.tick();
-  const std::vector<Call> expected = {get(10, 0, 0), get(10, 1, 0), get(10, 0, 0), get(10, 1, 0),
-                                      get(15, 0, 32), get(15, 1, 32)};
+  const std::vector<Call> expected = {get(10, 0, 0), get(10, 1, 0),  get(10, 0, 0),
+                                      get(10, 1, 0), get(15, 0, 32), get(15, 1, 32)};
   EXPECT_EQ(sim.calls(), expected);
 }
 

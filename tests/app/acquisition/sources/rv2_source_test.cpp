@@ -31,7 +31,8 @@ using Bytes = std::vector<uint8_t>;
 
 TEST(SerialPortTest, ComPortsMapToTheirDeviceFiles) {
   const std::pair<int, const char*> cases[] = {
-      {1, "/dev/ttyS0"}, {4, "/dev/ttyS3"}, {5, "/dev/ttyUSB0"}, {16, "/dev/ttyUSB11"}, {0, ""}, {17, ""},
+      {1, "/dev/ttyS0"},     {4, "/dev/ttyS3"}, {5, "/dev/ttyUSB0"},
+      {16, "/dev/ttyUSB11"}, {0, ""},           {17, ""},
   };
   for (const auto& [port, device] : cases) EXPECT_EQ(ComPortDevice(port), device) << port;
 }
@@ -43,9 +44,10 @@ TEST(Rv2SourceTest, APortThatCannotBeOpenedIsReportedOnceAndRetriedWithABackOff)
   const auto shown = messages.take();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].title, "Tidemet Warning");
-  EXPECT_EQ(shown[0].text,
-            "The serial port Com 3 (/nonexistent/ttyS9) cannot be opened: No such file or directory.\r\n"
-            "Monitoring goes on without readings from the transmitter.");
+  EXPECT_EQ(
+      shown[0].text,
+      "The serial port Com 3 (/nonexistent/ttyS9) cannot be opened: No such file or directory.\r\n"
+      "Monitoring goes on without readings from the transmitter.");
   // Retries after 100 ms, then 200, 400, ... up to 5 s apart.
   std::vector<int64_t> attemptsAtMs;
   for (int ms = 0; ms <= 2000; ms += 10) {
@@ -137,7 +139,8 @@ class Rv2EndToEndTest : public ::testing::Test {
     s_->PairSecondChannel = 1;
     controller_ = std::make_unique<MonitorController>(
         *s_, alerts_, sink_, clock_, [this]() -> std::unique_ptr<Source> {
-          auto source = std::make_unique<Rv2Source>(Rv2Settings{pty_->port(), "Com 5", 987}, clock_, messages_);
+          auto source = std::make_unique<Rv2Source>(Rv2Settings{pty_->port(), "Com 5", 987}, clock_,
+                                                    messages_);
           source_ = source.get();
           return source;
         });
