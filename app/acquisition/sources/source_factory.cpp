@@ -27,7 +27,9 @@ AcquisitionWorker::SourceFactory MakeSourceFactory(const SourceSettings& setting
     };
   }
   if (m >= 18 && m <= 21) {
-    return [&messages]() -> std::unique_ptr<Source> { return std::make_unique<UsbModuleSource>(messages); };
+    return [&messages]() -> std::unique_ptr<Source> {
+      return std::make_unique<UsbModuleSource>(messages);
+    };
   }
 #else
   (void)messages;

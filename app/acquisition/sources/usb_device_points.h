@@ -31,7 +31,9 @@ class UsbDevicePoints {
   void close() noexcept;
 
   // I/O point 9 + i, empty when not opened.
-  const std::shared_ptr<zdaq::ZzIoPoint>& point(int i) const { return IoPoint[static_cast<size_t>(i)]; }
+  const std::shared_ptr<zdaq::ZzIoPoint>& point(int i) const {
+    return IoPoint[static_cast<size_t>(i)];
+  }
   bool deviceOpen() const { return DaqDevice != nullptr; }
 
  private:

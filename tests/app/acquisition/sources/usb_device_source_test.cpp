@@ -23,7 +23,8 @@ constexpr const char* kPath = "/dev/zdaq0";
 constexpr int32_t kPoint9 = 2000, kPoint10 = 2100, kPoint11 = 2200, kPoint12 = 2300;
 
 struct UsbMachine {
-  std::shared_ptr<zdaq::SimulatedSystem> system = zdaq::SimulatedSystem::create(/*automatic=*/false);
+  std::shared_ptr<zdaq::SimulatedSystem> system =
+      zdaq::SimulatedSystem::create(/*automatic=*/false);
   std::shared_ptr<zdaq::SimulatedDevice> device = system->addDevice(kPath, "ZDaq DAQ-20");
 };
 
@@ -58,7 +59,8 @@ TEST(UsbDeviceSourceTest, OpensAndReadsThePointsOfEachModel) {
     UsbDeviceSource source(c.model, c.channels, messages, machine.system->makeBackend());
     EXPECT_TRUE(machine.device->opened());
     EXPECT_EQ(PointsOf(*machine.device, ZDAQ_CTL_SET_POINT_CONFIGURATION), c.configured);
-    for (int32_t id : c.configured) EXPECT_EQ(machine.device->pointConfiguration(id), 0x40000002) << id;
+    for (int32_t id : c.configured)
+      EXPECT_EQ(machine.device->pointConfiguration(id), 0x40000002) << id;
     machine.device->clearRecords();
     ReadingSet r;
     source.takeReadings(r);
@@ -93,7 +95,8 @@ TEST(UsbDeviceSourceTest, WithoutADeviceNothingIsReadOrShown) {
 TEST(UsbDeviceSourceTest, AFailedOpenPostsTheLoadErrorBox) {
   UsbMachine machine;
   // Another program holds the device: the driver refuses a second opener.
-  auto holder = zdaq::CreateObjectAs<zdaq::ZzDaqEnum>("ZDaq.ZzDaqEnum", machine.system->makeBackend());
+  auto holder =
+      zdaq::CreateObjectAs<zdaq::ZzDaqEnum>("ZDaq.ZzDaqEnum", machine.system->makeBackend());
   holder->Devices()->Item(int32_t{1})->Open();
   DeviceMessages messages;
   UsbDeviceSource source(7, 2, messages, machine.system->makeBackend());
@@ -129,10 +132,11 @@ class UsbMonitorTest : public ::testing::Test {
     s->ModelCode = 7;
     s->ChannelCount = 2;
     s->ClientName = s->DataClientName = "Client";
-    monitor = std::make_unique<MonitorController>(*s, alerts, sink, clock, [this, system]() -> std::unique_ptr<Source> {
-      return std::make_unique<UsbDeviceSource>(s->ModelCode, s->ChannelCount, monitor->messages(),
-                                               system->makeBackend());
-    });
+    monitor = std::make_unique<MonitorController>(
+        *s, alerts, sink, clock, [this, system]() -> std::unique_ptr<Source> {
+          return std::make_unique<UsbDeviceSource>(s->ModelCode, s->ChannelCount,
+                                                   monitor->messages(), system->makeBackend());
+        });
     monitor->openSynchronously();
     monitor->StartMonitor();
     monitor->StartCmd();  // record
@@ -144,7 +148,9 @@ class UsbMonitorTest : public ::testing::Test {
     clock.advance(10'000'000);
     monitor->StartCmd();
   }
-  int16_t column(int k, int c) const { return s->TrialData[static_cast<size_t>(s->trialIndex(k, c))]; }
+  int16_t column(int k, int c) const {
+    return s->TrialData[static_cast<size_t>(s->trialIndex(k, c))];
+  }
 
   std::unique_ptr<Session> s = std::make_unique<Session>();
   RecordingAlerts alerts;

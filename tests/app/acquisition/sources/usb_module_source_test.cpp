@@ -40,7 +40,8 @@ class UsbModuleTest : public ::testing::Test {
 
   // Channel c reads counts[c] millivolts.
   void setInputs(const std::vector<int>& millivolts) {
-    for (size_t c = 0; c < millivolts.size(); ++c) sim->module(0).analog[c] = {Wave::Constant, millivolts[c], millivolts[c]};
+    for (size_t c = 0; c < millivolts.size(); ++c)
+      sim->module(0).analog[c] = {Wave::Constant, millivolts[c], millivolts[c]};
   }
 
   std::unique_ptr<VonmodLibrary> library;  // keeps the simulation loaded between sources
@@ -60,7 +61,8 @@ TEST_F(UsbModuleTest, OpensModuleZeroAndReadsEightChannelsInOneCall) {
   EXPECT_EQ(sim->requests(), (std::vector<std::vector<uint8_t>>{{0x38, 0, 7}}));
   EXPECT_EQ(r.present, 0xFFu);
   const double volts[8] = {0.0, 0.001, 0.5, 1.0, 2.048, 3.0, 4.0, 4.095};
-  for (int c = 0; c < 8; ++c) EXPECT_FLOAT_EQ(static_cast<float>(r.value[c]), static_cast<float>(volts[c])) << c;
+  for (int c = 0; c < 8; ++c)
+    EXPECT_FLOAT_EQ(static_cast<float>(r.value[c]), static_cast<float>(volts[c])) << c;
 }
 
 TEST_F(UsbModuleTest, OpenResultsAndWhatTheyShow) {
@@ -105,8 +107,8 @@ TEST_F(UsbModuleTest, AFailedReadKeepsThePreviousVoltagesAndItsResult) {
   source.takeReadings(first);
   ASSERT_EQ(source.moduleResult(), 0);
   setInputs({900, 900, 900, 900, 900, 900, 900, 900});
-  const std::vector<mpusbsim::Fault> faults = {mpusbsim::Fault::FailRead, mpusbsim::Fault::ShortReply,
-                                               mpusbsim::Fault::WrongEcho};
+  const std::vector<mpusbsim::Fault> faults = {
+      mpusbsim::Fault::FailRead, mpusbsim::Fault::ShortReply, mpusbsim::Fault::WrongEcho};
   for (auto fault : faults) {
     sim->inject(fault);
     ReadingSet r;

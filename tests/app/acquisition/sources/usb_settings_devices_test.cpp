@@ -34,7 +34,8 @@ TEST(UsbSettingsDevicesTest, OpensConfiguresAndReleasesWithinTheCall) {
       configured.emplace_back(field[0], field[1]);
     }
     std::vector<std::pair<int32_t, int32_t>> expected = {{9, 0x40000002}, {10, 0x40000002}};
-    if (c.pointsElevenAndTwelve) expected.insert(expected.end(), {{11, 0x40000002}, {12, 0x40000002}});
+    if (c.pointsElevenAndTwelve)
+      expected.insert(expected.end(), {{11, 0x40000002}, {12, 0x40000002}});
     EXPECT_EQ(configured, expected);
   }
 }
