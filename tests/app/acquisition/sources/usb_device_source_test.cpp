@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/acquisition/monitor_controller.h"
+#include "app/acquisition/sources/source_factory.h"
 #include "app/files/temp_folder.h"
 #include "app/files/trial_file.h"
 #include "support/fakes.h"
@@ -123,6 +124,18 @@ TEST(UsbDeviceSourceTest, AFailingReadIsSilentAndTheNextOneCounts) {
   source.takeReadings(good);
   EXPECT_EQ(good.present, 0b11u);
   EXPECT_TRUE(messages.take().empty());
+}
+
+TEST(UsbSourceFactoryTest, TheUsbModelsHaveASourceAndTheirNeighboursNone) {
+  VirtualClock clock;
+  DeviceMessages messages;
+  for (int16_t model = 4; model <= 21; ++model) {
+    if (model == 8) continue;  // the serial transmitter's
+    SourceSettings settings;
+    settings.ModelCode = model;
+    const bool usb = model == 7 || (model >= 9 && model <= 15) || (model >= 18 && model <= 21);
+    EXPECT_EQ(static_cast<bool>(MakeSourceFactory(settings, clock, messages)), usb) << model;
+  }
 }
 
 // The monitor with the device, through its tick, to TrialData and a saved file.
