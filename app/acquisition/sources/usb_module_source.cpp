@@ -10,8 +10,8 @@ UsbModuleSource::UsbModuleSource(DeviceMessages& messages) {
   std::string why;
   library_ = VonmodLibrary::Load(why);
   if (!library_) {
-    messages.post({std::string(AppTitle), std::string(kVonmodLibraryName) + ": " + why,
-                   AlertIcon::Exclamation, AlertButtons::Ok});
+    // Not a case of the module itself: the installation lacks its library. Said once, plainly.
+    messages.post({std::string(AppTitle), why, AlertIcon::Exclamation, AlertButtons::Ok});
     return;
   }
   module_ = std::make_unique<ModuleSession>(*library_);

@@ -39,17 +39,17 @@ int32_t ModuleSession::open() {
   release();
   int32_t count = 0;
   enumerateResult_ = library_.EnumerateDev(0, &count);
-  const int32_t result = library_.OpenDevice(0, 0, &VonmodSession_);
+  const int32_t result = library_.OpenDevice(0, 0, &session_);
   if (result == 0) {
     ModuleOpen = -1;
-    serialResult_ = library_.GetDeviceSerialNo(&VonmodSession_, &ModuleSerial);
+    serialResult_ = library_.GetDeviceSerialNo(&session_, &ModuleSerial);
   }
   return result;
 }
 
 void ModuleSession::release() {
   if (!isOpen()) return;
-  library_.ReleaseDevice(&VonmodSession_);
+  library_.ReleaseDevice(&session_);
   ModuleOpen = 0;
 }
 

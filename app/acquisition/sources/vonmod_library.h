@@ -45,7 +45,7 @@ class ModuleSession {
   void release();
 
   bool isOpen() const { return ModuleOpen == -1; }
-  VonmodSession& session() { return VonmodSession_; }
+  VonmodSession& session() { return session_; }
   VonmodLibrary& library() { return library_; }
   int32_t serial() const { return ModuleSerial; }
   int32_t enumerateResult() const { return enumerateResult_; }
@@ -53,7 +53,7 @@ class ModuleSession {
 
  private:
   VonmodLibrary& library_;
-  ::VonmodSession VonmodSession_{};
+  ::VonmodSession session_{};
   int16_t ModuleOpen = 0;
   int32_t enumerateResult_ = 0;
   int32_t ModuleSerial = 0;
