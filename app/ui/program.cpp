@@ -7,6 +7,9 @@
 #include "app/session/help_window.h"
 #include "app/session/main_window.h"
 #include "app/session/model_table.h"
+#ifdef TIDEMET_HAVE_USB_SOURCES
+#include "app/acquisition/sources/usb_settings_devices.h"
+#endif
 #include "app/session/program_lists.h"
 #include "app/ui/qt_alerts.h"
 
@@ -15,14 +18,25 @@
 #endif
 
 namespace tidemet {
+namespace {
+
+// The settings window opens the USB device and the module when the build has their back-ends.
+std::unique_ptr<SettingsDevices> MakeSettingsDevices() {
+#ifdef TIDEMET_HAVE_USB_SOURCES
+  return std::make_unique<UsbSettingsDevices>();
+#else
+  return std::make_unique<NoSettingsDevices>();
+#endif
+}
+
+}  // namespace
 
 Program::Program()
     : session_(std::make_unique<Session>()),
       alerts_(std::make_unique<QtAlerts>()),
       help_(std::make_unique<HelpWindow>()),
       lists_(std::make_unique<ProgramLists>(*session_)),
-      // The settings window opens devices through the back-ends once they exist.
-      devices_(std::make_unique<NoSettingsDevices>()) {
+      devices_(MakeSettingsDevices()) {
   main_ = std::make_unique<MainWindow>(*session_, info_, *lists_, *alerts_, *help_, *devices_);
   alerts_->setParent(main_.get());
   QObject::connect(main_.get(), &MainWindow::ended, qApp, &QCoreApplication::quit,

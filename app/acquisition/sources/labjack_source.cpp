@@ -12,8 +12,9 @@ namespace {
 constexpr int32_t kDriverErrorBase = 50000;
 
 void copyText(std::array<char, 128>& to, const char* text) {
-  std::strncpy(to.data(), text, to.size() - 1);
-  to[to.size() - 1] = '\0';
+  const size_t n = strnlen(text, to.size() - 1);
+  std::memcpy(to.data(), text, n);
+  to[n] = '\0';
 }
 
 }  // namespace

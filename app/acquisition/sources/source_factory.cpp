@@ -3,8 +3,14 @@
 #include <string>
 
 #include "app/acquisition/demo_source.h"
-#include "app/acquisition/sources/labjack_source.h"
 #include "app/acquisition/sources/rv2_source.h"
+#ifdef TIDEMET_HAVE_LABJACK
+#include "app/acquisition/sources/labjack_source.h"
+#endif
+#ifdef TIDEMET_HAVE_USB_SOURCES
+#include "app/acquisition/sources/usb_device_source.h"
+#include "app/acquisition/sources/usb_module_source.h"
+#endif
 
 namespace tidemet {
 
@@ -21,16 +27,31 @@ AcquisitionWorker::SourceFactory MakeSourceFactory(const SourceSettings& setting
       return std::make_unique<DemoSource>(clock, clock.nowNs(), DemoParameters{});
     };
   }
-  if (settings.ModelCode == 22 || settings.ModelCode == 23) {
-    const LabJackSettings lj{settings.ModelCode, settings.SensorType, settings.LimbMode};
-    return [lj, &messages]() -> std::unique_ptr<Source> { return std::make_unique<LabJackSource>(lj, messages); };
-  }
   if (settings.ModelCode == 8) {
     Rv2Settings rv2{ComPortDevice(settings.ComPort), "Com " + std::to_string(settings.ComPort), settings.UnitNode};
     return [rv2, &clock, &messages]() -> std::unique_ptr<Source> {
       return std::make_unique<Rv2Source>(rv2, clock, messages);
     };
   }
+#ifdef TIDEMET_HAVE_LABJACK
+  if (settings.ModelCode == 22 || settings.ModelCode == 23) {
+    const LabJackSettings lj{settings.ModelCode, settings.SensorType, settings.LimbMode};
+    return [lj, &messages]() -> std::unique_ptr<Source> { return std::make_unique<LabJackSource>(lj, messages); };
+  }
+#endif
+#ifdef TIDEMET_HAVE_USB_SOURCES
+  const int16_t m = settings.ModelCode;
+  if (m == 7 || (m >= 9 && m <= 15)) {
+    return [&messages, m, channels = settings.ChannelCount]() -> std::unique_ptr<Source> {
+      return std::make_unique<UsbDeviceSource>(m, channels, messages);
+    };
+  }
+  if (m >= 18 && m <= 21) {
+    return [&messages]() -> std::unique_ptr<Source> {
+      return std::make_unique<UsbModuleSource>(messages);
+    };
+  }
+#endif
   return {};
 }
 
