@@ -1,6 +1,8 @@
 #include "app/acquisition/diagnostics_dialog.h"
 
 #include <gtest/gtest.h>
+
+#include "support/demo_monitor.h"
 #include <time.h>
 
 #include <QAction>
@@ -35,13 +37,8 @@ double threadCpuMs() {
 }
 
 std::unique_ptr<Session> demoSession() {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 0;
-  s->DemoMode = 1;
-  s->ChannelCount = 2;
-  s->SurfaceArea = 100;
+  auto s = testing::DemoSession();
   s->DelayCount = 4;
-  for (int i = 1; i <= 11; ++i) s->AxisValues[i] = (7820.0f - 1564.0f * (i - 1)) / 10000.0f;
   return s;
 }
 

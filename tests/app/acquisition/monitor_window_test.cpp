@@ -10,37 +10,17 @@
 #include <memory>
 
 #include "app/acquisition/live_graph_widget.h"
+#include "support/demo_monitor.h"
 
 namespace tidemet {
 namespace {
 
-void runEventsFor(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-// Runs the event loop until `done` holds, for at most `ms` (a loaded machine may be slow).
-template <typename Done>
-bool runEventsUntil(Done done, int ms = 3000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-  return done();
-}
-
-std::unique_ptr<Session> demoSession() {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 0;
-  s->DemoMode = 1;
-  s->ChannelCount = 2;
-  s->SurfaceArea = 100;
-  for (int i = 1; i <= 11; ++i) s->AxisValues[i] = (7820.0f - 1564.0f * (i - 1)) / 10000.0f;
-  return s;
-}
+using testing::DemoSession;
+using testing::RunEventsFor;
+using testing::RunEventsUntil;
 
 TEST(MonitorWindowTest, RecordsTheDemoUnitWithoutLosingReadings) {
-  auto s = demoSession();
+  auto s = DemoSession();
   RecordingAlerts alerts;
   MonitorWindow window(*s, alerts, {});
   window.StartMonitor();
@@ -48,10 +28,10 @@ TEST(MonitorWindowTest, RecordsTheDemoUnitWithoutLosingReadings) {
   auto* button = window.findChild<QPushButton*>("StartCmd");
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->text(), "Start Collecting Data");
-  runEventsFor(100);
+  RunEventsFor(100);
   button->click();
   EXPECT_EQ(button->text(), "Stop Collecting Data");
-  runEventsFor(400);
+  RunEventsFor(400);
   button->click();
   EXPECT_EQ(s->MonitorOnly, 0);
   EXPECT_FALSE(window.controller().loop().timerEnabled());
@@ -64,21 +44,21 @@ TEST(MonitorWindowTest, RecordsTheDemoUnitWithoutLosingReadings) {
 }
 
 TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
-  auto s = demoSession();
+  auto s = DemoSession();
   s->DemoMode = 0;  // no device at first
   RecordingAlerts alerts;
   MonitorWindow window(*s, alerts, {});
   window.StartMonitor();
-  runEventsFor(60);
+  RunEventsFor(60);
   EXPECT_EQ(s->TrialData[0], 0);
   s->DemoMode = 1;  // "D&emo" chosen in the settings
   window.StartMonitor();
-  ASSERT_TRUE(runEventsUntil([&] { return s->SampleIndex >= 3; }));
+  ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 3; }));
   EXPECT_NEAR(s->TrialData[0], 1185, 2);
 }
 
 TEST(MonitorWindowTest, ScaleScrollBarsAndSurfaceArea) {
-  auto s = demoSession();
+  auto s = DemoSession();
   RecordingAlerts alerts;
   MonitorWindow window(*s, alerts, {});
   window.StartMonitor();
