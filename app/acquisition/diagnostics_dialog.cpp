@@ -10,15 +10,9 @@
 #include "app/analysis/repetition_analyzer.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
+#include "app/ui/qt_alerts.h"
 
 namespace tidemet {
-namespace {
-
-QString lines(const std::string& crlfText) {
-  return QString::fromStdString(crlfText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-}  // namespace
 
 DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monitor, Alerts& alerts,
                                      std::function<void()> relayout, QWidget* parent)
@@ -73,9 +67,9 @@ void DiagnosticsDialog::fillLabels() {
     if (labels[i].caption == "Model:" && !DiagModelName(s_)) continue;
     values_[i]->setText(QString::fromStdString(labels[i].value));
   }
-  channelText_->setPlainText(lines(DiagChannelText()));
+  channelText_->setPlainText(AlertDisplayText(DiagChannelText()));
   shownValues_ = DiagValueText(s_);
-  valueText_->setPlainText(lines(shownValues_));
+  valueText_->setPlainText(AlertDisplayText(shownValues_));
 }
 
 void DiagnosticsDialog::open() {
@@ -100,7 +94,7 @@ void DiagnosticsDialog::pass() {
   std::string text = DiagValueText(s_);
   if (text != shownValues_) {
     shownValues_ = std::move(text);
-    valueText_->setPlainText(lines(shownValues_));
+    valueText_->setPlainText(AlertDisplayText(shownValues_));
   }
 }
 

@@ -17,12 +17,15 @@ std::string formatG(double v, int precision) {
 }
 
 std::string dropLeadingZero(std::string s) {
-  if (s.rfind("0.", 0) == 0) return s.substr(1);
-  if (s.rfind("-0.", 0) == 0) return "-" + s.substr(2);
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
   return s;
 }
 
-std::string withSignBlank(std::string s) { return (s[0] == '-') ? s : " " + s; }
+std::string withSignBlank(std::string s) {
+  if (s[0] != '-') s.insert(s.begin(), ' ');
+  return s;
+}
 
 }  // namespace
 
@@ -60,6 +63,16 @@ double Val(std::string_view text) {
   }
   if (!anyDigit) return 0.0;
   return std::strtod(digits.c_str(), nullptr);
+}
+
+std::string WithLineFeeds(std::string_view crlfText) {
+  std::string out;
+  out.reserve(crlfText.size());
+  for (size_t i = 0; i < crlfText.size(); ++i) {
+    if (crlfText[i] == '\r' && i + 1 < crlfText.size() && crlfText[i + 1] == '\n') continue;
+    out += crlfText[i];
+  }
+  return out;
 }
 
 std::string JoinLines(std::initializer_list<std::string_view> lines) {

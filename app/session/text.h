@@ -26,6 +26,9 @@ std::string NumText(long long v);
 // sign, digits and one decimal point; anything else ends the number. No number gives 0.
 double Val(std::string_view text);
 
+// The same lines joined by line feeds alone, for a terminal or a text box.
+std::string WithLineFeeds(std::string_view crlfText);
+
 // Joins lines with CrLf.
 std::string JoinLines(std::initializer_list<std::string_view> lines);
 

@@ -1,5 +1,7 @@
 #include "analyze_report.h"
 
+#include "app/session/text.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -18,11 +20,6 @@ const char* modeName(const Session& s) {
   }
 }
 
-// Message lines joined by line feeds for a terminal.
-std::string plainLines(std::string text) {
-  for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, "\n");
-  return text;
-}
 
 std::string padded(const std::string& text, size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
@@ -114,7 +111,7 @@ std::string AnalysisText(const Session& s, const std::string& file, const std::v
         << m.StrokeLengthMetres << " m (" << m.StrokeLengthYards << " yd), frontal area "
         << m.FrontalArea << ", drag coefficient " << m.DragCoefficient << "\n";
   }
-  for (const Alert& a : alerts) out << "\n" << a.title << ": " << plainLines(a.text) << "\n";
+  for (const Alert& a : alerts) out << "\n" << a.title << ": " << WithLineFeeds(a.text) << "\n";
   return out.str();
 }
 

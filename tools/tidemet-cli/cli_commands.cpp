@@ -9,6 +9,7 @@
 #include "app/files/trial_file_format.h"
 #include "app/files/trial_workspace.h"
 #include "app/session/monitor_menus.h"
+#include "app/session/text.h"
 #include "json_writer.h"
 
 namespace tidemet::cli {
@@ -18,9 +19,7 @@ bool isDataFile(const std::string& path) { return UpperPath(path).ends_with("DAT
 
 // A message box's text as terminal lines.
 void printAlert(std::ostream& err, const Alert& a) {
-  std::string text = a.text;
-  for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, "\n");
-  err << text << "\n";
+  err << WithLineFeeds(a.text) << "\n";
 }
 
 // A workspace set up as the program starts, with the file's client selected; false (after
