@@ -26,7 +26,7 @@ DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monito
   setObjectName(QStringLiteral("Diag"));
   setWindowTitle(QString::fromStdString(std::string(AppTitle) + " Diagnostics"));
   auto* grid = new QGridLayout(this);
-  const auto labels = DiagLabels(s_, cpu_, {}, 0);
+  const auto labels = DiagLabels(s_, cpu_, {}, monitor_.lastProcessed().deviceResult);
   int row = 0;
   for (const DiagLabel& label : labels) {
     grid->addWidget(new QLabel(QString::fromStdString(label.caption), this), row, 0);
@@ -61,7 +61,7 @@ DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monito
 DiagnosticsDialog::~DiagnosticsDialog() = default;
 
 void DiagnosticsDialog::fillLabels() {
-  const auto labels = DiagLabels(s_, cpu_, {}, 0);
+  const auto labels = DiagLabels(s_, cpu_, {}, monitor_.lastProcessed().deviceResult);
   for (size_t i = 0; i < labels.size() && i < values_.size(); ++i) {
     // "Model:" keeps its old text for the models without a name.
     if (labels[i].caption == "Model:" && !DiagModelName(s_)) continue;

@@ -25,6 +25,10 @@ struct ReadingSet {
   int16_t errorAfter = 0;
   std::array<char, 128> errorText{};
 
+  // The device's own result code of this read (the USB module's), kept for the diagnostics;
+  // the tick does not test it.
+  int32_t deviceResult = 0;
+
   // When the readings were taken (monotonic clock, nanoseconds), and how many reading deadlines
   // were skipped before this one.
   int64_t takenAtNs = 0;

@@ -33,6 +33,7 @@ void UsbModuleSource::takeReadings(ReadingSet& out) {
     if (ModuleResult == 0) ModuleVolts = volts;
   }
   for (int i = 0; i < 8; ++i) out.set(i, ModuleVolts[static_cast<size_t>(i)]);
+  out.deviceResult = ModuleResult;
 }
 
 }  // namespace tidemet

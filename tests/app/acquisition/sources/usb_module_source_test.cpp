@@ -106,6 +106,7 @@ TEST_F(UsbModuleTest, AFailedReadKeepsThePreviousVoltagesAndItsResult) {
   ReadingSet first;
   source.takeReadings(first);
   ASSERT_EQ(source.moduleResult(), 0);
+  EXPECT_EQ(first.deviceResult, 0);
   setInputs({900, 900, 900, 900, 900, 900, 900, 900});
   const std::vector<mpusbsim::Fault> faults = {
       mpusbsim::Fault::FailRead, mpusbsim::Fault::ShortReply, mpusbsim::Fault::WrongEcho};
@@ -114,6 +115,7 @@ TEST_F(UsbModuleTest, AFailedReadKeepsThePreviousVoltagesAndItsResult) {
     ReadingSet r;
     source.takeReadings(r);
     EXPECT_NE(source.moduleResult(), 0) << static_cast<int>(fault);
+    EXPECT_EQ(r.deviceResult, source.moduleResult());  // what the diagnostics show
     for (int c = 0; c < 8; ++c) EXPECT_EQ(r.value[c], first.value[c]) << c;
   }
 }
