@@ -46,8 +46,7 @@ MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files,
 void MonitorWindow::openDevice() {
   diag_.reset();  // it reads the controller that is replaced here
   if (controller_) controller_->unload();
-  deviceModel_ = s_.ModelCode;
-  deviceDemo_ = s_.DemoMode;
+  deviceSettings_ = SourceSettings::from(s_);
   // The factory reaches the controller's message box queue, which exists once the controller
   // does: it is only called when load() starts the acquisition thread.
   controller_ = std::make_unique<MonitorController>(
@@ -273,9 +272,9 @@ void MonitorWindow::syncLabels() {
 }
 
 void MonitorWindow::StartMonitor() {
-  // The window keeps its device while it is open; another model chosen meanwhile in the
-  // settings brings its own device.
-  if (deviceModel_ != s_.ModelCode || deviceDemo_ != s_.DemoMode) openDevice();
+  // The window keeps its device while it is open; another model, port, node or channel count
+  // chosen meanwhile brings its own device.
+  if (!SourceSettings::from(s_).opensSameDeviceAs(deviceSettings_)) openDevice();
   controller_->StartMonitor();
   setWindowTitle(QString::fromStdString(controller_->loop().windowCaption()));
   startButton_->setText(QString::fromStdString(controller_->loop().buttonCaption()));

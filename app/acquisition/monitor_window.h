@@ -13,6 +13,7 @@
 #include "app/acquisition/clock.h"
 #include "app/acquisition/graph_canvas.h"
 #include "app/acquisition/monitor_controller.h"
+#include "app/acquisition/sources/source_factory.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
 
@@ -80,8 +81,7 @@ class MonitorWindow : public QMainWindow {
   std::unique_ptr<PairSink> sink_;
   std::unique_ptr<MonitorController> controller_;
   std::atomic<bool> notifyPending_{false};
-  int deviceModel_ = -1;
-  int deviceDemo_ = -1;
+  SourceSettings deviceSettings_;  // what the open device was made for
 
   LiveGraphWidget* graphs_[2] = {};
   AxisLabelWidget* axes_[2] = {};

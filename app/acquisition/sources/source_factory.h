@@ -22,6 +22,13 @@ struct SourceSettings {
   int16_t UnitNode = 92;
 
   static SourceSettings from(const Session& s);
+  // True when a device opened with `other` serves these settings as well. Sensor type and limb
+  // reach an open device while it runs; the channel count only decides how many points the
+  // four-channel USB device (model 13) reads.
+  bool opensSameDeviceAs(const SourceSettings& other) const {
+    return ModelCode == other.ModelCode && DemoMode == other.DemoMode && ComPort == other.ComPort &&
+           UnitNode == other.UnitNode && (ModelCode != 13 || ChannelCount == other.ChannelCount);
+  }
 };
 
 // The factory for the worker; empty for a model without a device. `messages` receives what the

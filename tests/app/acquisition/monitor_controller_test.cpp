@@ -171,3 +171,39 @@ TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWi
 
 }  // namespace
 }  // namespace tidemet
+
+#include "app/acquisition/sources/source_factory.h"
+
+namespace tidemet {
+namespace {
+
+TEST(SourceSettingsTest, WhichChangesNeedTheDeviceOpenedAgain) {
+  SourceSettings open;
+  open.ModelCode = 13;
+  open.ChannelCount = 2;
+  struct Case { const char* what; void (*change)(SourceSettings&); bool same; };
+  const Case cases[] = {
+      {"nothing", [](SourceSettings&) {}, true},
+      {"sensor type", [](SourceSettings& s) { s.SensorType = 1; }, true},
+      {"limb", [](SourceSettings& s) { s.LimbMode = 2; }, true},
+      {"four channels on model 13", [](SourceSettings& s) { s.ChannelCount = 4; }, false},
+      {"model", [](SourceSettings& s) { s.ModelCode = 7; }, false},
+      {"demo", [](SourceSettings& s) { s.DemoMode = 1; }, false},
+      {"port", [](SourceSettings& s) { s.ComPort = 2; }, false},
+      {"node", [](SourceSettings& s) { s.UnitNode = 987; }, false},
+  };
+  for (const auto& c : cases) {
+    SourceSettings now = open;
+    c.change(now);
+    EXPECT_EQ(now.opensSameDeviceAs(open), c.same) << c.what;
+  }
+  SourceSettings rv2;
+  rv2.ModelCode = 8;
+  rv2.ChannelCount = 8;
+  SourceSettings forced = rv2;
+  forced.ChannelCount = 2;  // monitoring forces two channels: the same serial unit
+  EXPECT_TRUE(forced.opensSameDeviceAs(rv2));
+}
+
+}  // namespace
+}  // namespace tidemet
