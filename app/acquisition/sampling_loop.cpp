@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/acquisition/serial_unit.h"
 #include "app/acquisition/stored_value.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
@@ -12,11 +11,6 @@ namespace tidemet {
 
 SamplingLoop::SamplingLoop(Session& session, Alerts& alerts, GraphSink& sink, Stopwatch& stopwatch)
     : s_(session), alerts_(alerts), sink_(sink), stopwatch_(stopwatch) {}
-
-void SamplingLoop::prepareUnitCommand(std::span<const uint8_t> bytes) {
-  unitCommandLength_ = std::min(bytes.size(), unitCommand_.size());
-  std::copy_n(bytes.begin(), unitCommandLength_, unitCommand_.begin());
-}
 
 void SamplingLoop::StartMonitor() {
   s_.RecordedModelCode = s_.ModelCode;
@@ -32,10 +26,9 @@ void SamplingLoop::StartMonitor() {
   s_.SampleIndex = 0;
   s_.SaveFirstChannel = 0;
   s_.SaveLastChannel = 7;
-  if (s_.ModelCode == 8 || s_.ModelCode == 16 || s_.ModelCode == 17) {
-    s_.ChannelCount = 2;
-    prepareUnitCommand(StartCommand(s_.UnitNode));
-  }
+  // The serial units' start and poll commands are sent by their source on the acquisition
+  // thread, which owns the port.
+  if (s_.ModelCode == 8 || s_.ModelCode == 16 || s_.ModelCode == 17) s_.ChannelCount = 2;
   if (s_.ModelCode == 23) s_.SaveLastChannel = 3;
   history_[0] = history_[1] = PlotHistory{};
   timerEnabled_ = true;
@@ -65,7 +58,6 @@ void SamplingLoop::ProcessReadings(const ReadingSet& readings, Source* source) {
     if (source) source->afterError();
     return;  // no drawing, no advance
   }
-  if (s_.ModelCode == 8) prepareUnitCommand(PollCommand(s_.UnitNode));
 
   if (rowFits) PlotSample(s_, s_.SampleIndex, s_.GraphColumn, history_, sink_);
   if (s_.MonitorOnly == 0) {

@@ -4,10 +4,8 @@
 // (storing, drawing, advancing), so that the program can take readings on an acquisition thread
 // and process them in order on the window's thread, while tests call both synchronously.
 
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 
 #include "app/acquisition/plot_sample.h"
@@ -44,14 +42,11 @@ class SamplingLoop {
   bool timerEnabled() const { return timerEnabled_; }
   const std::string& windowCaption() const { return windowCaption_; }
   const std::string& buttonCaption() const { return buttonCaption_; }
-  // The command frame prepared for a serial unit (start command, then poll commands).
-  std::span<const uint8_t> unitCommand() const { return {unitCommand_.data(), unitCommandLength_}; }
   // True when the last recording ran past the end of TrialData.
   bool bufferFilled() const { return bufferFilled_; }
 
  private:
   void showDeviceError(const ReadingSet& readings);
-  void prepareUnitCommand(std::span<const uint8_t> bytes);
 
   Session& s_;
   Alerts& alerts_;
@@ -63,8 +58,6 @@ class SamplingLoop {
   PlotHistory history_[2];
   std::string windowCaption_;
   std::string buttonCaption_ = "Start Collecting Data";
-  std::array<uint8_t, 5> unitCommand_{};
-  size_t unitCommandLength_ = 0;
 };
 
 }  // namespace tidemet
