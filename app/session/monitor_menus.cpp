@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/session/rounding.h"
+#include "app/session/settings_state.h"
 #include "app/session/text.h"
 #include "app/session/units.h"
 
@@ -170,10 +171,9 @@ unsigned SetSwimStroke(Session& s, int item) {
   static const char* const kStrokeNames[4] = {"Free", "Breast", "Back", "Fly"};
   s.SwimFlag = static_cast<int16_t>(item + 1);
   s.Stroke = kStrokeNames[item];
-  s.ExerciseMode = 3;
-  s.SwimGraphFlag = 1;
   s.labels.monitor.stroke = item;
-  return kRefreshChecks | kRefreshLabels;
+  // A stroke makes the trial a swim: the settings window's swim item of the distance in force.
+  return ApplySwimSetup(s) | kRefreshChecks | kRefreshLabels;
 }
 
 void SetMovementLabels(Session& s) {
@@ -210,10 +210,54 @@ unsigned SetSide(Session& s, int item) {
   return kRefreshChecks;
 }
 
+std::optional<double> SurfaceAreaNumber(std::string_view text) {
+  // Digits with at most one decimal point, blanks around them allowed: a sign, a letter or a
+  // second point makes the text no area at all rather than the number in front of it.
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  size_t last = text.find_last_not_of(' ');
+  std::string_view number = text.substr(first, last - first + 1);
+  int points = 0;
+  bool digits = false;
+  for (char c : number) {
+    if (c == '.') {
+      ++points;
+    } else if (c >= '0' && c <= '9') {
+      digits = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits || points > 1) return std::nullopt;
+  return Val(number);
+}
+
+Alert SurfaceAreaRefusedAlert(std::string_view typed, bool metric) {
+  const std::string range = metric ? "0 to 3000 sq cm" : "0 to 465 sq in";
+  return {std::string(AppTitle),
+          JoinLines({"\"" + std::string(typed) + "\" is not a surface area.",
+                     "Type a number from " + range + "; the surface area stays as it was."}),
+          AlertIcon::Exclamation, AlertButtons::Ok};
+}
+
 unsigned EnterSurfaceArea(Session& s, Alerts& alerts, std::string& text) {
   if (text.size() > 4) text.resize(4);
-  double value = Val(text);
   const bool metric = s.UnitsFlag == 1;
+  // An emptied box is a user about to type a new area: the old one holds until then.
+  if (text.find_first_not_of(' ') == std::string::npos) {
+    s.labels.SurfaceAreaText = text;
+    return kRefreshNone;
+  }
+  std::optional<double> typed = SurfaceAreaNumber(text);
+  if (!typed) {
+    // A negative area would turn every force round and a word would read as 0: refuse both and
+    // show the area in force again.
+    alerts.show(SurfaceAreaRefusedAlert(text, metric));
+    text = SurfaceAreaDisplayText(s);
+    s.labels.SurfaceAreaText = text;
+    return kRefreshSurfaceArea;
+  }
+  double value = *typed;
   const double limit = metric ? 3000.0 : 465.0;
   if (value > limit) {
     value = limit;

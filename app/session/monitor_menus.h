@@ -2,7 +2,9 @@
 // The monitor window's menus that only set session fields. Each operation moves its group's check
 // mark and returns what the window has to refresh; the window itself stays a thin caller.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/session/alerts.h"
 #include "app/session/session.h"
@@ -59,8 +61,14 @@ unsigned SetJointAction(Session& s, int action);
 unsigned SetSide(Session& s, int item);
 
 // The surface-area box changed to `text`. The text may be shortened or replaced (the box shows
-// it again); the message of an over-large area goes through `alerts`.
+// it again); the message of an over-large area goes through `alerts`. A text that is not a
+// number of 0 and up (a sign, a letter) is refused with a message and the box shows the area
+// in force again; an emptied box keeps the area until a number is typed.
 unsigned EnterSurfaceArea(Session& s, Alerts& alerts, std::string& text);
+
+// The area a surface-area text holds, or nothing when it is not a plain unsigned number.
+std::optional<double> SurfaceAreaNumber(std::string_view text);
+Alert SurfaceAreaRefusedAlert(std::string_view typed, bool metric);
 
 unsigned ApplyTypeItem(Session& s, TypeItem item);
 

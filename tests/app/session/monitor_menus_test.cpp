@@ -176,15 +176,30 @@ TEST_F(MonitorMenusTest, UnitsSwitchConvertsAndRelabels) {
 }
 
 TEST_F(MonitorMenusTest, SurfaceAreaEntry) {
-  struct Case { int16_t units; const char* typed; const char* shown; int16_t area; bool warned; };
+  // Rows run in order: a refused text keeps the area the row before left.
+  enum Box { None, TooLarge, Refused };
+  struct Case {
+    int16_t units;
+    const char* typed;
+    const char* shown;
+    int16_t area;
+    Box box;
+  };
   const Case cases[] = {
-      {1, "3001", "3000", 3000, true},
-      {1, "3000", "3000", 3000, false},
-      {1, "12345", "1234", 1234, false},  // cut to four characters
-      {0, "465", "465", 3000, false},     // 465 * 6.4516 = 2999.99
-      {0, "466", "465", 3000, true},
-      {0, "100", "100", 645, false},
-      {1, "", "", 0, false},
+      {1, "3001", "3000", 3000, TooLarge},
+      {1, "3000", "3000", 3000, None},
+      {1, "12345", "1234", 1234, None},  // cut to four characters
+      {1, "-500", "1234", 1234, Refused},
+      {1, "abc", "1234", 1234, Refused},
+      {1, "12a", "1234", 1234, Refused},
+      {1, "1.2.", "1234", 1234, Refused},
+      {1, " 250", " 250", 250, None},
+      {1, "", "", 250, None},         // emptied to type anew: the area holds
+      {0, "465", "465", 3000, None},  // 465 * 6.4516 = 2999.99
+      {0, "466", "465", 3000, TooLarge},
+      {0, "100", "100", 645, None},
+      {0, "-1", "100", 645, Refused},  // the area in force, shown in square inches
+      {0, "0", "0", 0, None},
   };
   for (const auto& c : cases) {
     alerts.shown.clear();
@@ -192,13 +207,26 @@ TEST_F(MonitorMenusTest, SurfaceAreaEntry) {
     std::string text = c.typed;
     EnterSurfaceArea(*s, alerts, text);
     EXPECT_EQ(text, c.shown) << c.typed;
+    EXPECT_EQ(s->labels.SurfaceAreaText, c.shown) << c.typed;
     EXPECT_EQ(s->SurfaceArea, c.area) << c.typed;
-    ASSERT_EQ(alerts.shown.size(), c.warned ? 1u : 0u) << c.typed;
-    if (c.warned) {
-      EXPECT_EQ(alerts.shown[0].title, "Tidemet");
+    ASSERT_EQ(alerts.shown.size(), c.box == None ? 0u : 1u) << c.typed;
+    if (c.box == None) continue;
+    EXPECT_EQ(alerts.shown[0].title, "Tidemet");
+    if (c.box == TooLarge)
       EXPECT_EQ(alerts.shown[0].text, "Surface Area value cannot exceed 3000 sq cm (465 sq in).");
-    }
+    else
+      EXPECT_EQ(alerts.shown[0].text, std::string("\"") + c.typed +
+                                          "\" is not a surface area.\r\nType a number from " +
+                                          (c.units == 1 ? "0 to 3000 sq cm" : "0 to 465 sq in") +
+                                          "; the surface area stays as it was.");
   }
+  // A refused area leaves the axis labels of the area in force.
+  s->UnitsFlag = 1;
+  std::string text = "100";
+  EnterSurfaceArea(*s, alerts, text);
+  text = "-100";
+  EnterSurfaceArea(*s, alerts, text);
+  EXPECT_EQ(s->AxisLabels[1], 78);
 }
 
 TEST_F(MonitorMenusTest, SegmentAreasAndTypeItems) {
@@ -234,12 +262,18 @@ TEST_F(MonitorMenusTest, SegmentAreasAndTypeItems) {
 }
 
 TEST_F(MonitorMenusTest, StrokesJointsAndMovements) {
+  s->ExerciseMode = 4;
+  s->settingsChecks.appMode = AppMode::Therapy;
   SetSwimStroke(*s, 1);
   EXPECT_EQ(s->SwimFlag, 2);
   EXPECT_EQ(s->ExerciseMode, 3);
+  EXPECT_EQ(s->SwimGraphFlag, 1);
+  // The settings window's swim item of the distance in force is the one checked.
   EXPECT_EQ(s->Stroke.substr(0, 2), "Br");
+  s->SwimDistance = 15;
   SetSwimStroke(*s, 3);
   EXPECT_EQ(s->Stroke.substr(0, 2), "Fl");
+  EXPECT_EQ(s->settingsChecks.appMode, AppMode::Swim15);
 
   SetPair(*s, 2);
   struct Case { Joint joint; int16_t code; const char* name; };
