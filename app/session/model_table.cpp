@@ -4,6 +4,7 @@
 
 #include "app/session/monitor_menus.h"
 #include "app/session/rounding.h"
+#include "app/session/settings_state.h"
 #include "app/session/text.h"
 
 namespace tidemet {
@@ -117,8 +118,7 @@ unsigned ChooseModelMenu(Session& s, int menu, SettingsDevices& devices, Alerts&
     case ModelHandler::Click:
       return ModelClick(s, devices, alerts);
     case ModelHandler::ChecksAndCom1:
-      s.settingsChecks.com = 1;
-      return kRefreshChecks;
+      return ChooseComPort(s, 1);
     case ModelHandler::ChecksOnly:
       return kRefreshChecks;
     case ModelHandler::Demo:

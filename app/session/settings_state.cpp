@@ -1,6 +1,8 @@
 #include "app/session/settings_state.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "app/session/model_table.h"
 #include "app/session/monitor_menus.h"
@@ -25,11 +27,11 @@ bool isSwim(AppMode mode) { return mode != AppMode::Exercise && mode != AppMode:
 
 unsigned ChooseComPort(Session& s, int port) {
   if (port < 1 || port > 16) return kRefreshNone;
+  // The checked port is the port in use and the one company.lst keeps, so a Com 5-16 unit is
+  // found again after a restart; only Com 1-4 have a port address.
   s.settingsChecks.com = port;
-  if (port <= 4) {
-    s.ComPort = static_cast<int16_t>(port);
-    s.ComPortAddress = kComPortAddresses[port - 1];
-  }
+  s.ComPort = static_cast<int16_t>(port);
+  if (port <= 4) s.ComPortAddress = kComPortAddresses[port - 1];
   return kRefreshChecks;
 }
 
@@ -97,6 +99,21 @@ void SyncSettingsChecks(Session& s) {
   c.computer = s.ComputerClass == 0 ? 0 : 1;
   c.appMode = AppModeFor(s.ExerciseMode, s.SwimDistance);
   c.autosave = s.AutosaveFlag != 0;
+
+  // The monitor's restored sensor settings.
+  MonitorChecks& m = s.labels.monitor;
+  m.sensorType = s.SensorType == 1 ? 1 : 0;
+  m.sensorValue = -1;  // an offset of 0 is what an unchecked item leaves
+  for (int i = 1; i < static_cast<int>(std::size(kSensorValues)); ++i)
+    if (kSensorValues[i] == s.SensorValueOffset) m.sensorValue = i;
+  // The series whose factor 25 / series is the calibration factor; a checked 90DP stays, as it
+  // has the factor of Series 90.
+  auto fits = [&](int item) {
+    return item >= 0 && item < static_cast<int>(std::size(kSensorSeries)) &&
+           std::fabs(25.0f / static_cast<float>(kSensorSeries[item]) - s.CalibrationFactor) < 1e-6f;
+  };
+  for (int i = 0; i < static_cast<int>(std::size(kSensorSeries)) && !fits(m.series); ++i)
+    if (fits(i)) m.series = i;
 }
 
 unsigned ToggleAutosave(Session& s) {

@@ -17,7 +17,8 @@ inline constexpr unsigned kRefreshColors = 1u << 12;
 inline constexpr std::array<int16_t, 4> kComPortAddresses{1016, 760, 1000, 744};
 inline constexpr std::array<int16_t, 3> kUnitNodes{92, 689, 987};
 
-// "Com &1" .. "Com 1&6": the check mark moves; Com 1-4 also set ComPort and its address.
+// "Com &1" .. "Com 1&6": the check mark moves and ComPort follows it; Com 1-4 also set the
+// port address.
 unsigned ChooseComPort(Session& s, int port);
 unsigned ChooseNode(Session& s, int item);
 unsigned ChooseComputer(Session& s, int item);
@@ -40,8 +41,8 @@ enum class ColorItem { WindowFore, WindowBack, DataFore, DataBack };
 unsigned SetColor(Session& s, ColorItem item, int32_t rgb);
 unsigned BlackOnWhite(Session& s);
 
-// Every check mark of the settings window from the session's values (after start-up has
-// restored the saved settings).
+// Every check mark of the settings window, and the monitor's sensor type, sensor value and
+// series, from the session's values (after start-up has restored the saved settings).
 void SyncSettingsChecks(Session& s);
 
 // Continue (`CustomContinueCmd`): the six text boxes become the institution lines.

@@ -7,7 +7,7 @@
 namespace tidemet {
 namespace {
 
-TEST(SettingsState, ComPortsOneToFourSetPortAndAddressTheOthersOnlyTheCheck) {
+TEST(SettingsState, EveryComPortIsThePortInUseOnlyOneToFourHaveAnAddress) {
   auto s = std::make_unique<Session>();
   const int16_t addresses[] = {1016, 760, 1000, 744};
   for (int port = 1; port <= 4; ++port) {
@@ -15,12 +15,14 @@ TEST(SettingsState, ComPortsOneToFourSetPortAndAddressTheOthersOnlyTheCheck) {
     EXPECT_EQ(s->ComPort, port);
     EXPECT_EQ(s->ComPortAddress, addresses[port - 1]);
   }
+  // company.lst keeps ComPort: a USB serial adapter on Com 7 is found again after a restart.
   ChooseComPort(*s, 7);
   EXPECT_EQ(s->settingsChecks.com, 7);
-  EXPECT_EQ(s->ComPort, 4);
+  EXPECT_EQ(s->ComPort, 7);
   EXPECT_EQ(s->ComPortAddress, 744);
   ChooseComPort(*s, 17);
   EXPECT_EQ(s->settingsChecks.com, 7);
+  EXPECT_EQ(s->ComPort, 7);
 }
 
 TEST(SettingsState, NodesAndComputerClass) {
@@ -89,6 +91,35 @@ TEST(SettingsState, ChecksFollowRestoredSettings) {
   s->settingsChecks.model = 23;  // "QV4 - Model 21" chosen earlier stays checked
   SyncSettingsChecks(*s);
   EXPECT_EQ(s->settingsChecks.model, 23);
+}
+
+TEST(SettingsState, TheMonitorsSensorChecksFollowRestoredSettings) {
+  struct Case {
+    float factor;
+    int16_t type, value;
+    int series, typeCheck, valueCheck;
+  };
+  const Case cases[] = {
+      {1.0f, 0, 0, 0, 0, -1},
+      {0.625f, 1, -2250, 1, 1, 5},
+      {0.3125f, 0, -100, 2, 0, 1},
+      {25.0f / 90.0f, 1, -2400, 3, 1, 6},
+  };
+  for (const auto& c : cases) {
+    auto s = std::make_unique<Session>();
+    s->CalibrationFactor = c.factor;
+    s->SensorType = c.type;
+    s->SensorValueOffset = c.value;
+    SyncSettingsChecks(*s);
+    EXPECT_EQ(s->labels.monitor.series, c.series) << c.factor;
+    EXPECT_EQ(s->labels.monitor.sensorType, c.typeCheck) << c.factor;
+    EXPECT_EQ(s->labels.monitor.sensorValue, c.valueCheck) << c.factor;
+  }
+  auto s = std::make_unique<Session>();
+  s->CalibrationFactor = 25.0f / 90.0f;
+  s->labels.monitor.series = 4;  // Series 90DP has the factor of Series 90 and stays checked
+  SyncSettingsChecks(*s);
+  EXPECT_EQ(s->labels.monitor.series, 4);
 }
 
 }  // namespace

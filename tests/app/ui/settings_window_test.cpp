@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <functional>
 #include <memory>
 
@@ -14,8 +15,9 @@ namespace tidemet {
 namespace {
 
 struct NoHelp : HelpViewer {
-  void showContents() override {}
+  void showContents() override { ++shown; }
   void close() override {}
+  int shown = 0;
 };
 
 // Counts what the settings window asks of the devices.
@@ -88,7 +90,10 @@ TEST_F(SettingsWindowTest, EachMenuReachesTheSession) {
       {"Model17Menu", [](const Session& s) { return s.ModelCode == 17 && s.AxisTop == 5513; }},
       {"ModelDemoMenu", [](const Session& s) { return s.ModelCode == 0 && s.DemoMode == 1; }},
       {"Com3", [](const Session& s) { return s.ComPort == 3 && s.ComPortAddress == 1000; }},
-      {"Com7", [](const Session& s) { return s.ComPort == 3 && s.settingsChecks.com == 7; }},
+      {"Com7",
+       [](const Session& s) {
+         return s.ComPort == 7 && s.ComPortAddress == 1000 && s.settingsChecks.com == 7;
+       }},
       {"Node689Menu", [](const Session& s) { return s.UnitNode == 689; }},
       {"Computer0Menu", [](const Session& s) { return s.ComputerClass == 0; }},
       {"Swim20Menu",
@@ -163,6 +168,14 @@ TEST_F(SettingsWindowTest, InstitutionLinesAreTakenOverByContinueOnly) {
   window->findChild<QPushButton*>("CustomContinueCmd")->click();
   for (int i = 0; i < 6; ++i) EXPECT_EQ(s->InstitutionLines[i], typed[i]) << i;
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SettingsWindowTest, F1OpensTheManualFromTheSettingsWindow) {
+  EXPECT_EQ(window->menuItem("CustomHelpMenu")->shortcut().toString(), "F1");  // shown in the menu
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  EXPECT_EQ(help.shown, 1);
 }
 
 TEST_F(SettingsWindowTest, SwimCaptionsFollowTheUnits) {
