@@ -49,6 +49,7 @@ CompanySettings SavedSettingsOf(const Session& s) {
   c.unitNode = s.UnitNode;
   c.sensorType = s.SensorType;
   c.sensorValueOffset = s.SensorValueOffset;
+  c.demoMode = s.DemoMode;
   return c;
 }
 
@@ -64,6 +65,9 @@ std::string CompanyListBytes(const CompanySettings& c) {
   w.integer(c.computerClass).endRecord();
   w.integer(c.unitNode).endRecord();
   w.integer(c.sensorType).integer(c.sensorValueOffset).endRecord();
+  // Record 7, only for the demonstration set-up: every other file keeps its six records, and a
+  // reader of six records still reads this one.
+  if (c.demoMode == 1) w.integer(c.demoMode).endRecord();
   return w.take();
 }
 
@@ -93,6 +97,8 @@ ListError ReadCompanyList(std::string_view bytes, CompanySettings& out) {
   if (r.atEnd()) return {};
   if (!ok(r.integer(out.sensorType)) || !ok(r.integer(out.sensorValueOffset)))
     return malformed(file, 6, st);
+  if (r.atEnd()) return {};
+  if (!ok(r.integer(out.demoMode))) return malformed(file, 7, st);
   return {};
 }
 
@@ -116,6 +122,7 @@ void ApplySavedSettings(Session& s, const CompanySettings& c) {
   if (c.sensorType == 0 || c.sensorType == 1) s.SensorType = c.sensorType;
   if (oneOf<int16_t>(c.sensorValueOffset, {0, -100, -200, -300, -400, -2250, -2400}))
     s.SensorValueOffset = c.sensorValueOffset;
+  s.DemoMode = c.demoMode == 1 && s.ModelCode == 0 ? 1 : 0;
 }
 
 std::string ClientListBytes(const ClientListSeam& list) {

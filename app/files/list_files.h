@@ -39,6 +39,7 @@ struct CompanySettings {
   int16_t unitNode = 92;
   int16_t sensorType = 0;
   int16_t sensorValueOffset = 0;
+  int16_t demoMode = 0;  // record 7: the demonstration set-up of model 0
 };
 
 // Why a list could not be read: empty when it was read.

@@ -40,11 +40,14 @@ void setFixedTexts(Session& s, AppInfo& info) {
 void setPairAndLimb(Session& s) {
   s.PairStartChannel = 0;
   s.PairSecondChannel = 1;
-  s.ChannelCount = s.ModelCode < 7 ? 8 : 2;
+  s.labels.monitor.pair = 0;
+  // The channels the model's menu gives it (four for "QV4 - Model 22"), as choosing it would.
+  const int16_t menuChannels =
+      kModelMenus[static_cast<size_t>(ModelMenuFor(s.ModelCode))].channelCount;
+  const int16_t channels = menuChannels != 0 ? menuChannels : s.ModelCode < 7 ? 8 : 2;
+  SetChannelCount(s, channels == 8 ? 2 : channels == 4 ? 1 : 0);
   s.LimbMode = 1;
   s.labels.monitor.limb = 0;
-  s.labels.monitor.pair = 0;
-  s.labels.monitor.channels = s.ChannelCount == 8 ? 2 : 0;
   s.PlotThreshold = 1000;
   s.BaselineOffset = kDefaultBaselineOffset;
   s.SampleIndex = 0;
@@ -54,10 +57,20 @@ void setPairAndLimb(Session& s) {
 // Step 10: the saved model (also the model of the data held) and serial port.
 void applyModelAndPort(Session& s) {
   s.RecordedModelCode = s.ModelCode;
+  // The demonstration set-up is model 0 with DemoMode, which the common handler clears.
+  const bool demo = s.DemoMode == 1 && s.ModelCode == 0;
   ApplyModel(s);
-  int16_t port = s.ComPort;
-  ChooseComPort(s, port);
-  s.ComPort = port;  // Com 5-16 keep their number though only 1-4 carry an address
+  if (demo) s.DemoMode = 1;
+  ChooseComPort(s, s.ComPort);
+}
+
+// A first start, or any start, shows forces rather than axes of zeros: the surface area starts
+// at the hand area of the current client, what "Type A or B auto" gives the first pair.
+void startSurfaceArea(Session& s) {
+  const int16_t hand = s.SegmentAreas[0];
+  if (s.SurfaceArea <= 0 && hand > 0 && hand <= 3000) s.SurfaceArea = hand;
+  s.labels.SurfaceAreaText = SurfaceAreaDisplayText(s);
+  ComputeAxisLabels(s);
 }
 
 // Step 11: the saved application mode; a swimming set-up starts with the freestyle joint name.
@@ -142,6 +155,9 @@ std::optional<StartupError> StartupSettings(Session& s, AppInfo& info,
   setPairAndLimb(s);
   applyModelAndPort(s);
   applyAppMode(s);
+  // Every restored setting shows its check mark in the settings window and the monitor.
+  SyncSettingsChecks(s);
+  startSurfaceArea(s);
 
   // 12. The demonstration set-up says so in every title.
   if (s.DemoMode == 1) {

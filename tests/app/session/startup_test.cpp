@@ -5,6 +5,9 @@
 #include <memory>
 
 #include "app/files/client_entry.h"
+#include "app/files/list_files.h"
+#include "app/session/model_table.h"
+#include "app/session/settings_state.h"
 #include "list_folder.h"
 
 namespace tidemet {
@@ -34,6 +37,7 @@ class StartupTest : public ::testing::Test {
   AppInfo info;
   StartupEnvironment env;
   RecordingAlerts alerts;
+  NoSettingsDevices devices;
 };
 
 TEST_F(StartupTest, ConstantsAndTitleTexts) {
@@ -67,6 +71,62 @@ TEST_F(StartupTest, FirstStartCreatesBothListsWithoutAnError) {
   EXPECT_EQ(s->UnitsFlag, 1);
   EXPECT_EQ(s->DelayCount, 250);  // (2.5 - 1) * 500 / 3
   EXPECT_FLOAT_EQ(s->CalibrationFactor, 1.0f);
+  // The surface area is the hand of the sample client (170 cm, 70 kg: 240 * 0.76 - 31 = 151.4),
+  // so the axes show forces, not zeros.
+  EXPECT_EQ(s->SurfaceArea, 151);
+  EXPECT_EQ(s->labels.SurfaceAreaText, "151");
+  EXPECT_EQ(s->AxisLabels[1], 118);  // 0.782 * 151
+  EXPECT_EQ(s->AxisLabels[11], -118);
+}
+
+TEST_F(StartupTest, RestoredSettingsBringTheirChannelsAndCheckMarks) {
+  // QV4 - Model 22, Series 40, Com 9, node 689, 386/486, sensor type 1 and value -2250.
+  folder.write("company.lst", CompanyRecord1(0, ".625", 23, 1, 1, 9) +
+                                  "0,0,0,0,0,0,0,0\r\n0\r\n0\r\n689\r\n1,-2250\r\n");
+  writeClients();
+  ASSERT_FALSE(load());
+  EXPECT_EQ(s->ModelCode, 23);
+  EXPECT_EQ(s->ChannelCount, 4);  // as the model menu gives it: one row holds four channels
+  EXPECT_EQ(s->labels.monitor.channels, 1);
+  EXPECT_FALSE(s->labels.monitor.pairEnabled[2]);
+  EXPECT_EQ(s->settingsChecks.model, ModelMenuFor(23));
+  EXPECT_EQ(s->settingsChecks.com, 9);
+  EXPECT_EQ(s->ComPort, 9);
+  EXPECT_EQ(s->settingsChecks.node, 1);
+  EXPECT_EQ(s->settingsChecks.computer, 0);
+  EXPECT_EQ(s->labels.monitor.series, 1);
+  EXPECT_EQ(s->labels.monitor.sensorType, 1);
+  EXPECT_EQ(s->labels.monitor.sensorValue, 5);
+}
+
+TEST_F(StartupTest, TheDemoAndAComFiveToSixteenPortSurviveARestart) {
+  ASSERT_FALSE(load());
+  ChooseModelMenu(*s, 1, devices, alerts);  // "D&emo"
+  ChooseComPort(*s, 12);
+  ClientList clients({DefaultClientEntry()});
+  ASSERT_TRUE(SaveLists(*s, clients, alerts));
+
+  for (int restart = 1; restart <= 2; ++restart) {
+    SCOPED_TRACE(restart);
+    s = std::make_unique<Session>();
+    info = AppInfo{};
+    ASSERT_FALSE(load());
+    EXPECT_EQ(s->ModelCode, 0);
+    EXPECT_EQ(s->DemoMode, 1);
+    EXPECT_EQ(info.MainTitle, "Tidemet Demo");
+    EXPECT_EQ(s->settingsChecks.model, 0);  // "&Q1 or QF8", as the Demo menu checks it
+    EXPECT_EQ(s->ComPort, 12);
+    EXPECT_EQ(s->settingsChecks.com, 12);
+    ASSERT_TRUE(SaveLists(*s, clients, alerts));
+  }
+
+  // Any other model leaves the demonstration set-up, also after a restart.
+  ChooseModelMenu(*s, 0, devices, alerts);
+  ASSERT_TRUE(SaveLists(*s, clients, alerts));
+  s = std::make_unique<Session>();
+  ASSERT_FALSE(load());
+  EXPECT_EQ(s->DemoMode, 0);
+  EXPECT_TRUE(alerts.shown.empty());
 }
 
 // Each row: a prepared company.lst and what the session holds after the start-up.
