@@ -8,7 +8,17 @@
 
 namespace tidemet {
 
+void ProgramLists::UnitsTrackingList::convertUnits(bool toMetric) {
+  if (toMetric == metric) return;
+  ClientList::convertUnits(toMetric);
+  metric = toMetric;
+}
+
 ListError ProgramLists::load() {
+  if (!fileUnitsKnown_) {
+    fileMetric_ = session_.UnitsFlag != 0;
+    fileUnitsKnown_ = true;
+  }
   const std::filesystem::path path =
       std::filesystem::path(session_.WorkingFolder) / std::string(kClientListName);
   std::vector<std::string> entries;
@@ -19,9 +29,15 @@ ListError ProgramLists::load() {
     ListError error = bytes ? ReadClientList(*bytes, entries) : ListError{why};
     if (error) return ListError{path.string() + ": " + error.text};
   }
-  clients_ = ClientList(std::move(entries));
+  static_cast<ClientList&>(clients_) = ClientList(std::move(entries));
+  clients_.metric = fileMetric_;
   loaded_ = true;
   return {};
+}
+
+ClientList& ProgramLists::clients() {
+  clients_.convertUnits(session_.UnitsFlag != 0);
+  return clients_;
 }
 
 bool ProgramLists::save(Alerts& alerts) {
@@ -34,7 +50,7 @@ bool ProgramLists::save(Alerts& alerts) {
       return false;
     }
   }
-  return SaveLists(session_, clients_, alerts);
+  return SaveLists(session_, clients(), alerts);
 }
 
 }  // namespace tidemet
