@@ -112,18 +112,17 @@ void MainWindow::buildMenus() {
   fileSave_ = file->addAction(tr("&Save"), this, &MainWindow::FileSaveCmd);
   fileSave_->setObjectName(QStringLiteral("FileSaveMenu"));
   // Without a current file name there is nothing to open or save without a dialog.
-  connect(file, &QMenu::aboutToShow, this, [this] {
-    fileOpen_->setEnabled(!session_.CurrentFileName.empty());
-    fileSave_->setEnabled(!session_.CurrentFileName.empty());
-  });
+  // Their keys follow the same rule, so the items are refreshed whenever the window comes back
+  // to the front as well (a file is named in the monitor).
+  connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshFileItems);
   // The analysis and its report come with the analysis window.
   later(file->addAction(tr("&Print")));
   file->addSeparator();
   file->addAction(tr("&Customize..."), this, &MainWindow::CustomizeCmd)
       ->setObjectName(QStringLiteral("FileCustomizeMenu"));
   file->addSeparator();
-  file->addAction(tr("E&xit"), this, &MainWindow::ExitCmd)
-      ->setObjectName(QStringLiteral("FileExitMenu"));
+  fileExit_ = file->addAction(tr("E&xit"), this, &MainWindow::ExitCmd);
+  fileExit_->setObjectName(QStringLiteral("FileExitMenu"));
 
   QMenu* clients = menuBar()->addMenu(tr("&Clients"));
   later(clients->menuAction());
@@ -139,7 +138,7 @@ void MainWindow::buildMenus() {
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   QAction* contents = help->addAction(tr("&Contents"), this, &MainWindow::HelpContentsCmd);
   contents->setObjectName(QStringLiteral("HelpContentsMenu"));
-  contents->setShortcut(QKeySequence::HelpContents);
+  helpContents_ = contents;
   help->addAction(tr("&About Tidemet..."), this, &MainWindow::AboutCmd)
       ->setObjectName(QStringLiteral("HelpAboutMenu"));
 
@@ -182,7 +181,16 @@ void MainWindow::ContinueCmd() {
     return;
   }
   for (QMenu* menu : menus_) menu->menuAction()->setVisible(true);
+  enableShortcuts();
   showLogo();
+}
+
+void MainWindow::enableShortcuts() {
+  // Only with the menus: before the warning is accepted no key opens, saves or leaves anything.
+  fileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  fileSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  fileExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  helpContents_->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void MainWindow::showLogo() {
@@ -247,6 +255,16 @@ void MainWindow::end() {
   if (monitor_) monitor_->close();
   hide();
   emit ended();
+}
+
+void MainWindow::refreshFileItems() {
+  fileOpen_->setEnabled(!session_.CurrentFileName.empty());
+  fileSave_->setEnabled(!session_.CurrentFileName.empty());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) refreshFileItems();
+  QMainWindow::changeEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

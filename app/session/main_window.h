@@ -61,11 +61,14 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildTitleScreen();
   void buildMenus();
   void showLogo();
+  void enableShortcuts();
+  void refreshFileItems();
   void applyColors();
   void end();
   MonitorWindow& monitor();
@@ -89,6 +92,8 @@ class MainWindow : public QMainWindow {
   SettingsWindow* settings_ = nullptr;
   QAction* fileOpen_ = nullptr;
   QAction* fileSave_ = nullptr;
+  QAction* fileExit_ = nullptr;
+  QAction* helpContents_ = nullptr;
   // The comparison comes with its own window. A saved data file gets its summary beside it.
   NoComparison comparison_;
   RepetitionAnalyzer analyzer_;

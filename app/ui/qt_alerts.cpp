@@ -1,5 +1,7 @@
 #include "app/ui/qt_alerts.h"
 
+#include <QApplication>
+
 namespace tidemet {
 
 QString AlertDisplayText(const std::string& text) {
@@ -38,9 +40,15 @@ QMessageBox::StandardButtons AlertDisplayButtons(AlertButtons buttons) {
   return QMessageBox::Ok;
 }
 
+QWidget* QtAlerts::ownerWindow() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
 AlertAnswer QtAlerts::show(const Alert& alert) {
   QMessageBox box(AlertDisplayIcon(alert.icon), QString::fromStdString(alert.title),
-                  AlertDisplayText(alert.text), AlertDisplayButtons(alert.buttons), parent_);
+                  AlertDisplayText(alert.text), AlertDisplayButtons(alert.buttons), ownerWindow());
   // Escape (or the close box) answers as the last button would: Cancel, No, or OK.
   switch (box.exec()) {
     case QMessageBox::Cancel:

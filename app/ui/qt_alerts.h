@@ -15,11 +15,17 @@ QString AlertDisplayText(const std::string& text);
 QMessageBox::Icon AlertDisplayIcon(AlertIcon icon);
 QMessageBox::StandardButtons AlertDisplayButtons(AlertButtons buttons);
 
+// A box opens over the window the user is working in (a modal window first, then the active
+// one), so a message of the monitor or the settings window is not shown over the main window
+// behind them. `parent` is the owner when no window of the program is active.
 class QtAlerts : public Alerts {
  public:
   explicit QtAlerts(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
   AlertAnswer show(const Alert& alert) override;
+
+  // The window a box shown now opens over.
+  QWidget* ownerWindow() const;
 
  private:
   QPointer<QWidget> parent_;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -18,6 +21,7 @@
 #include "app/session/model_table.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
+#include "app/ui/qt_alerts.h"
 
 namespace tidemet {
 namespace {
@@ -209,6 +213,109 @@ TEST_F(MainWindowTest, DataMonitorAndGraphOpenTheMonitorWindow) {
   alerts.answers = {AlertAnswer::Ok};
   window->ExitCmd();
   EXPECT_FALSE(monitor->isVisible());  // ending the program closes it
+}
+
+TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
+  load();
+  const std::pair<const char*, const char*> keys[] = {{"FileOpenMenu", "Ctrl+O"},
+                                                      {"FileSaveMenu", "Ctrl+S"},
+                                                      {"FileExitMenu", "Ctrl+Q"},
+                                                      {"HelpContentsMenu", "F1"}};
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
+  QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  EXPECT_TRUE(alerts.shown.empty());  // the title screen leaves nothing to the keys
+  EXPECT_EQ(help.shown, 0);
+
+  window->ContinueCmd();
+  for (const auto& [name, key] : keys) {
+    auto* item = window->findChild<QAction*>(QString::fromLatin1(name));
+    ASSERT_NE(item, nullptr) << name;
+    // The menu shows the key beside the item.
+    EXPECT_EQ(item->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(key))
+        << name;
+  }
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  EXPECT_EQ(help.shown, 1);
+  alerts.shown.clear();
+  alerts.answers = {AlertAnswer::Cancel};
+  QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
+  EXPECT_EQ(window->state(), MainState::Ready);
+
+  // Ctrl+S works once a file is named, without the File menu having been opened again.
+  s->CurrentFileName = (folder.path() / "key.dat").string();
+  s->ChannelCount = 2;
+  s->SampleCount = 2;
+  EXPECT_FALSE(window->findChild<QAction*>("FileSaveMenu")->isEnabled());
+  QWidget elsewhere;  // the file was named in another window; the user comes back
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere, 10000));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "key.dat"));
+}
+
+TEST_F(MainWindowTest, RestoredSettingsAndAStrokeShowTheirChecksInTheSettingsWindow) {
+  // Com 9, 386/486 and node 689 saved; Exercise mode.
+  folder.write("company.lst", testing::CompanyRecord1(0, "1", 16, 1, 1, 9) +
+                                  "0,0,0,0,0,0,0,0\r\n0\r\n0\r\n689\r\n0,0\r\n");
+  load();
+  window->ContinueCmd();
+  window->CustomizeCmd();
+  SettingsWindow* settings = window->settingsWindow();
+  ASSERT_NE(settings, nullptr);
+  for (const char* name : {"Model16Menu", "Com9", "Node689Menu", "Computer0Menu", "ExMenu"})
+    EXPECT_TRUE(settings->menuItem(QString::fromLatin1(name))->isChecked()) << name;
+  EXPECT_FALSE(settings->menuItem("Com1")->isChecked());
+  EXPECT_FALSE(settings->menuItem("Node92Menu")->isChecked());
+  settings->findChild<QPushButton*>("CustomContinueCmd")->click();
+
+  // The monitor's Stroke menu runs the swimming set-up: its item is checked in the settings.
+  window->DataMonitorCmd();
+  QAction* backstroke = nullptr;
+  for (QAction* action : window->monitorWindow()->findChildren<QAction*>())
+    if (action->text() == "&Backstroke") backstroke = action;
+  ASSERT_NE(backstroke, nullptr);
+  backstroke->trigger();
+  window->monitorWindow()->close();
+  window->CustomizeCmd();
+  EXPECT_TRUE(settings->menuItem("SwimMenu")->isChecked());
+  EXPECT_FALSE(settings->menuItem("ExMenu")->isChecked());
+}
+
+TEST_F(MainWindowTest, TheManualNamesNoMenuThatIsGreyedOut) {
+  load();
+  window->ContinueCmd();
+  // Every greyed-out menu and item, as the manual would write it: "<b>Data &gt; Chart".
+  QStringList greyed;
+  for (QAction* top : window->menuBar()->actions()) {
+    const QString menu = top->text().remove('&');
+    if (!top->isEnabled()) {
+      greyed << "<b>" + menu + "</b>"
+             << "<b>" + menu + " &gt;";
+      continue;
+    }
+    for (QAction* item : top->menu()->actions())
+      if (!item->isSeparator() && !item->isEnabled() &&
+          item != window->findChild<QAction*>("FileOpenMenu") &&
+          item != window->findChild<QAction*>("FileSaveMenu"))
+        greyed << "<b>" + menu + " &gt; " + item->text().remove('&').remove("...");
+  }
+  ASSERT_GE(greyed.size(), 3);  // today Clients, Print, Analysis, Comparison and Chart
+  const QStringList pages = QDir(":/help").entryList({"*.html"});
+  ASSERT_GE(pages.size(), 5);
+  for (const QString& page : pages) {
+    QFile file(":/help/" + page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(file.readAll()).simplified();
+    for (const QString& name : greyed)
+      EXPECT_FALSE(html.contains(name)) << page.toStdString() << " names " << name.toStdString();
+  }
 }
 
 }  // namespace
