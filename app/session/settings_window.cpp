@@ -123,6 +123,7 @@ void SettingsWindow::buildMenus() {
 
   QMenu* help = bar->addMenu(tr("&Help"));
   QAction* contents = addItem(help, "CustomHelpMenu", tr("&Contents"), false);
+  contents->setShortcut(QKeySequence(Qt::Key_F1));
   connect(contents, &QAction::triggered, this, [this] { help_.showContents(); });
 
   auto* layout = new QVBoxLayout(this);
