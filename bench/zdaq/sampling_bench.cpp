@@ -16,6 +16,7 @@
 #include "zdaq/enumerator.h"
 #include "zdaq/identifiers.h"
 #include "zdaq/simulated.h"
+#include "zdaq/src/device_internals.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ void BM_GetSamples100x8(benchmark::State& state) {
     state.PauseTiming();
     sim->produce(100);
     produced += 100;
-    device->waitSamplesAccepted(produced, std::chrono::milliseconds(5000));
+    zdaq::DeviceInternals::waitSamplesAccepted(*device, produced, std::chrono::milliseconds(5000));
     state.ResumeTiming();
     benchmark::DoNotOptimize(device->GetSamples(100));
   }

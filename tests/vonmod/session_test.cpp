@@ -129,6 +129,25 @@ TEST_F(SessionTest, CommandsOnAReleasedSessionReturn8AndSendNothing) {
   EXPECT_TRUE(callsOf(Call::Write).empty());
 }
 
+TEST_F(SessionTest, ACommandOnASessionWithOnePipeGoneTouchesNeitherPipe) {
+  const int32_t writePipe = session.writePipe, readPipe = session.readPipe;
+  for (const bool readGone : {true, false}) {
+    VonmodSession copy = session;
+    (readGone ? copy.readPipe : copy.writePipe) = -1;
+    int32_t version = 0;
+    EXPECT_EQ(Vonmod_GetFirmwareVersion(&copy, &version), 8) << readGone;
+    EXPECT_EQ(copy.writePipe, readGone ? writePipe : -1) << readGone;
+    EXPECT_EQ(copy.readPipe, readGone ? -1 : readPipe) << readGone;
+  }
+  EXPECT_TRUE(callsOf(Call::Write).empty());
+  EXPECT_TRUE(closed().empty());
+  // The whole session still works, and its release closes each pipe exactly once.
+  int32_t version = 0;
+  EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, &version), 0);
+  EXPECT_EQ(Vonmod_ReleaseDevice(&session), 0);
+  EXPECT_EQ(closed(), (std::vector<int32_t>{writePipe, readPipe}));
+}
+
 TEST_F(SessionTest, NullOrForeignSessionGives8) {
   int32_t value = 0;
   VonmodSession foreign = session;

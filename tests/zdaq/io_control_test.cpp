@@ -167,15 +167,22 @@ TEST_F(IoControlTest, SamplingInterval) {
     double get;
   };
   const Case cases[] = {
-      {0.001, 10000, 0.001},  {1.0, 10000000, 1.0},       {0.01, 100000, 0.01},
-      {0.0001, 1000, 0.0001}, {0.00000015, 1, 0.0000001}, {0.0, 0, 0.0},
+      {0.001, 10000, 0.001},     {1.0, 10000000, 1.0},           {0.01, 100000, 0.01},
+      {0.0001, 1000, 0.0001},    {0.00000015, 1, 0.0000001},     {0.0003, 3000, 0.0003},
+      {0.0000001, 1, 0.0000001}, {0.00299999, 29999, 0.0029999},
   };
-  EXPECT_EQ(device->samplingIntervalUnits(), 10000000);  // one second by default
+  EXPECT_EQ(DeviceInternals::intervalUnits(*device), 10000000);  // one second by default
   EXPECT_EQ(device->SamplingInterval(), 1.0);
   for (const auto& c : cases) {
     device->SamplingInterval(c.put);
-    EXPECT_EQ(device->samplingIntervalUnits(), c.units) << c.put;
+    EXPECT_EQ(DeviceInternals::intervalUnits(*device), c.units) << c.put;
     EXPECT_EQ(device->SamplingInterval(), c.get) << c.put;
+  }
+  // Shorter than one unit: refused at once, the interval stays.
+  for (const double bad : {0.0, 0.00000005, -0.001}) {
+    EXPECT_ZDAQ_ERROR(device->SamplingInterval(bad), 0x80070057, "A parameter is invalid.",
+                      "IZzDaqDevice");
+    EXPECT_EQ(DeviceInternals::intervalUnits(*device), 29999) << bad;
   }
 }
 

@@ -15,8 +15,7 @@ namespace {
 
 std::shared_ptr<ZzDaqDevice> LinuxDevice(const std::string& path) {
   auto device = ZzDaqDevice::create();  // the Linux driver
-  device->SetInterface(path);
-  device->SetName("test");
+  DeviceInternals::setIdentity(*device, path, "test");
   return device;
 }
 

@@ -1,16 +1,41 @@
-// The system's suspend as logind announces it, on a private bus with a logind stand-in.
+// The system's sleep as logind announces it, on a private bus with a logind stand-in: the
+// library's own thread closes and reopens the devices, whether or not the client pumps events.
 #include "zdaq/src/logind_suspend.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <set>
+#include <thread>
 
 #include "tests/zdaq/fake_logind.h"
 #include "tests/zdaq/sim_fixture.h"
-#include "zdaq/src/udev_discovery.h"
 
 namespace zdaq::testing {
 namespace {
+
+std::set<int> OpenDescriptors() {
+  std::set<int> fds;
+  if (DIR* dir = opendir("/proc/self/fd")) {
+    while (const dirent* entry = readdir(dir))
+      if (entry->d_name[0] != '.') fds.insert(std::atoi(entry->d_name));
+    closedir(dir);
+  }
+  return fds;
+}
+
+template <class Condition>
+bool WaitFor(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
 
 class LogindSuspendTest : public ::testing::Test {
  protected:
@@ -23,41 +48,61 @@ class LogindSuspendTest : public ::testing::Test {
   FakeLogind logind;
 };
 
-TEST_F(LogindSuspendTest, HoldsSleepUntilTheSuspendIsHandled) {
-  UdevDiscovery discovery;
-  ASSERT_GE(discovery.descriptor(), 0);
-  EXPECT_TRUE(logind.waitInhibitorsHeld(1));  // taken at once
+TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
+  auto system = SimulatedSystem::create(false);
+  auto sim = system->addDevice(kPath, kName);
+  Backend backend = system->makeBackend();
+  backend.power = [] { return std::make_unique<LogindPowerWatch>(); };
+  const std::set<int> before = OpenDescriptors();
+  auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", backend);
+  auto device = e->Devices()->Item(int32_t{1});
+  auto sink = std::make_shared<CountingDeviceSink>();
+  device->Advise(sink);
+  EXPECT_EQ(logind.inhibitorsHeld(), 0);  // nothing open, nothing to hold a sleep for
 
-  logind.prepareForSleep(true);
-  ASSERT_TRUE(WaitReadable(discovery.descriptor()));
-  std::vector<DiscoveryEvent> events;
-  for (int tries = 0; tries < 100 && events.empty(); ++tries) {
-    events = discovery.takeEvents();
-    if (events.empty()) WaitReadable(discovery.descriptor(), 50);
-  }
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].kind, DiscoveryEvent::Kind::Suspend);
-  EXPECT_EQ(logind.inhibitorsHeld(), 1);  // the devices are not closed yet
-  discovery.suspendHandled();
-  EXPECT_TRUE(logind.waitInhibitorsHeld(0));
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE(round);
+    device->Open();
+    ASSERT_TRUE(logind.waitInhibitorsHeld(1));
+    if (round == 1) {
+      // Every descriptor the library made is closed on exec, the sleep lock's copy included.
+      for (const int fd : OpenDescriptors()) {
+        if (!before.contains(fd)) {
+          EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC) << fd;
+        }
+      }
+    }
+    logind.prepareForSleep(true);
+    EXPECT_TRUE(WaitFor([&] { return !sim->opened(); }));
+    EXPECT_TRUE(logind.waitInhibitorsHeld(0));  // given back once the device is closed
+    EXPECT_TRUE(DeviceInternals::isOpen(*device));
 
-  // Awake again: the next sleep is held too.
-  logind.prepareForSleep(false);
-  ASSERT_TRUE(WaitReadable(discovery.descriptor()));
-  for (int tries = 0; tries < 100 && logind.inhibitorsHeld() == 0; ++tries) {
-    EXPECT_TRUE(discovery.takeEvents().empty());
-    WaitReadable(discovery.descriptor(), 50);
+    logind.prepareForSleep(false);
+    EXPECT_TRUE(WaitFor([&] { return sim->opened(); }));
+    EXPECT_TRUE(logind.waitInhibitorsHeld(1));
+    EXPECT_EQ(device->IoPoints()->Count(), 20);
+    ASSERT_TRUE(WaitReadable(device->EventDescriptor()));
+    device->ProcessEvents();
+    EXPECT_EQ(sink->log, "C");
+    sink->log.clear();
+
+    device->Close();
+    EXPECT_TRUE(logind.waitInhibitorsHeld(0));
   }
-  EXPECT_EQ(logind.inhibitorsHeld(), 1);
 }
 
-TEST(LogindSuspendWatchTest, WithoutABusItIsSilent) {
+TEST(LogindPowerWatchTest, WithoutABusItIsSilent) {
   setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/zdaq-bus", 1);
-  LogindSuspendWatch watch;
+  LogindPowerWatch watch;
   unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-  EXPECT_EQ(watch.descriptor(), -1);
-  EXPECT_FALSE(watch.takeSuspend());
-  watch.suspendHandled();  // nothing to give back
+  EXPECT_FALSE(watch.connected());
+  struct Listener : PowerListener {
+    void suspending() override {}
+    void resumed() override {}
+  } listener;
+  watch.start(listener);
+  watch.holdSleep(true);  // nothing to hold, nothing fails
+  watch.holdSleep(false);
 }
 
 }  // namespace

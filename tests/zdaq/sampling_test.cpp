@@ -25,9 +25,10 @@ class SamplingTest : public SimulatedDeviceTest {
     device->StartSampling();
   }
   void produceAndWait(uint32_t count) {
-    const uint64_t before = device->samplesAccepted();
+    const uint64_t before = DeviceInternals::samplesAccepted(*device);
     sim->produce(count);
-    ASSERT_TRUE(device->waitSamplesAccepted(before + count, milliseconds(kWaitMs)));
+    ASSERT_TRUE(
+        DeviceInternals::waitSamplesAccepted(*device, before + count, milliseconds(kWaitMs)));
   }
 };
 
@@ -147,7 +148,7 @@ TEST_F(SamplingTest, FailedReadShowsAsOneMarkedSample) {
   start({9, 10});
   sim->failReads(1, EIO);
   produceAndWait(3);  // the failed read adds the marker; the next read takes the 3 samples
-  ASSERT_TRUE(device->waitSamplesAccepted(4, milliseconds(kWaitMs)));
+  ASSERT_TRUE(DeviceInternals::waitSamplesAccepted(*device, 4, milliseconds(kWaitMs)));
   const SampleArray a = device->GetSamples(10);
   ASSERT_EQ(a.samples(), 4);
   EXPECT_EQ(a.at(1, 1), kFailedReadMarker);
@@ -160,9 +161,9 @@ TEST_F(SamplingTest, ReadsThatKeepFailingDoNotSpin) {
   start({9}, /*interval=*/0.5);
   sim->failReads(1000000, EIO);
   sim->produce(1);  // data-ready stays set: every read fails and takes nothing
-  ASSERT_TRUE(device->waitSamplesAccepted(1, milliseconds(kWaitMs)));
+  ASSERT_TRUE(DeviceInternals::waitSamplesAccepted(*device, 1, milliseconds(kWaitMs)));
   // The next attempt waits one interval; a spinning thread would have made thousands.
-  EXPECT_FALSE(device->waitSamplesAccepted(3, milliseconds(100)));
+  EXPECT_FALSE(DeviceInternals::waitSamplesAccepted(*device, 3, milliseconds(100)));
   EXPECT_LE(sim->readsIssued(), 2u);
   // The retry wait ends on stop, and the next start samples normally.
   device->StopSampling();
@@ -230,9 +231,10 @@ TEST_F(SamplingTest, FailedStartReportsAndLeavesSamplingOff) {
   EXPECT_ZDAQ_ERROR(device->SamplingEnabled(1), 0x80070005, "Input/output error", "IZzDaqDevice");
   EXPECT_EQ(device->SamplingEnabled(), 0);
   sim->failControl(ZDAQ_CTL_START_SAMPLING, 0);
-  device->SamplingInterval(0);  // the driver refuses a zero interval
+  sim->failControl(ZDAQ_CTL_SETUP_SAMPLING, EINVAL);  // a set-up the driver refuses
   EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x80070016, "Invalid argument", "IZzDaqDevice");
-  device->SamplingInterval(0.001);
+  EXPECT_EQ(device->SamplingEnabled(), 0);
+  sim->failControl(ZDAQ_CTL_SETUP_SAMPLING, 0);
   device->StartSampling();
   EXPECT_EQ(device->SamplingEnabled(), 1);
   // A failed stop keeps sampling on.
@@ -279,7 +281,7 @@ TEST_F(SamplingTest, RestartsWithOtherPointsWhileTheDriverDelivers) {
     const int32_t last = round % 2 == 0 ? 9 : 16;
     for (int32_t id = 9; id <= 16; ++id) d->IoPoints()->Item(id)->SamplingEnabled(id <= last);
     d->StartSampling();
-    ASSERT_TRUE(d->waitSamplesAccepted(20, milliseconds(kWaitMs)));
+    ASSERT_TRUE(DeviceInternals::waitSamplesAccepted(*d, 20, milliseconds(kWaitMs)));
     const SampleArray a = d->GetSamples(100000);
     ASSERT_EQ(a.points(), last - 8);
     ASSERT_GE(a.samples(), 20);

@@ -11,6 +11,7 @@
 #include "zdaq/enumerator.h"
 #include "zdaq/error.h"
 #include "zdaq/simulated.h"
+#include "zdaq/src/device_internals.h"
 
 namespace zdaq::testing {
 

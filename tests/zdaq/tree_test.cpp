@@ -95,6 +95,7 @@ TEST_F(TreeTest, ItemRules) {
   EXPECT_EQ(points->Item(int16_t{20})->ID(), 20);
   EXPECT_EQ(points->Item("Analog Input 0")->ID(), 9);
   EXPECT_EQ(points->Item(std::string("Analog Output 3"))->ID(), 20);
+  EXPECT_EQ(points->Item(int64_t{12})->ID(), 12);  // a `long` holding a position
 
   struct Bad {
     const char* what;
@@ -109,7 +110,9 @@ TEST_F(TreeTest, ItemRules) {
       {"unknown name", "Analog Input 8", 0x80004005, "The index is invalid."},
       {"name is case-sensitive", "analog input 0", 0x80004005, "The index is invalid."},
       {"double", 1.0, 0x8004B000, "A parameter is invalid."},
-      {"64-bit integer", int64_t{1}, 0x8004B000, "A parameter is invalid."},
+      {"64-bit zero", int64_t{0}, 0x80004005, "The index is invalid."},
+      {"64-bit past Count", int64_t{21}, 0x80004005, "The index is invalid."},
+      {"64-bit beyond 32 bits", int64_t{0x100000001}, 0x8004B000, "A parameter is invalid."},
       {"bool", true, 0x8004B000, "A parameter is invalid."},
       {"empty", Variant(), 0x8004B000, "A parameter is invalid."},
   };
@@ -162,13 +165,15 @@ TEST(CreateObjectTest, ByProgId) {
       {"ZDaq.ZzIoConfiguration", "ZzIoConfiguration"},
       {"ZDaq.ZzIoPointGroup", "ZzIoPointGroup"},
       {"ZDaq.ZzIoConfigurationGroup.1", "ZzIoConfigurationGroup"},
+      {"zdaq.zzdaqenum", "ZzDaqEnum"},
+      {"ZDAQ.ZZIOPOINT.1", "ZzIoPoint"},
   };
   for (const auto& [progId, cls] : classes) {
     auto object = CreateObject(progId, system->makeBackend());
     ASSERT_TRUE(object) << progId;
     EXPECT_EQ(object->ClassName(), cls) << progId;
   }
-  for (const char* bad : {"ZDaq.ZzDaqEnum.2", "ZDaq.ZzDaqDeviceCollection", "zdaq.zzdaqenum", ""})
+  for (const char* bad : {"ZDaq.ZzDaqEnum.2", "ZDaq.ZzDaqDeviceCollection", "ZDaqZzDaqEnum", ""})
     EXPECT_ZDAQ_ERROR(CreateObject(bad, system->makeBackend()), 0x80070057,
                       "A parameter is invalid.", "ZDaq");
   // A directly created device is bound to nothing yet.
@@ -178,6 +183,37 @@ TEST(CreateObjectTest, ByProgId) {
   EXPECT_ZDAQ_ERROR(device->Interface(), 0x80004005, "", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->Open(), 0x80070002, "No such file or directory", "IZzDaqDevice");
 }
+
+// Clients see the object model only: what builds the tree, sends any control code or stands in
+// for the platform's notices is out of their reach.
+template <class T>
+concept Fills = requires(T& c) {
+  c.Add(nullptr);
+};
+template <class T>
+concept Names = requires(T& e) {
+  e.SetName(std::string());
+};
+template <class T>
+concept Links = requires(T& p) {
+  p.AddIoConfiguration(nullptr);
+};
+template <class T>
+concept SendsAnyControl = requires(T& d) {
+  d.ioControlGet(0u, 0, std::string_view());
+};
+template <class T>
+concept PutsAnyControl = requires(T& d) {
+  d.ioControlPut(0u, 0, 0, std::string_view());
+};
+template <class T>
+concept PlaysThePlatform = requires(T& d) {
+  d.handleRemoved();
+};
+static_assert(!Fills<ZzIoPointCollection> && !Fills<ZzDaqDeviceCollection>);
+static_assert(!Names<ZzIoPoint> && !Names<ZzIoConfiguration> && !Links<ZzIoPoint>);
+static_assert(!SendsAnyControl<ZzDaqDevice> && !PutsAnyControl<ZzDaqDevice>);
+static_assert(!PlaysThePlatform<ZzDaqDevice>);
 
 }  // namespace
 }  // namespace zdaq::testing

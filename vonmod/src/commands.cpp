@@ -27,7 +27,8 @@ int32_t Library::getDeviceSerialNo(VonmodSession* session, int32_t* serial) {
   if (const int32_t result = command(*session, request, reply.data(), 9); result != kOk)
     return result;
   if (reply[0] != 0x02) return kWrongLength;
-  // One hexadecimal digit per byte, least significant first; sums wrap like the 32-bit original.
+  // One hexadecimal digit per byte, least significant first. The sum is kept in 32 bits and wraps,
+  // so digits above 9 (a module's out-of-range reply) still give a defined number.
   uint32_t value = 0;
   for (int k = 8; k >= 1; --k) value = value * 16u + reply[static_cast<size_t>(k)];
   *serial = static_cast<int32_t>(value);

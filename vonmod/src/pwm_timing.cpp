@@ -8,7 +8,7 @@ namespace {
 
 constexpr double kOneOver255 = 0.00392156862745098;
 
-// Toward zero, like the original's conversions; 64-bit so that any int period stays defined.
+// Register values are truncated toward zero; 64-bit so that any int period stays defined.
 int64_t truncate(double value) { return static_cast<int64_t>(value); }
 
 }  // namespace
@@ -32,8 +32,8 @@ PwmRegisters PwmTiming(int32_t periodUs, int32_t duty, bool tenBit) {
     out.result = kPeriodTooBig;
     return out;
   }
-  out.period =
-      static_cast<uint8_t>(register_ & 0xFF);  // no lower bound: short periods wrap as before
+  out.period = static_cast<uint8_t>(register_ &
+                                    0xFF);  // no lower bound: a negative period wraps into the byte
   if (out.period == 255) {
     if (tenBit)
       out.duty = duty;

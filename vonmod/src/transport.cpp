@@ -55,6 +55,10 @@ int32_t Library::Transact(VonmodSession& session, std::span<const uint8_t> reque
 
 int32_t Library::command(VonmodSession& session, std::span<const uint8_t> request, uint8_t* reply,
                          int32_t expected) {
+  // A session with a pipe already gone is refused before anything is sent, and its remaining
+  // pipe stays as it is: the caller's other copies of the session still name it, and closing it
+  // here would make their later release close a handle that may by then belong to someone else.
+  if (!pipesOpen(session) || !driver_.available()) return kNullSession;
   const int32_t result = Transact(session, request, reply, expected, kCommandTimeoutMs);
   if (result != kOk) closeSession(session);
   return result;

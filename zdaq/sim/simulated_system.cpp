@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include "zdaq/simulated.h"
@@ -33,7 +34,46 @@ class SimulatedDiscoveryQueue {
   ManualEvent ready_;
 };
 
+// The power side of one enumerator: its listener and whether it holds off sleep.
+class SimulatedPower {
+ public:
+  void setListener(PowerListener* listener) {
+    std::lock_guard lock(mutex_);
+    listener_ = listener;
+  }
+  // Under the lock, so that a watch going away waits for a call in progress.
+  void deliver(bool suspending) {
+    std::lock_guard lock(mutex_);
+    if (listener_ == nullptr) return;
+    if (suspending)
+      listener_->suspending();
+    else
+      listener_->resumed();
+  }
+  // Touched with device locks held: never takes mutex_, which deliver holds while it waits
+  // for them.
+  std::atomic<bool> hold{false};
+
+ private:
+  std::mutex mutex_;
+  PowerListener* listener_ = nullptr;
+};
+
 namespace {
+
+class SimulatedPowerWatch final : public PowerWatch {
+ public:
+  explicit SimulatedPowerWatch(std::shared_ptr<SimulatedPower> power) : power_(std::move(power)) {}
+  ~SimulatedPowerWatch() override {
+    power_->setListener(nullptr);
+    power_->hold.store(false);
+  }
+  void start(PowerListener& listener) override { power_->setListener(&listener); }
+  void holdSleep(bool hold) override { power_->hold.store(hold); }
+
+ private:
+  std::shared_ptr<SimulatedPower> power_;
+};
 
 class SimulatedHandle final : public DriverHandle {
  public:
@@ -156,7 +196,33 @@ void SimulatedSystem::returnHandle(const std::string& path) {
   }
 }
 
-void SimulatedSystem::suspend() { raise({DiscoveryEvent::Kind::Suspend, {}, {}}); }
+void SimulatedSystem::suspend() {
+  for (const auto& power : powers()) power->deliver(true);
+}
+
+void SimulatedSystem::resume() {
+  for (const auto& power : powers()) power->deliver(false);
+}
+
+int SimulatedSystem::sleepHolds() const {
+  int holds = 0;
+  for (const auto& power : powers()) holds += power->hold.load() ? 1 : 0;
+  return holds;
+}
+
+std::vector<std::shared_ptr<SimulatedPower>> SimulatedSystem::powers() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::shared_ptr<SimulatedPower>> out;
+  for (const auto& p : powers_)
+    if (auto locked = p.lock()) out.push_back(std::move(locked));
+  return out;
+}
+
+void SimulatedSystem::subscribe(const std::shared_ptr<SimulatedPower>& power) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(powers_, [](const auto& p) { return p.expired(); });
+  powers_.push_back(power);
+}
 
 std::shared_ptr<SimulatedDevice> SimulatedSystem::findDevice(const std::string& path) const {
   std::lock_guard lock(mutex_);
@@ -168,7 +234,12 @@ std::shared_ptr<SimulatedDevice> SimulatedSystem::findDevice(const std::string& 
 Backend SimulatedSystem::makeBackend() {
   auto self = shared_from_this();
   return {std::make_shared<SimulatedDriver>(self),
-          [self] { return std::make_unique<SimulatedDiscovery>(self); }};
+          [self] { return std::make_unique<SimulatedDiscovery>(self); },
+          [self]() -> std::unique_ptr<PowerWatch> {
+            auto power = std::make_shared<SimulatedPower>();
+            self->subscribe(power);
+            return std::make_unique<SimulatedPowerWatch>(std::move(power));
+          }};
 }
 
 std::vector<DeviceInfo> SimulatedSystem::list() const {

@@ -1,11 +1,13 @@
 #include "zdaq/device.h"
 
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <new>
 
 #include "zdaq/driver_abi.h"
 #include "zdaq/src/device_impl.h"
+#include "zdaq/src/device_internals.h"
 #include "zdaq/src/le_bytes.h"
 #include "zdaq/src/linux_driver.h"
 
@@ -22,7 +24,38 @@ void DeviceImpl::control(uint32_t code, std::span<const std::byte> in, std::span
   if (result.error != 0) ThrowSystemError(result.error, source);
 }
 
-void DeviceImpl::closeIo() {
+int32_t DeviceImpl::controlGet(uint32_t code, int32_t param, std::string_view source) const {
+  requireHandle(source);
+  std::array<std::byte, 4> in{};
+  std::array<std::byte, 4> out{};
+  PutLe(in, 0, static_cast<uint32_t>(param), 4);
+  PutLe(out, 0, 0x80000000u, 4);  // what a driver that writes nothing leaves
+  control(code, in, out, source);
+  return static_cast<int32_t>(GetLe(out, 0, 4));
+}
+
+void DeviceImpl::openIo(ZzDaqDevice& self) {
+  if (handle) ThrowError(kDeviceOpenAlready, kTextDeviceOpenAlready, kIZzDaqDevice);
+  try {
+    // Each step's resource undoes itself if a later step throws.
+    int error = 0;
+    auto opened = driver->open(interfacePath, error);
+    if (!opened) ThrowSystemError(error, kIZzDaqDevice);
+    // A tree kept over a system sleep stays, with the client's points and their settings.
+    DeviceTree built = tree.points ? tree : TreeBuilder::build(self.weak_from_this());
+    auto thread = std::make_unique<Sampler>(*opened, queue, kIZzDaqDevice);
+    if (openDevices && !open) openDevices->opened(&self, self.weak_from_this());
+    handle = std::move(opened);
+    tree = std::move(built);
+    sampler = std::move(thread);
+    sampling = false;
+    open = true;
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(kIZzDaqDevice);
+  }
+}
+
+void DeviceImpl::closeIo(bool keepTree) {
   if (sampling && handle) {
     // The device may be gone already; closing goes on whatever the driver answers.
     handle->control(ZDAQ_CTL_STOP_SAMPLING, {}, {});
@@ -30,7 +63,7 @@ void DeviceImpl::closeIo() {
   sampling = false;
   sampler.reset();  // ends the thread before its handle goes
   handle.reset();
-  tree = {};
+  if (!keepTree) tree = {};
 }
 
 std::shared_ptr<ZzDaqDevice> ZzDaqDevice::create(std::shared_ptr<Driver> driver) {
@@ -54,87 +87,72 @@ std::string ZzDaqDevice::Interface() const {
 }
 
 std::string_view ZzDaqDevice::nameView() const noexcept { return impl_->name; }
-void ZzDaqDevice::SetInterface(std::string path) { impl_->interfacePath = std::move(path); }
-void ZzDaqDevice::SetName(std::string name) { impl_->name = std::move(name); }
-bool ZzDaqDevice::isOpen() const { return impl_->open; }
-bool ZzDaqDevice::holdsHandle() const { return impl_->handle != nullptr; }
 
 void ZzDaqDevice::Open() {
-  auto& d = *impl_;
-  if (d.handle) ThrowError(kDeviceOpenAlready, kTextDeviceOpenAlready, kIZzDaqDevice);
-  try {
-    // Each step's resource undoes itself if a later step throws.
-    int error = 0;
-    auto handle = d.driver->open(d.interfacePath, error);
-    if (!handle) ThrowSystemError(error, kIZzDaqDevice);
-    DeviceTree tree = BuildTree(weak_from_this());
-    auto sampler = std::make_unique<Sampler>(*handle, d.queue, kIZzDaqDevice);
-    d.handle = std::move(handle);
-    d.tree = std::move(tree);
-    d.sampler = std::move(sampler);
-    d.sampling = false;
-    d.open = true;
-  } catch (const std::bad_alloc&) {
-    ThrowOutOfMemory(kIZzDaqDevice);
-  }
+  std::lock_guard lock(impl_->mutex);
+  impl_->openIo(*this);
 }
 
 void ZzDaqDevice::Close() {
-  impl_->closeIo();
-  impl_->open = false;
+  auto& d = *impl_;
+  std::lock_guard lock(d.mutex);
+  d.closeIo();
+  if (d.open && d.openDevices) d.openDevices->closed(this);
+  d.open = false;
+  d.suspended = false;
+  d.queue.clear();  // what was posted before the close is no longer true
 }
-
-void ZzDaqDevice::handleRemoved() {
-  if (impl_->open) impl_->closeIo();
-}
-
-void ZzDaqDevice::handleArrived() {
-  if (!impl_->open || impl_->handle) return;
-  try {
-    Open();
-  } catch (const Error&) {
-    // A notification reports nothing; the device stays removed.
-  }
-}
-
-void ZzDaqDevice::nodesChanged() { impl_->queue.post(PostedQueue::Message::Change); }
 
 std::shared_ptr<ZzIoPointCollection> ZzDaqDevice::IoPoints() const {
+  std::lock_guard lock(impl_->mutex);
   impl_->requireHandle(kIZzDaqDevice);
   return impl_->tree.points;
 }
 
 std::shared_ptr<ZzIoPointGroupCollection> ZzDaqDevice::IoPointGroups() const {
+  std::lock_guard lock(impl_->mutex);
   impl_->requireHandle(kIZzDaqDevice);
   return impl_->tree.pointGroups;
 }
 
 std::shared_ptr<ZzIoConfigurationCollection> ZzDaqDevice::IoConfigurations() const {
+  std::lock_guard lock(impl_->mutex);
   impl_->requireHandle(kIZzDaqDevice);
   return impl_->tree.configurations;
 }
 
 std::shared_ptr<ZzIoConfigurationGroupCollection> ZzDaqDevice::IoConfigurationGroups() const {
+  std::lock_guard lock(impl_->mutex);
   impl_->requireHandle(kIZzDaqDevice);
   return impl_->tree.configurationGroups;
 }
 
 double ZzDaqDevice::SamplingInterval() const {
+  std::lock_guard lock(impl_->mutex);
   return static_cast<double>(impl_->intervalUnits) / 1e7;
 }
 
 void ZzDaqDevice::SamplingInterval(double seconds) {
+  std::lock_guard lock(impl_->mutex);
   if (impl_->sampling) ThrowError(kSamplingStarted, kTextSamplingStarted, kIZzDaqDevice);
-  const double units = std::trunc(seconds * 1e7);
-  // The set-up request carries a signed 64-bit count; nothing else can be sent.
-  if (!std::isfinite(units) || units < 0 || units >= 9.2e18)
+  const double exact = seconds * 1e7;
+  // 0.0003 s is 2999.9999999999995 units in binary: a product within a few rounding steps of
+  // a whole unit is that unit, anything further off is truncated.
+  const double nearest = std::nearbyint(exact);
+  const double units = std::fabs(exact - nearest) <= 4 * DBL_EPSILON * std::fabs(exact)
+                           ? nearest
+                           : std::trunc(exact);
+  // The set-up request carries a signed 64-bit count of at least one unit; a shorter interval
+  // is refused here rather than by the driver at start.
+  if (!std::isfinite(units) || units < 1 || units >= 9.2e18)
     ThrowError(kInvalidArgument, kTextParameterInvalid, kIZzDaqDevice);
   impl_->intervalUnits = static_cast<int64_t>(units);
 }
 
-int64_t ZzDaqDevice::samplingIntervalUnits() const { return impl_->intervalUnits; }
-
-int32_t ZzDaqDevice::SamplingEnabled() const { return impl_->sampling ? 1 : 0; }
+int32_t ZzDaqDevice::SamplingEnabled() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->sampling ? 1 : 0;
+}
 
 void ZzDaqDevice::SamplingEnabled(int32_t enabled) {
   if (enabled != 0)
@@ -153,11 +171,18 @@ int ZzDaqDevice::EventDescriptor() const { return impl_->queue.descriptor(); }
 
 void ZzDaqDevice::ProcessEvents() {
   const auto keepAlive = shared_from_this();  // a sink may drop the last other reference
-  for (const auto message : impl_->queue.takeAll()) {
-    if (message == PostedQueue::Message::DataAvailable)
-      impl_->sinks.raise([](ZzDaqDeviceEvents& s) { s.OnDataAvailable(); });
+  auto& d = *impl_;
+  for (const auto message : d.queue.takeAll()) {
+    const bool data = message == PostedQueue::Message::DataAvailable;
+    {
+      // Raised only while still true, so that a sink may answer a data notice with GetSamples.
+      std::lock_guard lock(d.mutex);
+      if (!d.open || (data && !(d.sampling && d.handle))) continue;
+    }
+    if (data)
+      d.sinks.raise([](ZzDaqDeviceEvents& s) { s.OnDataAvailable(); });
     else
-      impl_->sinks.raise([](ZzDaqDeviceEvents& s) { s.OnChange(); });
+      d.sinks.raise([](ZzDaqDeviceEvents& s) { s.OnChange(); });
   }
 }
 
@@ -178,22 +203,92 @@ void ZzDaqDevice::IoControl(int32_t ioctl, int32_t param, int32_t value) {
 }
 
 int32_t ZzDaqDevice::ioControlGet(uint32_t code, int32_t param, std::string_view source) const {
-  impl_->requireHandle(source);
-  std::array<std::byte, 4> in{};
-  std::array<std::byte, 4> out{};
-  PutLe(in, 0, static_cast<uint32_t>(param), 4);
-  PutLe(out, 0, 0x80000000u, 4);  // what a driver that writes nothing leaves
-  impl_->control(code, in, out, source);
-  return static_cast<int32_t>(GetLe(out, 0, 4));
+  std::lock_guard lock(impl_->mutex);
+  return impl_->controlGet(code, param, source);
 }
 
 void ZzDaqDevice::ioControlPut(uint32_t code, int32_t param, int32_t value,
                                std::string_view source) {
+  std::lock_guard lock(impl_->mutex);
   impl_->requireHandle(source);
   std::array<std::byte, 8> in{};
   PutLe(in, 0, static_cast<uint32_t>(param), 4);
   PutLe(in, 4, static_cast<uint32_t>(value), 4);
   impl_->control(code, in, {}, source);
+}
+
+// The library's own access.
+
+void DeviceInternals::setIdentity(ZzDaqDevice& device, std::string path, std::string name) {
+  device.impl_->interfacePath = std::move(path);
+  device.impl_->name = std::move(name);
+}
+
+void DeviceInternals::setOpenDevices(ZzDaqDevice& device, std::shared_ptr<OpenDevices> open) {
+  std::lock_guard lock(device.impl_->mutex);
+  device.impl_->openDevices = std::move(open);
+}
+
+void DeviceInternals::removed(ZzDaqDevice& device) {
+  auto& d = *device.impl_;
+  std::lock_guard lock(d.mutex);
+  if (d.open) d.closeIo();
+}
+
+void DeviceInternals::arrived(ZzDaqDevice& device) {
+  auto& d = *device.impl_;
+  std::lock_guard lock(d.mutex);
+  if (!d.open || d.handle) return;
+  try {
+    d.openIo(device);
+    d.suspended = false;
+  } catch (const Error&) {
+    // A notification reports nothing; the device stays removed.
+  }
+}
+
+void DeviceInternals::nodesChanged(ZzDaqDevice& device) {
+  device.impl_->queue.post(PostedQueue::Message::Change);
+}
+
+void DeviceInternals::suspend(ZzDaqDevice& device) {
+  auto& d = *device.impl_;
+  std::lock_guard lock(d.mutex);
+  if (!d.open) return;
+  d.closeIo(/*keepTree=*/true);
+  d.suspended = true;
+}
+
+void DeviceInternals::resume(ZzDaqDevice& device) {
+  auto& d = *device.impl_;
+  {
+    std::lock_guard lock(d.mutex);
+    if (!d.open || !d.suspended) return;
+    d.suspended = false;
+    if (!d.handle) {
+      try {
+        d.openIo(device);
+      } catch (const Error&) {
+        // Not back (yet): the device reads as removed until its node returns.
+      }
+    }
+  }
+  d.queue.post(PostedQueue::Message::Change);  // the client learns that its set-up is gone
+}
+
+bool DeviceInternals::isOpen(const ZzDaqDevice& device) {
+  std::lock_guard lock(device.impl_->mutex);
+  return device.impl_->open;
+}
+
+bool DeviceInternals::holdsHandle(const ZzDaqDevice& device) {
+  std::lock_guard lock(device.impl_->mutex);
+  return device.impl_->handle != nullptr;
+}
+
+int64_t DeviceInternals::intervalUnits(const ZzDaqDevice& device) {
+  std::lock_guard lock(device.impl_->mutex);
+  return device.impl_->intervalUnits;
 }
 
 }  // namespace zdaq

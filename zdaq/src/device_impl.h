@@ -3,10 +3,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "zdaq/device.h"
 #include "zdaq/src/events.h"
+#include "zdaq/src/open_devices.h"
 #include "zdaq/src/sampler.h"
 #include "zdaq/src/tree.h"
 
@@ -18,10 +20,16 @@ struct DeviceImpl {
   std::shared_ptr<Driver> driver;
   std::string interfacePath;
   std::string name;
+  std::shared_ptr<OpenDevices> openDevices;  // null for a device no enumerator made
+
+  // Guards everything below but the queue and the sinks: the client's thread and the power
+  // thread both open and close the I/O.
+  mutable std::mutex mutex;
 
   // Open with a handle: working. Open without a handle: removed. The sampler lives exactly
   // as long as the handle and is destroyed first.
   bool open = false;
+  bool suspended = false;  // closed by a system sleep, to be opened again on resume
   std::unique_ptr<DriverHandle> handle;
   std::unique_ptr<Sampler> sampler;
   DeviceTree tree;
@@ -33,13 +41,20 @@ struct DeviceImpl {
   PostedQueue queue;
   Connections<ZzDaqDeviceEvents> sinks;
 
+  // The members below expect the lock to be held.
+
   // "not open" or "removed" unless a handle is held.
   void requireHandle(std::string_view source) const;
-  // Stops sampling, ends the thread, closes the handle, releases the tree; keeps the open flag.
-  void closeIo();
+  // Opens the handle, builds the tree unless one is kept, starts the thread; sets the open
+  // flag on success.
+  void openIo(ZzDaqDevice& self);
+  // Stops sampling, ends the thread, closes the handle and (unless kept for a resume) releases
+  // the tree; keeps the open flag.
+  void closeIo(bool keepTree = false);
   // Driver control through the one synchronous path; throws the system error.
   void control(uint32_t code, std::span<const std::byte> in, std::span<std::byte> out,
                std::string_view source) const;
+  int32_t controlGet(uint32_t code, int32_t param, std::string_view source) const;
 };
 
 }  // namespace zdaq

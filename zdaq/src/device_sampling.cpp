@@ -4,12 +4,14 @@
 #include "zdaq/device.h"
 #include "zdaq/driver_abi.h"
 #include "zdaq/src/device_impl.h"
+#include "zdaq/src/device_internals.h"
 #include "zdaq/src/setup_request.h"
 
 namespace zdaq {
 
 void ZzDaqDevice::StartSampling() {
   auto& d = *impl_;
+  std::lock_guard lock(d.mutex);
   d.requireHandle(kIZzDaqDevice);
   if (d.sampling) ThrowError(kSamplingStarted, kTextSamplingStarted, kIZzDaqDevice);
 
@@ -26,7 +28,7 @@ void ZzDaqDevice::StartSampling() {
   request.interval = d.intervalUnits;
   for (const auto& point : enabled)
     request.entries.push_back(
-        {point->ID(), ioControlGet(ZDAQ_CTL_GET_POINT_CONFIGURATION, point->ID(), kIZzDaqDevice)});
+        {point->ID(), d.controlGet(ZDAQ_CTL_GET_POINT_CONFIGURATION, point->ID(), kIZzDaqDevice)});
   d.control(ZDAQ_CTL_SETUP_SAMPLING, EncodeSetupRequest(request), {}, kIZzDaqDevice);
 
   const auto n = static_cast<uint32_t>(enabled.size());
@@ -39,15 +41,19 @@ void ZzDaqDevice::StartSampling() {
 
 void ZzDaqDevice::StopSampling() {
   auto& d = *impl_;
+  std::lock_guard lock(d.mutex);
   d.requireHandle(kIZzDaqDevice);
   d.control(ZDAQ_CTL_STOP_SAMPLING, {}, {}, kIZzDaqDevice);
   // A stop signalled to an idle thread would stay set and end the next start at once.
   if (d.sampling) d.sampler->stop();
   d.sampling = false;
+  // Notices of the run that ended would send the client to GetSamples, which now fails.
+  d.queue.drop(PostedQueue::Message::DataAvailable);
 }
 
 SampleArray ZzDaqDevice::GetSamples(int32_t count) {
   auto& d = *impl_;
+  std::lock_guard lock(d.mutex);
   d.requireHandle(kIZzDaqDevice);
   if (!d.sampling) ThrowError(kSamplingNotStarted, kTextSamplingNotStarted, kIZzDaqDevice);
   if (d.points == 0) ThrowError(kNoIoPoints, kTextNoIoPoints, kIZzDaqDevice);
@@ -57,12 +63,17 @@ SampleArray ZzDaqDevice::GetSamples(int32_t count) {
   return d.sampler->take(count);
 }
 
-uint64_t ZzDaqDevice::samplesAccepted() const {
-  return impl_->sampler ? impl_->sampler->acceptedSamples() : 0;
+uint64_t DeviceInternals::samplesAccepted(const ZzDaqDevice& device) {
+  const auto& d = *device.impl_;
+  std::lock_guard lock(d.mutex);
+  return d.sampler ? d.sampler->acceptedSamples() : 0;
 }
 
-bool ZzDaqDevice::waitSamplesAccepted(uint64_t total, std::chrono::milliseconds timeout) const {
-  return impl_->sampler && impl_->sampler->waitAccepted(total, timeout);
+bool DeviceInternals::waitSamplesAccepted(const ZzDaqDevice& device, uint64_t total,
+                                          std::chrono::milliseconds timeout) {
+  const auto& d = *device.impl_;
+  std::lock_guard lock(d.mutex);  // the sampler stays while the wait lasts
+  return d.sampler && d.sampler->waitAccepted(total, timeout);
 }
 
 }  // namespace zdaq

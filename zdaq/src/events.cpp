@@ -59,4 +59,16 @@ std::vector<PostedQueue::Message> PostedQueue::takeAll() {
   return out;
 }
 
+void PostedQueue::drop(Message message) {
+  std::lock_guard lock(mutex_);
+  std::erase(messages_, message);
+  if (messages_.empty()) ready_.reset();
+}
+
+void PostedQueue::clear() {
+  std::lock_guard lock(mutex_);
+  messages_.clear();
+  ready_.reset();
+}
+
 }  // namespace zdaq

@@ -46,6 +46,10 @@ class PostedQueue {
   explicit PostedQueue(std::string_view source) : ready_(source) {}
   void post(Message message);
   std::vector<Message> takeAll();
+  // Drops the waiting messages of one kind, or all of them; the descriptor is drained when
+  // nothing is left.
+  void drop(Message message);
+  void clear();
   int descriptor() const { return ready_.descriptor(); }
 
  private:

@@ -18,10 +18,20 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
+class ProcessKernelCalls final : public KernelCalls {
+ public:
+  int open(const char* path, int flags) override { return ::open(path, flags); }
+  int flock(int fd, int operation) override { return ::flock(fd, operation); }
+  int ioctl(int fd, unsigned long request, void* argument) override {
+    return ::ioctl(fd, request, argument);
+  }
+  int close(int fd) override { return ::close(fd); }
+};
+
 class LinuxHandle final : public DriverHandle {
  public:
-  explicit LinuxHandle(int fd) : fd_(fd) {}
-  ~LinuxHandle() override { ::close(fd_); }
+  LinuxHandle(std::shared_ptr<KernelCalls> kernel, int fd) : kernel_(std::move(kernel)), fd_(fd) {}
+  ~LinuxHandle() override { kernel_->close(fd_); }
 
   ControlResult control(uint32_t code, std::span<const std::byte> in,
                         std::span<std::byte> out) override {
@@ -54,7 +64,7 @@ class LinuxHandle final : public DriverHandle {
 
   int call(zdaq_ioctl& request) const {
     int r;
-    do r = ioctl(fd_, ZDAQ_IOCTL, &request);
+    do r = kernel_->ioctl(fd_, ZDAQ_IOCTL, &request);
     while (r < 0 && errno == EINTR);
     return r;
   }
@@ -73,6 +83,7 @@ class LinuxHandle final : public DriverHandle {
     return {ReadResult::Status::Failed, 0, errno};
   }
 
+  std::shared_ptr<KernelCalls> kernel_;
   int fd_;
   uint32_t slots_ = 0;
   std::span<std::byte> region_;
@@ -80,19 +91,21 @@ class LinuxHandle final : public DriverHandle {
 
 }  // namespace
 
+std::shared_ptr<KernelCalls> SystemKernelCalls() { return std::make_shared<ProcessKernelCalls>(); }
+
 std::unique_ptr<DriverHandle> LinuxDriver::open(const std::string& interfacePath, int& error) {
-  const int fd = ::open(interfacePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  const int fd = kernel_->open(interfacePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     error = errno;
     return nullptr;
   }
   // Without sharing: a second opener, in this process or another, is refused.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (kernel_->flock(fd, LOCK_EX | LOCK_NB) != 0) {
     error = errno;
-    ::close(fd);
+    kernel_->close(fd);
     return nullptr;
   }
-  return std::make_unique<LinuxHandle>(fd);
+  return std::make_unique<LinuxHandle>(kernel_, fd);
 }
 
 }  // namespace zdaq

@@ -3,6 +3,7 @@
 #include "zdaq/device.h"
 #include "zdaq/driver_abi.h"
 #include "zdaq/identifiers.h"
+#include "zdaq/src/tree.h"
 
 namespace zdaq {
 
@@ -19,7 +20,7 @@ ZzIoConfigurationGroup::ZzIoConfigurationGroup()
       configurations_(std::make_shared<ZzIoConfigurationCollection>()) {}
 
 void ZzIoConfigurationGroup::AddIoConfiguration(std::shared_ptr<ZzIoConfiguration> configuration) {
-  configurations_->Add(std::move(configuration));
+  TreeBuilder::add(*configurations_, std::move(configuration));
 }
 
 ZzIoPoint::ZzIoPoint()
@@ -62,7 +63,7 @@ std::shared_ptr<ZzIoConfigurationCollection> ZzIoPoint::AllIoConfigurations() co
 }
 
 void ZzIoPoint::AddIoConfiguration(std::shared_ptr<ZzIoConfiguration> configuration) {
-  allowed_->Add(std::move(configuration));
+  TreeBuilder::add(*allowed_, std::move(configuration));
 }
 
 ZzIoPointGroup::ZzIoPointGroup()
@@ -85,11 +86,11 @@ void ZzIoPointGroup::Configuration(int32_t configurationId) {
 }
 
 void ZzIoPointGroup::AddIoPoint(std::shared_ptr<ZzIoPoint> point) {
-  points_->Add(std::move(point));
+  TreeBuilder::add(*points_, std::move(point));
 }
 
 void ZzIoPointGroup::AddIoConfigurationGroup(std::shared_ptr<ZzIoConfigurationGroup> group) {
-  configurationGroups_->Add(std::move(group));
+  TreeBuilder::add(*configurationGroups_, std::move(group));
 }
 
 }  // namespace zdaq

@@ -152,9 +152,10 @@ Sampler::State Sampler::ring() {
     sampleBytes_ = ring_->bytesPerSample();
     count = ring_->count();
   }
-  accepted_.notify_all();
+  // Posted before waiters hear of the samples, so that one who saw them also sees the notice.
   if (count > 0 && !notificationPending_.exchange(true))
     queue_.post(PostedQueue::Message::DataAvailable);
+  accepted_.notify_all();
   return State::Armed;
 }
 

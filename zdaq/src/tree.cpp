@@ -8,14 +8,6 @@
 namespace zdaq {
 namespace {
 
-template <class T>
-std::shared_ptr<T> Make(int32_t id, std::string name) {
-  auto element = std::make_shared<T>();
-  element->SetName(std::move(name));
-  element->SetID(id);
-  return element;
-}
-
 struct PointRange {
   int32_t first;
   int32_t count;
@@ -25,7 +17,7 @@ struct PointRange {
 
 }  // namespace
 
-DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
+DeviceTree TreeBuilder::build(const std::weak_ptr<ZzDaqDevice>& owner) {
   DeviceTree tree{std::make_shared<ZzIoConfigurationCollection>(),
                   std::make_shared<ZzIoPointCollection>(),
                   std::make_shared<ZzIoConfigurationGroupCollection>(),
@@ -39,7 +31,7 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
       {kAnalogOutput, "10-Bit Analog Output"},
   };
   for (const auto& [id, name] : configurations)
-    tree.configurations->Add(Make<ZzIoConfiguration>(id, name));
+    tree.configurations->Add(make<ZzIoConfiguration>(id, name));
 
   const PointRange ranges[] = {
       {kFirstDigitalPoint, 8, "Digital I/O ", {kNormalDigitalInput, kNormalDigitalOutput}},
@@ -51,7 +43,7 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
   };
   for (const auto& range : ranges) {
     for (int32_t i = 0; i < range.count; ++i) {
-      auto point = Make<ZzIoPoint>(range.first + i, range.prefix + std::to_string(i));
+      auto point = make<ZzIoPoint>(range.first + i, range.prefix + std::to_string(i));
       point->SetOwner(owner);
       tree.points->Add(point);
     }
@@ -64,11 +56,11 @@ DeviceTree BuildTree(const std::weak_ptr<ZzDaqDevice>& owner) {
       {kAnalogOutputGroup, "Analog Output"},
   };
   for (const auto& [id, name] : configurationGroups)
-    tree.configurationGroups->Add(Make<ZzIoConfigurationGroup>(id, name));
+    tree.configurationGroups->Add(make<ZzIoConfigurationGroup>(id, name));
 
   for (const auto& [id, name] : {std::pair{kDigitalIoGroup0, "Digital I/O Group 0"},
                                  {kDigitalIoGroup1, "Digital I/O Group 1"}}) {
-    auto group = Make<ZzIoPointGroup>(id, name);
+    auto group = make<ZzIoPointGroup>(id, name);
     group->SetOwner(owner);
     tree.pointGroups->Add(group);
   }

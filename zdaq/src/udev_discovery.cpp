@@ -1,7 +1,6 @@
 #include "zdaq/src/udev_discovery.h"
 
 #include <libudev.h>
-#include <sys/epoll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,20 +39,9 @@ UdevDiscovery::UdevDiscovery() : udev_(udev_new()) {
     udev_monitor_unref(monitor_);
     monitor_ = nullptr;
   }
-  const int sources[] = {monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1,
-                         suspend_.descriptor()};
-  for (int fd : sources) {
-    if (fd < 0) continue;
-    if (epoll_ < 0) epoll_ = epoll_create1(EPOLL_CLOEXEC);
-    epoll_event event{};
-    event.events = EPOLLIN;
-    event.data.fd = fd;
-    if (epoll_ >= 0) epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
-  }
 }
 
 UdevDiscovery::~UdevDiscovery() {
-  if (epoll_ >= 0) close(epoll_);
   if (monitor_ != nullptr) udev_monitor_unref(monitor_);
   udev_unref(udev_);
 }
@@ -79,7 +67,9 @@ std::vector<DeviceInfo> UdevDiscovery::enumerate() {
   return devices;
 }
 
-int UdevDiscovery::descriptor() const { return epoll_; }
+int UdevDiscovery::descriptor() const {
+  return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
+}
 
 std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
   std::vector<DiscoveryEvent> events;
@@ -92,9 +82,10 @@ std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
       events.push_back({DiscoveryEvent::Kind::Arrival, info.path, info.name});
     else if (action != nullptr && std::strcmp(action, "remove") == 0)
       events.push_back({DiscoveryEvent::Kind::Removal, info.path, {}});
+    else if (action != nullptr && std::strcmp(action, "change") == 0 && !info.path.empty())
+      events.push_back({DiscoveryEvent::Kind::HandleArrival, info.path, {}});  // node is back
     udev_device_unref(device);
   }
-  if (suspend_.takeSuspend()) events.push_back({DiscoveryEvent::Kind::Suspend, {}, {}});
   return events;
 }
 

@@ -4,6 +4,7 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -185,7 +186,10 @@ class UsbPipes {
     for (const auto& weak : devices_)
       if (auto device = weak.lock(); device && device->location == location) return device;
     libusb_device_handle* handle = nullptr;
-    if (libusb_open(usbDevice, &handle) != 0) return nullptr;
+    if (const int result = libusb_open(usbDevice, &handle); result != 0) {
+      if (result == LIBUSB_ERROR_ACCESS) reportAccessDenied(location);
+      return nullptr;
+    }
     libusb_set_auto_detach_kernel_driver(handle, 1);
     auto device = std::make_shared<Device>();
     device->location = location;
@@ -194,7 +198,20 @@ class UsbPipes {
     return device;
   }
 
+  // The module library can only say "device maybe used by other application"; the usual cause,
+  // a missing udev rule, is told once per process on standard error.
+  void reportAccessDenied(const DeviceLocation& location) {
+    if (accessDeniedTold_) return;
+    accessDeniedTold_ = true;
+    std::fprintf(stderr,
+                 "libmpusbapi: access to the USB module on bus %u was denied. Install the udev "
+                 "rule 60-tidemet-vonmod.rules (in /usr/lib/udev/rules.d or /etc/udev/rules.d), "
+                 "join the group plugdev, then replug the module.\n",
+                 static_cast<unsigned>(location.bus));
+  }
+
   std::mutex mutex_;
+  bool accessDeniedTold_ = false;
   libusb_context* context_ = nullptr;
   std::map<int32_t, Pipe> pipes_;
   std::vector<std::weak_ptr<Device>> devices_;

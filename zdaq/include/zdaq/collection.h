@@ -2,6 +2,7 @@
 // The five collections of the tree (and the enumerator's device collection) share one shape:
 // Count, Item by 1-based position or by Name, and iteration in the order elements were added.
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -11,6 +12,8 @@
 #include "zdaq/object.h"
 
 namespace zdaq {
+
+struct TreeBuilder;
 
 // Element provides kCollectionClass, kCollectionInterface and a non-throwing nameView().
 template <class Element>
@@ -34,6 +37,9 @@ class Collection final : public Object {
       position = *i16;
     } else if (const auto* i32 = std::get_if<int32_t>(&v)) {
       position = *i32;
+    } else if (const auto* i64 = std::get_if<int64_t>(&v);
+               i64 != nullptr && *i64 >= INT32_MIN && *i64 <= INT32_MAX) {
+      position = static_cast<int32_t>(*i64);  // a C++ `long` holding a position
     } else {
       ThrowError(kParameterInvalid, kTextParameterInvalid, Element::kCollectionInterface);
     }
@@ -45,22 +51,18 @@ class Collection final : public Object {
   const_iterator begin() const { return items_.begin(); }
   const_iterator end() const { return items_.end(); }
 
-  // Private interface: the library's own builders.
-  void Add(std::shared_ptr<Element> element) { items_.push_back(std::move(element)); }
-  // 1-based; null when out of range.
-  std::shared_ptr<Element> Remove(int32_t n) {
-    if (n < 1 || n > Count()) return nullptr;
-    auto it = items_.begin() + (n - 1);
-    auto element = *it;
-    items_.erase(it);
-    return element;
-  }
   // Null when no element has that ID.
   std::shared_ptr<Element> LookupWithId(int32_t id) const {
     for (const auto& e : items_)
       if (e->ID() == id) return e;
     return nullptr;
   }
+
+ private:
+  // The library's own builders change a collection; a client only reads it.
+  friend struct TreeBuilder;
+
+  void Add(std::shared_ptr<Element> element) { items_.push_back(std::move(element)); }
   // Takes out the first element matching pred; null when none.
   template <class Pred>
   std::shared_ptr<Element> RemoveIf(Pred pred) {
@@ -74,7 +76,6 @@ class Collection final : public Object {
     return nullptr;
   }
 
- private:
   [[noreturn]] static void indexInvalid() {
     ThrowError(kUnspecifiedFailure, kTextIndexInvalid, Element::kCollectionInterface);
   }

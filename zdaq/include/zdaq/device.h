@@ -1,9 +1,10 @@
 #pragma once
 // One device of the family: its tree, its I/O controls, its sampling thread and ring.
-// All members are called on one thread (the client's "apartment"); the sampling thread only
-// posts, and ProcessEvents raises the events on the caller's thread.
+// A client calls the members from one thread of its choice (its "apartment"); the sampling
+// thread only posts, and ProcessEvents raises the events on the caller's thread. The library's
+// power thread may close and reopen the device's I/O around a system sleep at any time; the
+// device guards its state against that itself.
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ class ZzDaqDeviceEvents {
 };
 
 struct DeviceImpl;
+struct DeviceInternals;
 
 class ZzDaqDevice final : public Object, public std::enable_shared_from_this<ZzDaqDevice> {
  public:
@@ -72,37 +74,30 @@ class ZzDaqDevice final : public Object, public std::enable_shared_from_this<ZzD
   // Connection point of _IZzDaqDeviceEvents.
   uint32_t Advise(std::shared_ptr<ZzDaqDeviceEvents> sink);
   void Unadvise(uint32_t cookie);
-  // Polls readable while events wait; ProcessEvents raises them in the order posted.
+  // Polls readable while events wait; ProcessEvents raises them in the order posted. Only an
+  // open device raises events: Close drops what was posted before it, StopSampling drops the
+  // data notices, and a notice is raised only while what it announces still holds.
   int EventDescriptor() const;
   void ProcessEvents();
 
-  // Private interface (IZzDaqDevicePrivate): for the enumerator and the tree.
-  void SetInterface(std::string path);
-  void SetName(std::string name);
-  // Get accepts 0x222088, 0x222098, 0x22209C; put 0x222080, 0x222084, 0x22208C.
+  // Private interface (IZzDaqDevicePrivate): the checked I/O controls. Get accepts 0x222088,
+  // 0x222098 and 0x22209C; put 0x222080, 0x222084 and 0x22208C; any other code is refused.
   int32_t IoControl(int32_t ioctl, int32_t param) const;
   void IoControl(int32_t ioctl, int32_t param, int32_t value);
-  int32_t ioControlGet(uint32_t code, int32_t param, std::string_view source) const;
-  void ioControlPut(uint32_t code, int32_t param, int32_t value, std::string_view source);
 
-  // Hot-plug, from the enumerator.
-  void handleRemoved();  // close the I/O, keep the open flag: the device reads as removed
-  void handleArrived();  // re-open a removed device
-  void nodesChanged();   // post OnChange
-  bool isOpen() const;
-  bool holdsHandle() const;
   std::string_view nameView() const noexcept;
 
-  // 100-ns units, for the driver's set-up request.
-  int64_t samplingIntervalUnits() const;
-
-  // Samples the sampling thread has put into the ring since StartSampling, markers included,
-  // and a bounded wait for a total: for tests and benchmarks that must know it caught up.
-  uint64_t samplesAccepted() const;
-  bool waitSamplesAccepted(uint64_t total, std::chrono::milliseconds timeout) const;
-
  private:
+  // The library's own parts (enumerator, tree, tests) reach the rest through DeviceInternals.
+  friend struct DeviceInternals;
+  friend class ZzIoPoint;
+  friend class ZzIoPointGroup;
+
   explicit ZzDaqDevice(std::shared_ptr<Driver> driver);
+
+  // Any control code, for the points and groups of this device's own tree.
+  int32_t ioControlGet(uint32_t code, int32_t param, std::string_view source) const;
+  void ioControlPut(uint32_t code, int32_t param, int32_t value, std::string_view source);
 
   std::unique_ptr<DeviceImpl> impl_;
 };

@@ -22,8 +22,12 @@ struct ReadResult {
   int error = 0;       // Failed: errno
 };
 
-// One open device. All calls come from one thread at a time: controls from the client's
-// thread, reads from the sampling thread; the device object keeps the two apart.
+// One open device. Two threads use a handle at once: controls come from the client's thread (or
+// the library's power thread, which only opens and closes) while the sampling thread begins,
+// completes and cancels reads. A handle must therefore let control() run concurrently with the
+// read calls; the device object guarantees that controls never overlap one another, that at
+// most one read is outstanding and that the read calls come from one thread only. The handle
+// is destroyed only after the sampling thread has ended.
 class DriverHandle {
  public:
   virtual ~DriverHandle() = default;
@@ -40,6 +44,8 @@ class DriverHandle {
   virtual void cancelRead() = 0;
 };
 
+// Shared by every device of an enumerator: open() may be called from the client's thread and
+// from the power thread at the same time.
 class Driver {
  public:
   virtual ~Driver() = default;

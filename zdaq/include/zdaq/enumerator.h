@@ -15,12 +15,14 @@
 
 namespace zdaq {
 
-// Where devices come from and how they are reached.
+// Where devices come from, how they are reached and who hears the system sleep. Without a
+// power watch no suspend is heard.
 struct Backend {
   std::shared_ptr<Driver> driver;
   std::function<std::unique_ptr<Discovery>()> discovery;
+  std::function<std::unique_ptr<PowerWatch>()> power = nullptr;
 
-  // LinuxDriver and UdevDiscovery.
+  // LinuxDriver, UdevDiscovery and logind.
   static Backend system();
 };
 
@@ -33,7 +35,7 @@ class ZzDaqEnumEvents {
 
 struct EnumImpl;
 
-class ZzDaqEnum final : public Object {
+class ZzDaqEnum final : public Object, public std::enable_shared_from_this<ZzDaqEnum> {
  public:
   explicit ZzDaqEnum(const Backend& backend = Backend::system());
   ~ZzDaqEnum() override;
@@ -46,8 +48,10 @@ class ZzDaqEnum final : public Object {
 
   uint32_t Advise(std::shared_ptr<ZzDaqEnumEvents> sink);
   void Unadvise(uint32_t cookie);
-  // Readable while arrivals, removals or a suspend wait; ProcessEvents applies them and raises
-  // OnChange (the enumerator's and the devices') on the caller's thread.
+  // Readable while arrivals or removals wait; ProcessEvents applies them and raises OnChange
+  // (the enumerator's and the devices') on the caller's thread. A handler may release the
+  // enumerator. Suspend and resume need no pumping: the library's own thread closes the open
+  // devices before the system sleeps and opens them again when it wakes.
   int EventDescriptor() const;
   void ProcessEvents();
 
@@ -56,7 +60,7 @@ class ZzDaqEnum final : public Object {
 };
 
 // Creates a registered class by its ProgID, versioned ("ZDaq.ZzDaqEnum.1") or not
-// ("ZDaq.ZzDaqEnum"). Only the enumerator gives devices bound to hardware.
+// ("ZDaq.ZzDaqEnum"), in any letter case. Only the enumerator gives devices bound to hardware.
 std::shared_ptr<Object> CreateObject(std::string_view progId,
                                      const Backend& backend = Backend::system());
 

@@ -14,9 +14,9 @@ class Object {
   virtual std::string_view ClassName() const = 0;
 };
 
-// The small variant Item accepts. Only a 16- or 32-bit integer (a 1-based position) and a
-// string (a Name) select an element; a 64-bit integer (C++ `long` on Linux), a double, a bool
-// or an empty variant is refused as a client of the automation interface would be refused.
+// The small variant Item accepts. An integer (a 1-based position; a 64-bit one, a C++ `long` on
+// Linux, when it fits in 32 bits) and a string (a Name) select an element; a double, a bool or
+// an empty variant is refused as a client of the automation interface would be refused.
 class Variant {
  public:
   using Value = std::variant<std::monostate, int16_t, int32_t, int64_t, double, bool, std::string>;

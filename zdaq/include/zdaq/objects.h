@@ -18,6 +18,7 @@ class ZzIoConfiguration;
 class ZzIoConfigurationGroup;
 class ZzIoPoint;
 class ZzIoPointGroup;
+struct TreeBuilder;
 
 using ZzIoConfigurationCollection = Collection<ZzIoConfiguration>;
 using ZzIoConfigurationGroupCollection = Collection<ZzIoConfigurationGroup>;
@@ -32,14 +33,14 @@ class NamedElement {
   int32_t ID() const { return id_; }
   std::string_view nameView() const noexcept { return name_; }
 
-  // Private interface.
-  void SetName(std::string name) { name_ = std::move(name); }
-  void SetID(int32_t id) { id_ = id; }
-
  protected:
   explicit NamedElement(std::string_view interfaceName) : interface_(interfaceName) {}
 
  private:
+  friend struct TreeBuilder;
+  void SetName(std::string name) { name_ = std::move(name); }
+  void SetID(int32_t id) { id_ = id; }
+
   std::string_view interface_;
   std::string name_;
   int32_t id_ = 0;
@@ -64,10 +65,10 @@ class ZzIoConfigurationGroup final : public Object, public NamedElement {
 
   std::shared_ptr<ZzIoConfigurationCollection> IoConfigurations() const { return configurations_; }
 
-  // Private interface.
+ private:
+  friend struct TreeBuilder;
   void AddIoConfiguration(std::shared_ptr<ZzIoConfiguration> configuration);
 
- private:
   std::shared_ptr<ZzIoConfigurationCollection> configurations_;
 };
 
@@ -96,11 +97,11 @@ class ZzIoPoint final : public Object, public NamedElement {
   int32_t SamplingEnabled() const { return samplingEnabled_; }
   void SamplingEnabled(int32_t enabled) { samplingEnabled_ = enabled; }
 
-  // Private interface.
+ private:
+  friend struct TreeBuilder;
   void SetOwner(std::weak_ptr<ZzDaqDevice> device) { owner_ = std::move(device); }
   void AddIoConfiguration(std::shared_ptr<ZzIoConfiguration> configuration);
 
- private:
   std::shared_ptr<ZzDaqDevice> owner() const;
 
   std::weak_ptr<ZzDaqDevice> owner_;
@@ -125,12 +126,12 @@ class ZzIoPointGroup final : public Object, public NamedElement {
   int32_t Configuration() const;
   void Configuration(int32_t configurationId);
 
-  // Private interface.
+ private:
+  friend struct TreeBuilder;
   void SetOwner(std::weak_ptr<ZzDaqDevice> device) { owner_ = std::move(device); }
   void AddIoPoint(std::shared_ptr<ZzIoPoint> point);
   void AddIoConfigurationGroup(std::shared_ptr<ZzIoConfigurationGroup> group);
 
- private:
   std::shared_ptr<ZzDaqDevice> owner() const;
 
   std::weak_ptr<ZzDaqDevice> owner_;

@@ -127,6 +127,7 @@ class SimulatedDevice {
 };
 
 class SimulatedDiscoveryQueue;
+class SimulatedPower;
 
 // The simulated machine: its devices and the notifications their comings and goings raise.
 class SimulatedSystem : public std::enable_shared_from_this<SimulatedSystem> {
@@ -138,7 +139,12 @@ class SimulatedSystem : public std::enable_shared_from_this<SimulatedSystem> {
   void removeDevice(const std::string& path);
   void queryRemove(const std::string& path);  // the handle goes; the device reads as removed
   void returnHandle(const std::string& path);
+  // The system sleeps and wakes: every enumerator's power listener is called on the caller's
+  // thread (standing for the library's power thread) before these return.
   void suspend();
+  void resume();
+  // Enumerators holding off the system's sleep now (each does while one of its devices is open).
+  int sleepHolds() const;
 
   std::shared_ptr<SimulatedDevice> findDevice(const std::string& path) const;
   // A driver and a discovery bound to this system.
@@ -147,15 +153,18 @@ class SimulatedSystem : public std::enable_shared_from_this<SimulatedSystem> {
   // For the simulated discovery.
   std::vector<DeviceInfo> list() const;
   void subscribe(const std::shared_ptr<SimulatedDiscoveryQueue>& queue);
+  void subscribe(const std::shared_ptr<SimulatedPower>& power);
 
  private:
   explicit SimulatedSystem(bool automatic) : automatic_(automatic) {}
   void raise(const DiscoveryEvent& event);
+  std::vector<std::shared_ptr<SimulatedPower>> powers() const;
 
   const bool automatic_;
   mutable std::mutex mutex_;
   std::vector<std::shared_ptr<SimulatedDevice>> devices_;
   std::vector<std::weak_ptr<SimulatedDiscoveryQueue>> queues_;
+  std::vector<std::weak_ptr<SimulatedPower>> powers_;
 };
 
 }  // namespace zdaq
