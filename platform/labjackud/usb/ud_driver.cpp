@@ -62,7 +62,7 @@ LJ_ERROR UdDriver::connect() {
 template <typename Op>
 LJ_ERROR UdDriver::withDevice(Op&& op) {
   if (!device_ || device_->gone()) {
-    // A U3 pulled out fails the call whether or not another one can be opened yet.
+    // While no U3 can be opened again, the call fails as it does on a U3 pulled out.
     if (connect() != LJE_NOERROR) return LJE_COMM_FAILURE;
   }
   LJ_ERROR code = op(*device_);
@@ -163,6 +163,10 @@ LJ_ERROR UdDriver::inputFor(int32_t ioType, int32_t channel, int32_t x1, Input& 
       return LJE_INVALID_CHANNEL_NUMBER;
     }
   }
+  // A U3-HV's AIN0-3 measure against ground or in the special range, never against an input.
+  if (in.kind == u3::InputKind::Differential && device_ && device_->info().highVoltage() &&
+      channel < 4)
+    return LJE_INVALID_CHANNEL_NUMBER;
   const uint16_t lines = device_ ? device_->analogLines() : wantedLines_;
   const auto analog = [lines](int line) { return line >= kLines || ((lines >> line) & 1u) != 0; };
   if (!analog(in.request.positive) || !analog(in.request.negative)) return LJE_AIN_NOT_ANALOG;

@@ -10,6 +10,7 @@
 #include "app/acquisition/sampling_loop.h"
 #include "app/acquisition/sources/labjack_source.h"
 #include "platform/labjackud/bus_control.h"
+#include "platform/labjackud/labjackud.h"
 #include "platform/labjackud/sim/simulated_u3.h"
 #include "support/fakes.h"
 
@@ -96,6 +97,39 @@ TEST_F(LabJackMonitorTest, AU3PulledDuringARecordingIsToldOnceAndReadAgainWhenBa
   EXPECT_EQ(s.TrialData[s.trialIndex(at, 0)], 1100);
   EXPECT_EQ(s.TrialData[s.trialIndex(at, 1)], 1400);
   EXPECT_EQ(alerts.shown.size(), 1u);
+}
+
+TEST_F(LabJackMonitorTest, FaultsReachTheMonitorAsUdCodesWithTheirTexts) {
+  using labjack::sim::Fault;
+  bus.attach();
+  LJ_HANDLE h = 0;
+  ASSERT_EQ(OpenLabJack(LJ_dtU3, LJ_ctUSB, "1", 1, &h), LJE_NOERROR);
+  struct Case {
+    Fault fault;
+    uint8_t deviceCode;
+    LJ_ERROR code;
+    const char* message;
+  } cases[] = {
+      {Fault::NoReply, 0, 1011,
+       "Function returned LabJackUD Error #1011  The U3 did not answer in time"},
+      {Fault::ShortReply, 0, 1008,
+       "Function returned LabJackUD Error #1008  Communication failure"},
+      {Fault::BadChecksum, 0, 1009,
+       "Function returned LabJackUD Error #1009  Checksum error in the communication with the U3"},
+      {Fault::DeviceError, 40, 2040,
+       "Function returned LabJackUD Error #2040  The U3 refused the command with its error code "
+       "40"},
+  };
+  for (const auto& c : cases) {
+    bus.u3().failNext(c.fault, c.deviceCode);
+    double v = 0;
+    const LJ_ERROR code = eGet(h, LJ_ioGET_AIN, 0, &v, 0);
+    EXPECT_EQ(code, c.code);
+    char text[LJ_ERROR_TEXT_SIZE];
+    ErrorToString(code, text);
+    EXPECT_EQ(LabJackOpenMessage(50000 + code, text).text, c.message);
+    EXPECT_EQ(eGet(h, LJ_ioGET_AIN, 0, &v, 0), LJE_NOERROR);
+  }
 }
 
 TEST_F(LabJackMonitorTest, WithoutAU3TheMonitorSaysTheCableIsNotConnected) {

@@ -264,6 +264,7 @@ TEST(U3HighVoltageTest, AU3HvReadsItsHighVoltageConstantsAndScalesInputsZeroToTh
   double v0 = 0, v1 = 0;
   EXPECT_EQ(driver.get(h, LJ_ioGET_AIN, 0, &v0, 0), LJE_NOERROR);
   EXPECT_EQ(driver.get(h, LJ_ioGET_AIN_DIFF, 1, &v1, 32), LJE_NOERROR);
+  EXPECT_EQ(driver.get(h, LJ_ioGET_AIN_DIFF, 0, &v0, 1), LJE_INVALID_CHANNEL_NUMBER);
   EXPECT_NEAR(v0, -5.0, 1e-3);
   EXPECT_NEAR(v1, 12.5, 1e-2);
   EXPECT_EQ(bus.u3().violations(), 0);
