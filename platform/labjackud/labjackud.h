@@ -1,7 +1,8 @@
 /* The LabJack UD calls the monitor makes, with the IOTypes and error codes it uses. Every call
  * returns 0 on success or an error code; volts come back in `value`. Handles and codes are
- * 32-bit. Today the driver serves a simulated U3 (see sim_control.h); without one attached,
- * OpenLabJack answers LJE_LABJACK_NOT_FOUND. */
+ * 32-bit. The calls reach the first U3 on USB through libusb (usb/); tests and the demo put a
+ * simulated U3 in its place (bus_control.h, sim_control.h). Without a U3, OpenLabJack answers
+ * LJE_LABJACK_NOT_FOUND. */
 #ifndef TIDEMET_LABJACKUD_H
 #define TIDEMET_LABJACKUD_H
 
@@ -40,7 +41,12 @@ typedef int32_t LJ_ERROR;
 #define LJE_INVALID_HANDLE 1003
 #define LJE_INVALID_CONNECTION_TYPE 1005
 #define LJE_LABJACK_NOT_FOUND 1007
-#define LJE_COMM_FAILURE 1008
+#define LJE_COMM_FAILURE 1008     /* the U3 was unplugged, or its reply was cut short */
+#define LJE_CHECKSUM_ERROR 1009   /* a reply (or, as the U3 saw it, a command) was corrupted */
+#define LJE_COMM_TIMEOUT 1011     /* the U3 did not answer in time */
+#define LJE_NO_DEVICE_ACCESS 1012 /* a U3 is attached, but this user may not open it */
+/* The U3 refused a command with its own error code n: LJE_DEVICE_ERROR_BASE + n (n 1-255). */
+#define LJE_DEVICE_ERROR_BASE 2000
 
 /* ErrorToString writes at most this many bytes, terminating zero included. */
 #define LJ_ERROR_TEXT_SIZE 256
@@ -48,10 +54,12 @@ typedef int32_t LJ_ERROR;
 LABJACKUD_EXPORT double GetDriverVersion(void);
 /* address: the local ID as text; with firstFound nonzero the first U3 found is opened and
  * address is ignored. Opening an open device again gives the same handle. */
-LABJACKUD_EXPORT LJ_ERROR OpenLabJack(int32_t deviceType, int32_t connectionType, const char* address,
-                                      int32_t firstFound, LJ_HANDLE* handle);
-LABJACKUD_EXPORT LJ_ERROR ePut(LJ_HANDLE handle, int32_t ioType, int32_t channel, double value, int32_t x1);
-LABJACKUD_EXPORT LJ_ERROR eGet(LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value, int32_t x1);
+LABJACKUD_EXPORT LJ_ERROR OpenLabJack(int32_t deviceType, int32_t connectionType,
+                                      const char* address, int32_t firstFound, LJ_HANDLE* handle);
+LABJACKUD_EXPORT LJ_ERROR ePut(LJ_HANDLE handle, int32_t ioType, int32_t channel, double value,
+                               int32_t x1);
+LABJACKUD_EXPORT LJ_ERROR eGet(LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value,
+                               int32_t x1);
 /* text: room for LJ_ERROR_TEXT_SIZE bytes. */
 LABJACKUD_EXPORT void ErrorToString(LJ_ERROR code, char* text);
 

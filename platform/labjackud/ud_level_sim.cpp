@@ -1,6 +1,7 @@
-// The UD calls over a simulated U3. The driver is process-wide, as the outside driver is: one
-// device table, guarded by one mutex, since the monitor calls from its acquisition thread while
-// tests steer the device from theirs.
+// A U3 simulated at the level of the UD calls, for the monitor's tests: they check the calls the
+// monitor makes and inject UD error codes directly (sim_control.h). Whoever asks for its control
+// gets the UD calls served by it. One mutex, since the monitor calls from its acquisition thread
+// while tests steer the device from theirs.
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/labjackud/backend.h"
 #include "platform/labjackud/labjackud.h"
 #include "platform/labjackud/sim_control.h"
 
@@ -19,7 +21,7 @@ constexpr double kSingleEndedTop = 2.44;  // the U3's low-voltage inputs
 constexpr double kSpecialRange = 2.44;
 constexpr LJ_HANDLE kHandle = 1;
 
-class SimDriver final : public Control {
+class SimDriver final : public Control, public labjack::Backend {
  public:
   void reset() override {
     std::lock_guard lock(mutex_);
@@ -64,20 +66,30 @@ class SimDriver final : public Control {
     recording_ = on;
   }
 
-  double version() {
+  double version() override {
     std::lock_guard lock(mutex_);
     log({Call::Version});
     return kDriverVersion;
   }
 
   LJ_ERROR open(int32_t deviceType, int32_t connectionType, const char* address, int32_t firstFound,
-                LJ_HANDLE* handle) {
+                LJ_HANDLE* handle) override {
     std::lock_guard lock(mutex_);
     LJ_ERROR r = openLocked(deviceType, connectionType, address, firstFound, handle);
     log({Call::Open, handle ? *handle : 0, 0, 0, 0.0, 0, r});
     return r;
   }
 
+  LJ_ERROR put(LJ_HANDLE handle, int32_t ioType, int32_t channel, double value,
+               int32_t x1) override {
+    return request(Call::Put, handle, ioType, channel, &value, x1);
+  }
+  LJ_ERROR get(LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value,
+               int32_t x1) override {
+    return request(Call::Get, handle, ioType, channel, value, x1);
+  }
+
+ private:
   LJ_ERROR request(Call::Kind kind, LJ_HANDLE handle, int32_t ioType, int32_t channel,
                    double* value, int32_t x1) {
     std::lock_guard lock(mutex_);
@@ -87,7 +99,6 @@ class SimDriver final : public Control {
     return r;
   }
 
- private:
   void log(const Call& c) {
     if (recording_) calls_.push_back(c);
   }
@@ -175,64 +186,10 @@ SimDriver& driver() {
   return d;
 }
 
-const char* errorText(LJ_ERROR code) {
-  switch (code) {
-    case LJE_NOERROR:
-      return "No error";
-    case LJE_INVALID_CHANNEL_NUMBER:
-      return "Invalid channel number";
-    case LJE_INVALID_IO_TYPE:
-      return "Invalid IOType";
-    case LJE_AIN_NOT_ANALOG:
-      return "Line is not configured as an analog input";
-    case LJE_UNKNOWN_ERROR:
-      return "Unknown error";
-    case LJE_INVALID_DEVICE_TYPE:
-      return "Invalid device type";
-    case LJE_INVALID_HANDLE:
-      return "Invalid handle";
-    case LJE_INVALID_CONNECTION_TYPE:
-      return "Invalid connection type";
-    case LJE_LABJACK_NOT_FOUND:
-      return "LabJack not found";
-    case LJE_COMM_FAILURE:
-      return "Communication failure";
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
 }  // namespace labjacksim
 
-using labjacksim::Call;
-using labjacksim::driver;
-
-extern "C" {
-
-labjacksim::Control* LabJackSimControl(void) { return &driver(); }
-
-double GetDriverVersion(void) { return driver().version(); }
-
-LJ_ERROR OpenLabJack(int32_t deviceType, int32_t connectionType, const char* address,
-                     int32_t firstFound, LJ_HANDLE* handle) {
-  return driver().open(deviceType, connectionType, address, firstFound, handle);
+extern "C" labjacksim::Control* LabJackSimControl(void) {
+  labjack::SelectBackend(&labjacksim::driver());
+  return &labjacksim::driver();
 }
-
-LJ_ERROR ePut(LJ_HANDLE handle, int32_t ioType, int32_t channel, double value, int32_t x1) {
-  return driver().request(Call::Put, handle, ioType, channel, &value, x1);
-}
-
-LJ_ERROR eGet(LJ_HANDLE handle, int32_t ioType, int32_t channel, double* value, int32_t x1) {
-  return driver().request(Call::Get, handle, ioType, channel, value, x1);
-}
-
-void ErrorToString(LJ_ERROR code, char* text) {
-  if (!text) return;
-  if (const char* known = labjacksim::errorText(code))
-    std::snprintf(text, LJ_ERROR_TEXT_SIZE, "%s", known);
-  else
-    std::snprintf(text, LJ_ERROR_TEXT_SIZE, "Unknown error code %d", static_cast<int>(code));
-}
-
-}  // extern "C"
