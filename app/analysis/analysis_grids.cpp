@@ -105,6 +105,29 @@ std::string ModeUnitWord(const Session& s) {
   return s.UnitsFlag == 1 ? "N*sec" : "lb*sec";
 }
 
+std::string ModeShortWord(const Session& s) {
+  switch (shownMode(s)) {
+    case 1:
+      return "Impulse";
+    case 2:
+      return "Avg F";
+    default:
+      return "Peak F";
+  }
+}
+
+std::array<std::string, 9> GridColumnTitles(const Session& s) {
+  std::array<std::string, 9> titles{"Rep"};
+  const std::string force = ModeShortWord(s) + "\n(" + ModeUnitWord(s) + ")";
+  for (int side = 0; side < 2; ++side) {
+    titles[1 + 4 * side] = s.labels.PositiveLabel + "\n(sec)";
+    titles[2 + 4 * side] = force;
+    titles[3 + 4 * side] = s.labels.NegativeLabel + "\n(sec)";
+    titles[4 + 4 * side] = force;
+  }
+  return titles;
+}
+
 std::array<std::string, 4> FilterCaptions(const Session& s) {
   // Force per count as the analysis computes it, and counts per plot unit from the gain.
   const double forcePerCount =

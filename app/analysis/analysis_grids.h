@@ -49,4 +49,11 @@ std::array<std::string, 4> FilterCaptions(const Session& s);
 std::string ForceUnitWord(const Session& s);
 std::string ModeUnitWord(const Session& s);
 
+// The short name of the mode's values: "Peak F", "Impulse" or "Avg F".
+std::string ModeShortWord(const Session& s);
+
+// The column titles the window shows over grid columns 0..8: the phase names over the
+// durations, the mode's values with their unit over the forces.
+std::array<std::string, 9> GridColumnTitles(const Session& s);
+
 }  // namespace tidemet

@@ -27,17 +27,6 @@ std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-const char* modeWord(int mode) {
-  switch (mode) {
-    case 1:
-      return "Impulse";
-    case 2:
-      return "Avg F";
-    default:
-      return "Peak F";
-  }
-}
-
 // The short names of the two phases for the joint action.
 std::array<const char*, 2> phaseWords(const Session& s) {
   switch (s.JointAction) {
@@ -88,7 +77,7 @@ ReportHeading SessionReportHeading(const Session& s, std::string title) {
 
 std::vector<std::string> ReportColumnHeadings(const Session& s,
                                               const std::array<std::string, 3>& firstCell) {
-  const int mode = std::clamp<int>(s.analysis.AnalysisMode, 0, 2);
+  const std::string modeWord = ModeShortWord(s);
   const auto phases = phaseWords(s);
   const std::string forceUnit = "(" + ModeUnitWord(s) + ")";
   const int channels[2] = {s.PairStartChannel + 1, s.PairSecondChannel + 1};
@@ -110,7 +99,7 @@ std::vector<std::string> ReportColumnHeadings(const Session& s,
   }
   out.end();
   out.tab(1, firstCell[0]);
-  for (int g = 1; g <= 8; ++g) out.tab(cellColumn(g), g % 2 == 1 ? "Time" : modeWord(mode));
+  for (int g = 1; g <= 8; ++g) out.tab(cellColumn(g), g % 2 == 1 ? std::string("Time") : modeWord);
   out.end();
   out.tab(1, firstCell[1]);
   for (int g = 1; g <= 8; ++g) out.tab(cellColumn(g), g % 2 == 1 ? "(sec)" : forceUnit);
