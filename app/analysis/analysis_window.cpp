@@ -78,6 +78,7 @@ AnalysisWindow::AnalysisWindow(Session& session, Alerts& alerts, RepetitionAnaly
   setObjectName(QStringLiteral("An"));
   buildCentre();
   buildMenus();
+  setMinimumWidth(760);
   resize(900, 640);
 }
 
@@ -114,8 +115,7 @@ void AnalysisWindow::buildMenus() {
   item(file, tr("Export P&DF..."), "ExportPdfMenu", &AnalysisWindow::ExportPdfMenu);
   file->addSeparator();
   connect(file->addAction(tr("Choose &Folder...")), &QAction::triggered, this, [this] {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, title("Folder"), folderLabel_->text());
+    const QString folder = QFileDialog::getExistingDirectory(this, title("Folder"), folder_);
     if (!folder.isEmpty()) setFileFolder(folder);
   });
   item(file, tr("Automatic &Copy"), "AutocopyMenu", &AnalysisWindow::AutocopyMenu);
@@ -172,12 +172,17 @@ void AnalysisWindow::buildCentre() {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // The first column holds the repetition numbers above and the means' row labels below.
+    view->horizontalHeader()->setMinimumSectionSize(40);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->verticalHeader()->hide();
+    // Both grids keep a scroll bar's width so their columns line up.
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return view;
   };
   repetitions_ = makeView(repetitionModel_);
   repetitions_->setObjectName(QStringLiteral("MSFlexGrid1"));
-  repetitions_->verticalHeader()->hide();
   means_ = makeView(meansModel_);
   means_->setObjectName(QStringLiteral("MSFlexGrid2"));
   means_->horizontalHeader()->hide();
@@ -203,7 +208,7 @@ void AnalysisWindow::buildCentre() {
   auto* right = new QWidget(centre);
   auto* rightLayout = new QVBoxLayout(right);
   rightLayout->setContentsMargins(0, 0, 0, 0);
-  folderLabel_ = new QLabel(right);
+  folderLabel_ = new QLabel(tr("Trial files: choose a folder in the File menu."), right);
   folderLabel_->setWordWrap(true);
   fileList_ = new QListWidget(right);
   fileList_->setObjectName(QStringLiteral("File1"));
@@ -240,9 +245,19 @@ void AnalysisWindow::showResults() {
   modeTitle_->setText(QString::fromStdString(g.modeTitle));
   gridTitle_->setText(QString::fromStdString(g.gridTitle));
   repetitionModel_->setRows(g.rows, toQt(GridColumnTitles(s_)));
-  QStringList meanLabels;
-  for (const auto& label : g.meanLabels) meanLabels << QString::fromStdString(label);
-  meansModel_->setRows(g.means, toQt(GridColumnTitles(s_)).mid(1), meanLabels);
+  // The means grid shows its row labels in a first column so that its value columns stand
+  // under those of the repetition grid.
+  std::vector<std::array<std::string, 9>> meanRows(4);
+  for (size_t r = 0; r < 4; ++r) {
+    meanRows[r][0] = g.meanLabels[r];
+    std::copy(g.means[r].begin(), g.means[r].end(), meanRows[r].begin() + 1);
+  }
+  meansModel_->setRows(meanRows, toQt(GridColumnTitles(s_)));
+  for (QTableView* view : {repetitions_, means_}) {
+    view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    view->setColumnWidth(
+        0, view->fontMetrics().horizontalAdvance(QStringLiteral("Reps 100-198")) + 12);
+  }
   swimLine_->setText(QString::fromStdString(s_.analysis.swim.line));
   swimLine_->setVisible(s_.analysis.swim.shown);
   const QString comments = QString::fromStdString(WithLineFeeds(s_.Comments));
@@ -363,8 +378,7 @@ bool AnalysisWindow::openFile(const std::string& path) {
 }
 
 void AnalysisWindow::AOpenMenu() {
-  const QString path =
-      QFileDialog::getOpenFileName(this, title("File Open"), folderLabel_->text(), kFileFilter);
+  const QString path = QFileDialog::getOpenFileName(this, title("File Open"), folder_, kFileFilter);
   if (!path.isEmpty()) openFile(path.toStdString());
 }
 
@@ -379,7 +393,8 @@ void AnalysisWindow::ASaveMenu() {
 }
 
 void AnalysisWindow::setFileFolder(const QString& folder) {
-  folderLabel_->setText(folder);
+  folder_ = folder;
+  folderLabel_->setText(tr("Trial files in %1").arg(folder));
   fileList_->clear();
   for (const std::string& path : DataFilesIn(folder.toStdString())) {
     auto* it = new QListWidgetItem(QFileInfo(QString::fromStdString(path)).fileName(), fileList_);

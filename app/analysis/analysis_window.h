@@ -101,6 +101,7 @@ class AnalysisWindow : public QMainWindow {
   RepetitionAnalyzer& analyzer_;
   TrialFiles files_;
   int filterItem_ = 0;
+  QString folder_;  // whose trial files the file list shows
 
   TextTableModel* repetitionModel_ = nullptr;
   TextTableModel* meansModel_ = nullptr;

@@ -19,10 +19,9 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  const QStringList& titles = orientation == Qt::Horizontal ? columnTitles_ : rowTitles_;
-  if (section >= 0 && section < titles.size()) return titles[section];
-  return orientation == Qt::Vertical ? QVariant() : QVariant(QString::number(section));
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  if (section >= 0 && section < columnTitles_.size()) return columnTitles_[section];
+  return {};
 }
 
 Qt::ItemFlags TextTableModel::flags(const QModelIndex& index) const {

@@ -16,7 +16,7 @@ class TextTableModel : public QAbstractTableModel {
   using QAbstractTableModel::QAbstractTableModel;
 
   template <typename Rows>
-  void setRows(const Rows& rows, QStringList columnTitles, QStringList rowTitles = {}) {
+  void setRows(const Rows& rows, QStringList columnTitles) {
     beginResetModel();
     cells_.clear();
     cells_.reserve(rows.size());
@@ -26,7 +26,6 @@ class TextTableModel : public QAbstractTableModel {
       cells_.push_back(std::move(cells));
     }
     columnTitles_ = std::move(columnTitles);
-    rowTitles_ = std::move(rowTitles);
     endResetModel();
   }
 
@@ -39,7 +38,6 @@ class TextTableModel : public QAbstractTableModel {
  private:
   std::vector<QStringList> cells_;
   QStringList columnTitles_;
-  QStringList rowTitles_;
 };
 
 }  // namespace tidemet
