@@ -94,8 +94,9 @@ std::vector<std::string> ReportColumnHeadings(const Session& s,
   out.end();
   out.tab(11, std::string(31, '-')).tab(47, std::string(31, '-')).end();
   for (int side = 0; side < 2; ++side) {
-    out.tab(19 + 36 * side, s.Stroke + " " + phases[0]);
-    out.tab(37 + 36 * side, s.Stroke + " " + phases[1]);
+    const std::string stroke = s.Stroke.empty() ? std::string() : s.Stroke + " ";
+    out.tab(19 + 36 * side, stroke + phases[0]);
+    out.tab(37 + 36 * side, stroke + phases[1]);
   }
   out.end();
   out.tab(1, firstCell[0]);

@@ -48,7 +48,10 @@ std::vector<std::string> ReportTitleBlock(const ReportHeading& h) {
   out.tab(10, h.trademark).end().blank(2);
   out.text(in[0]).end();
   out.text(in[1]).end();
-  out.text(in[2] + ", " + in[3] + " " + in[4]).end();
+  // City, state and postal code; missing parts leave no stray comma or blank.
+  std::string region = in[3];
+  if (!in[4].empty()) region += (region.empty() ? "" : " ") + in[4];
+  out.text(in[2] + (in[2].empty() || region.empty() ? "" : ", ") + region).end();
   out.text(in[5]).end();
   return out.take();
 }
