@@ -16,31 +16,20 @@
 #include "app/analysis/performance_report.h"
 #include "app/analysis/recompute_analysis.h"
 #include "app/ui/report_renderer.h"
+#include "bench/app/analysis/stroke_trial.h"
 
 namespace tidemet {
 namespace {
 
-std::unique_ptr<Session> StrokeTrial() {
-  auto s = std::make_unique<Session>();
-  s->ChannelCount = 2;
-  s->SampleCount = 15000;
-  s->TrialSeconds = 150;
-  s->SurfaceArea = 40;
-  s->PlotThreshold = 1000;
+// The benchmark trial with the file, client and institution a report prints.
+std::unique_ptr<Session> ReportTrial() {
+  auto s = StrokeTrial();
   s->CurrentFileName = "/trials/ab0101.dat";
   s->ClientName = "Lee, Ann";
   s->PairLabel = "Hands";
   s->Comments =
       "Steady stroke over the whole set; the right hand fades a little after the first minute.";
   s->InstitutionLines = {"Harbour Clinic", "1 Quay St", "Leeds", "WY", "LS1 4AB", "0113 555 0101"};
-  // 150 samples per stroke: a 90-sample push, then a 60-sample recovery.
-  for (int k = 0; k <= s->SampleCount; ++k) {
-    for (int c = 0; c < 2; ++c) {
-      const int phase = (k + 20 * c) % 150;
-      const int level = phase < 90 ? 400 - 50 * c : -200;
-      s->TrialData[k * 2 + c] = static_cast<int16_t>(level - s->BaselineOffset);
-    }
-  }
   return s;
 }
 
@@ -54,7 +43,7 @@ void paint(AnalysisWindow& w) {
 }
 
 void BM_OpenWindowToPaintedGrids(benchmark::State& state) {
-  auto s = StrokeTrial();
+  auto s = ReportTrial();
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
   for (auto _ : state) {
@@ -72,7 +61,7 @@ BENCHMARK(BM_OpenWindowToPaintedGrids)->Unit(benchmark::kMillisecond);
 
 // Argument: 0 mode, 1 pair, 2 units.
 void BM_Switch(benchmark::State& state) {
-  auto s = StrokeTrial();
+  auto s = ReportTrial();
   s->ChannelCount = 2;
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
@@ -100,7 +89,7 @@ BENCHMARK(BM_Switch)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // A summary holding 200 repetitions a column (rows 0..199): six pages.
 void BM_Pdf200Repetitions(benchmark::State& state) {
-  auto s = StrokeTrial();
+  auto s = ReportTrial();
   s->CurrentFileName = "/trials/ab0101.sum";
   AnalysisResults& r = s->analysis;
   r.SummaryHasResults = true;
@@ -125,7 +114,7 @@ BENCHMARK(BM_Pdf200Repetitions)->Unit(benchmark::kMillisecond);
 
 int Screenshots(const QString& folder) {
   QDir().mkpath(folder);
-  auto s = StrokeTrial();
+  auto s = ReportTrial();
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
   AnalysisWindow w(*s, alerts, analyzer, NoFiles());

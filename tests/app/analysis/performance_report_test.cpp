@@ -91,13 +91,7 @@ TEST(PerformanceReportTest, FortyRepetitionsGiveTwoPagesWithMeansAndCommentsLast
 }
 
 TEST(PerformanceReportTest, SwimmingTrialPrintsItsFiguresInYards) {
-  auto s = MakeTrial(2, 1000);
-  s->ExerciseMode = 3;
-  s->SwimDistance = 25;
-  s->Stroke = "Free";
-  s->ClientHeight = "180";
-  s->ClientWeight = "75 ";
-  for (int d = 0; d < 2; ++d) WriteTrace(*s, d, Trace().strokes(10, 60, 300, 40, 300));
+  auto s = testing::FreestyleTrial();
   RepetitionAnalyzer analyzer;
   RecordingAlerts alerts;
   RecomputeAnalysis(*s, analyzer, alerts);

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "app/files/safe_file.h"
 #include "app/files/trial_file_format.h"
 #include "cli_commands.h"
+#include "run_tool.h"
 #include "tests/app/analysis/trace_builder.h"
 #include "tests/app/files/temp_folder.h"
 
@@ -17,17 +17,6 @@ using tidemet::testing::MakeTrial;
 using tidemet::testing::TempFolder;
 using tidemet::testing::Trace;
 using tidemet::testing::WriteTrace;
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result RunReportTool(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCli(ParseArgs(args), out, err);
-  return {status, out.str(), err.str()};
-}
 
 class ReportCommandTest : public ::testing::Test {
  protected:
@@ -46,7 +35,7 @@ class ReportCommandTest : public ::testing::Test {
 };
 
 TEST_F(ReportCommandTest, TextLinesAndPdfOfTheSameReport) {
-  const Result text = RunReportTool({"report", dat, "--format", "text", "--mode", "impulse"});
+  const Result text = RunTool({"report", dat, "--format", "text", "--mode", "impulse"});
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_NE(text.out.find("Client: Ann Lee"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("Filename: VISIT.DAT"), std::string::npos);
@@ -55,7 +44,7 @@ TEST_F(ReportCommandTest, TextLinesAndPdfOfTheSameReport) {
 
   const std::string pdf = (folder.path() / "visit.pdf").string();
   for (int run = 0; run < 2; ++run) {  // a second report over the first
-    const Result written = RunReportTool({"report", dat, "--out", pdf, "--mode", "impulse"});
+    const Result written = RunTool({"report", dat, "--out", pdf, "--mode", "impulse"});
     ASSERT_EQ(written.status, 0) << written.err;
     const std::string txt = pdf + ".txt";
     ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + txt + "'").c_str()), 0);
@@ -81,11 +70,11 @@ TEST_F(ReportCommandTest, RefusalsAndWrongUsage) {
       {{"report", "/nowhere/gone.dat", "--format", "text"}, 1, "cannot be opened"},
   };
   for (const Case& c : cases) {
-    const Result r = RunReportTool(c.args);
+    const Result r = RunTool(c.args);
     EXPECT_EQ(r.status, c.status) << c.args[1];
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
   }
-  const Result unwritable = RunReportTool({"report", dat, "--out", "/nowhere/x.pdf"});
+  const Result unwritable = RunTool({"report", dat, "--out", "/nowhere/x.pdf"});
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("/nowhere/x.pdf"), std::string::npos);
 }
