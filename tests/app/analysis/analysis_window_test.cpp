@@ -10,7 +10,9 @@
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTableView>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 
@@ -273,6 +275,41 @@ TEST(AnalysisWindowTest, AutomaticCopyAndPrintOverTheFolderSkipBadFiles) {
   EXPECT_TRUE(printed.cancelled);
   EXPECT_EQ(printed.printed, 1);
   EXPECT_NE(pdfText(pdf).find("Filename: AB1.DAT"), std::string::npos);
+}
+
+TEST(AnalysisWindowTest, AutomaticCopyOfTwoHundredFilesCanBeCancelledFromItsDialog) {
+  testing::TempFolder folder;
+  Fixture f(MakeTrial(2, 400));
+  TwoHandTrace(*f.s);
+  for (int i = 0; i < 200; ++i) {
+    const std::string name = "t" + std::to_string(1000 + i) + ".dat";
+    ASSERT_TRUE(SaveTrialFile(*f.s, f.ctx, (folder.path() / name).string()));
+  }
+  f.window->setFileFolder(QString::fromStdString(folder.path().string()));
+  ASSERT_EQ(f.window->listedFiles().size(), 200u);
+  f.window->show();
+
+  // The dialog is watched from the event loop the run keeps turning; Cancel once it has shown
+  // ten files done.
+  int shownAt = -1;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    for (QProgressDialog* dialog : f.window->findChildren<QProgressDialog*>()) {
+      if (dialog->isVisible() && dialog->maximum() == 200 && dialog->value() >= 10 && shownAt < 0) {
+        shownAt = dialog->value();
+        dialog->cancel();
+      }
+    }
+  });
+  watch.start(1);
+  f.window->AutocopyMenu();
+  watch.stop();
+  ASSERT_GE(shownAt, 10);
+  const std::string clip = clipboard();
+  const auto rows = std::count(clip.begin(), clip.end(), '\r') + 1;
+  EXPECT_GE(rows, shownAt);
+  EXPECT_LT(rows, 200);
+  EXPECT_TRUE(f.alerts.shown.empty());  // nothing was skipped
 }
 
 }  // namespace
