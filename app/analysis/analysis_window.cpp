@@ -49,8 +49,7 @@ class DialogProgress : public BatchProgress {
   }
   bool next(int index, int count, const std::string& file) override {
     dialog_.setMaximum(std::max(count, 1));
-    dialog_.setLabelText(
-        QString::fromStdString(QFileInfo(QString::fromStdString(file)).fileName().toStdString()));
+    dialog_.setLabelText(QFileInfo(QString::fromStdString(file)).fileName());
     dialog_.setValue(index);
     QCoreApplication::processEvents();
     return !dialog_.wasCanceled();
@@ -277,7 +276,9 @@ void AnalysisWindow::syncChecks() {
   for (size_t i = 0; i < pairItems_.size(); ++i) {
     pairItems_[i]->setChecked(static_cast<int>(i) * 2 == s_.PairStartChannel ||
                               (s_.ModelCode == 23 && i == 1 && s_.PairStartChannel == 2));
-    pairItems_[i]->setEnabled(static_cast<int>(i) * 2 + 1 < std::max<int>(s_.ChannelCount, 2));
+    // Pairs the trial holds; a two-channel trial keeps the pair it was recorded on.
+    pairItems_[i]->setEnabled(pairItems_[i]->isChecked() ||
+                              static_cast<int>(i) * 2 + 1 < std::max<int>(s_.ChannelCount, 2));
   }
   for (size_t i = 0; i < modeItems_.size(); ++i)
     modeItems_[i]->setChecked(static_cast<int>(i) == s_.analysis.AnalysisMode);
