@@ -1,6 +1,7 @@
 #pragma once
 // The single entry of the analysis: every window that shows results calls RecomputeAnalysis.
 
+#include "app/analysis/analysis_grids.h"
 #include "app/analysis/repetition_analyzer.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
@@ -13,9 +14,6 @@ void RecomputeAnalysis(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts)
 
 // Rebuilds the grids, means and swim figures from SummaryTable and the repetition counts.
 void RefreshAnalysisView(Session& s);
-
-// The summary-table column that grid column k (1..8) shows in analysis mode `mode`.
-int GridTableColumn(int mode, int k);
 
 // Whether the trial in memory came from a summary file (its name ends in "SUM"), whose stored
 // rows are shown instead of detecting again. A recording clears the name, a data file replaces

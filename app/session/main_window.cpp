@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/acquisition/monitor_window.h"
+#include "app/analysis/analysis_window.h"
 #include "app/files/trial_file.h"
 #include "app/session/about_dialog.h"
 #include "app/session/program_lists.h"
@@ -116,7 +117,8 @@ void MainWindow::buildMenus() {
   // to the front as well (a file is named in the monitor).
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshFileItems);
   // The analysis and its report come with the analysis window.
-  later(file->addAction(tr("&Print")));
+  file->addAction(tr("&Print..."), this, &MainWindow::FilePrintCmd)
+      ->setObjectName(QStringLiteral("FilePrintMenu"));
   file->addSeparator();
   file->addAction(tr("&Customize..."), this, &MainWindow::CustomizeCmd)
       ->setObjectName(QStringLiteral("FileCustomizeMenu"));
@@ -132,8 +134,9 @@ void MainWindow::buildMenus() {
       ->setObjectName(QStringLiteral("DataMonitorMenu"));
   data->addAction(tr("&Graph"), this, &MainWindow::DataGraphCmd)
       ->setObjectName(QStringLiteral("DataGraphMenu"));
-  for (const QString& item : {tr("&Analysis"), tr("&Comparison"), tr("C&hart")})
-    later(data->addAction(item));
+  data->addAction(tr("&Analysis"), this, &MainWindow::DataAnalysisCmd)
+      ->setObjectName(QStringLiteral("DataAnalysisMenu"));
+  for (const QString& item : {tr("&Comparison"), tr("C&hart")}) later(data->addAction(item));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   QAction* contents = help->addAction(tr("&Contents"), this, &MainWindow::HelpContentsCmd);
@@ -246,6 +249,47 @@ void MainWindow::DataGraphCmd() {
   window.raise();
 }
 
+AnalysisWindow& MainWindow::analysis() {
+  if (!analysis_) {
+    AnalysisWindow::TrialFiles files{
+        [this](const std::string& path) {
+          TrialFileContext ctx = trialContext();
+          return OpenTrialFile(session_, ctx, path);
+        },
+        [this](const std::string& path) {
+          TrialFileContext ctx = trialContext();
+          return SaveTrialFile(session_, ctx, path);
+        },
+        // A file of an automatic run opens into the run's own session and a copy of the client
+        // list (a file in the other units converts the list it is given); its refusal is listed
+        // at the end of the run instead of stopping it with a box.
+        [this](Session& s, Alerts& alerts, const std::string& path) {
+          NoComparison comparison;
+          ClientList clients = lists_.clients();
+          TrialFileContext ctx{alerts, clients, comparison, summary_};
+          return OpenTrialFile(s, ctx, path);
+        }};
+    analysis_ = std::make_unique<AnalysisWindow>(session_, alerts_, analyzer_, std::move(files));
+  }
+  return *analysis_;
+}
+
+void MainWindow::leaveMonitor() {
+  if (monitor_) monitor_->controller().LeaveMonitor();
+}
+
+void MainWindow::DataAnalysisCmd() {
+  leaveMonitor();
+  analysis().showAnalysis();
+}
+
+void MainWindow::FilePrintCmd() {
+  leaveMonitor();
+  AnalysisWindow& window = analysis();
+  window.RecomputeAnalysis();
+  window.APrintMenu();
+}
+
 void MainWindow::ExitCmd() {
   if (tidemet::ExitProgram(info_, alerts_, help_, [this] { lists_.save(alerts_); })) end();
 }
@@ -253,6 +297,7 @@ void MainWindow::ExitCmd() {
 void MainWindow::end() {
   state_ = MainState::Ended;
   if (monitor_) monitor_->close();
+  if (analysis_) analysis_->close();
   hide();
   emit ended();
 }

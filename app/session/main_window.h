@@ -21,6 +21,7 @@ class QPushButton;
 
 namespace tidemet {
 
+class AnalysisWindow;
 class MonitorWindow;
 class SettingsWindow;
 class SettingsDevices;
@@ -54,6 +55,10 @@ class MainWindow : public QMainWindow {
   void DataMonitorCmd();
   void DataGraphCmd();
   MonitorWindow* monitorWindow() const { return monitor_.get(); }
+  // Data Analysis shows the current trial analysed; File Print prints its performance report.
+  void DataAnalysisCmd();
+  void FilePrintCmd();
+  AnalysisWindow* analysisWindow() const { return analysis_.get(); }
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -72,6 +77,9 @@ class MainWindow : public QMainWindow {
   void applyColors();
   void end();
   MonitorWindow& monitor();
+  AnalysisWindow& analysis();
+  // Another window takes over from the monitor: a recording ends as Stop ends it, the tick stops.
+  void leaveMonitor();
   TrialFileContext trialContext();
 
   Session& session_;
@@ -99,6 +107,7 @@ class MainWindow : public QMainWindow {
   RepetitionAnalyzer analyzer_;
   SummaryFile summary_{analyzer_, alerts_};
   std::unique_ptr<MonitorWindow> monitor_;
+  std::unique_ptr<AnalysisWindow> analysis_;
 };
 
 }  // namespace tidemet

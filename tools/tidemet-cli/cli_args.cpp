@@ -76,6 +76,8 @@ void parseSimulate(const std::vector<std::string>& args, size_t i, ParsedArgs& o
 
 // Which options each command takes.
 bool takes(Command c, const std::string& option) {
+  if (c == Command::Report) return option != "--smoothed";
+  if (option == "--out") return false;
   if (option == "--pair") return c == Command::Analyze || c == Command::Export;
   if (option == "--working-folder") return c == Command::Analyze || c == Command::Export || c == Command::Resave;
   if (option == "--smoothed") return c == Command::Export;
@@ -110,6 +112,13 @@ std::string UsageText(Command command) {
              "Records S seconds of the built-in demonstration unit through the monitor's own\n"
              "sampling code on a simulated clock (no waiting) and saves the .dat and its .sum.\n"
              "R is in strokes a minute (default 40); the trial has 2 channels unless told.\n";
+    case Command::Report:
+      return "usage: tidemet-cli report FILE [--out FILE.pdf] [--format text] [--pair 12|34|56|78]\n"
+             "                          [--mode peak|impulse|avg] [--units metric|us]\n"
+             "                          [--stroke NAME] [--working-folder DIR]\n\n"
+             "Opens FILE as the program does, analyses the channel pair and writes its\n"
+             "performance report as a PDF, or as the report's text lines with --format text\n"
+             "(pages separated by form feeds).\n";
     case Command::None:
       break;
   }
@@ -120,7 +129,8 @@ std::string UsageText(Command command) {
          "  analyze   repetitions, means and swim figures of a channel pair\n"
          "  export    the per-sample force table of a data file\n"
          "  resave    open a trial file and save it under another name\n"
-         "  simulate  record a trial of the demonstration unit without waiting\n\n"
+         "  simulate  record a trial of the demonstration unit without waiting\n"
+         "  report    the performance report of a trial, as PDF or text\n\n"
          "Exit status: 0 success, 1 a file was refused, 2 wrong usage.\n"
          "'tidemet-cli COMMAND --help' describes a command.\n";
 }
@@ -143,7 +153,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
   }
   const std::map<std::string, Command> commands{{"info", Command::Info}, {"analyze", Command::Analyze},
                                                 {"export", Command::Export}, {"resave", Command::Resave},
-                                                {"simulate", Command::Simulate}};
+                                                {"simulate", Command::Simulate}, {"report", Command::Report}};
   auto found = commands.find(args[i]);
   if (found == commands.end()) {
     out.error = "unknown command '" + args[i] + "'";
@@ -175,7 +185,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
       continue;
     }
     if (!takes(o.command, a) && a != "--pair" && a != "--mode" && a != "--units" && a != "--stroke" &&
-        a != "--format" && a != "--working-folder" && a != "--smoothed") {
+        a != "--format" && a != "--working-folder" && a != "--smoothed" && a != "--out") {
       out.error = "unknown option '" + a + "'";
       return out;
     }
@@ -204,10 +214,14 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
       o.stroke = v;
     } else if (a == "--working-folder") {
       o.workingFolder = v;
+    } else if (a == "--out") {
+      o.out = v;
     }
   }
   if (o.files.empty()) out.error = "no file given";
   if (o.command == Command::Resave && o.files.size() != 2) out.error = "resave takes IN and OUT";
+  if (o.command == Command::Report && o.files.size() != 1) out.error = "report takes one FILE";
+  else if (o.command == Command::Report && !o.text && !o.out) out.error = "report needs --out FILE.pdf or --format text";
   return out;
 }
 

@@ -7,7 +7,7 @@
 
 namespace tidemet::cli {
 
-enum class Command { None, Info, Analyze, Export, Resave, Simulate };
+enum class Command { None, Info, Analyze, Export, Resave, Simulate, Report };
 
 struct CliOptions {
   Command command = Command::None;

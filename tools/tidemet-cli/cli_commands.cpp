@@ -161,20 +161,26 @@ int RunInfo(const CliOptions& o, std::ostream& out, std::ostream& err) {
   return status;
 }
 
+bool OpenAndAnalyze(TrialWorkspace& w, const CliOptions& o, const std::string& file, std::ostream& err) {
+  if (!prepare(w, o, file, err) || !openFile(w, file, err)) return false;
+  Session& s = *w.session;
+  w.alerts.shown.clear();
+  if (o.mode) s.analysis.AnalysisMode = static_cast<int16_t>(*o.mode);
+  if (o.metric) SwitchUnits(s, *o.metric);
+  if (o.stroke) s.Stroke = *o.stroke;
+  RecomputeAnalysis(s, w.analyzer, w.alerts);
+  return true;
+}
+
 int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err) {
   int status = 0;
   for (const auto& file : o.files) {
     TrialWorkspace w;
-    if (!prepare(w, o, file, err) || !openFile(w, file, err)) {
+    if (!OpenAndAnalyze(w, o, file, err)) {
       status = 1;
       continue;
     }
-    Session& s = *w.session;
-    w.alerts.shown.clear();
-    if (o.mode) s.analysis.AnalysisMode = static_cast<int16_t>(*o.mode);
-    if (o.metric) SwitchUnits(s, *o.metric);
-    if (o.stroke) s.Stroke = *o.stroke;
-    RecomputeAnalysis(s, w.analyzer, w.alerts);
+    const Session& s = *w.session;
     out << (o.text ? AnalysisText(s, file, w.alerts.shown) : AnalysisJson(s, file, w.alerts.shown));
   }
   return status;
@@ -234,6 +240,7 @@ int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     case Command::Export: return RunExport(o, out, err);
     case Command::Resave: return RunResave(o, out, err);
     case Command::Simulate: return RunSimulate(o, out, err);
+    case Command::Report: return RunReport(o, out, err);
     case Command::None: break;
   }
   err << UsageText(Command::None);

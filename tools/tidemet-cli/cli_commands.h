@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "app/files/trial_workspace.h"
 #include "cli_args.h"
 
 namespace tidemet::cli {
@@ -13,6 +14,11 @@ int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunResave(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunSimulate(const CliOptions& o, std::ostream& out, std::ostream& err);
+int RunReport(const CliOptions& o, std::ostream& out, std::ostream& err);
+
+// Opens `file` into `w` as analyze does (working folder, the file's client, pair, mode, units and
+// stroke of the options) and analyses it; false, after saying why on `err`, when it was refused.
+bool OpenAndAnalyze(TrialWorkspace& w, const CliOptions& o, const std::string& file, std::ostream& err);
 
 // Dispatches a parsed command line; wrong usage gives 2 with the usage text on `err`.
 int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);

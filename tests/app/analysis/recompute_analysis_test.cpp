@@ -32,7 +32,8 @@ TEST(RecomputeAnalysisTest, FillsTableCountsAndGridOfThePair) {
   EXPECT_EQ(r.SecondPairReps, 1);
   EXPECT_EQ(r.MostReps, 3);
   ASSERT_EQ(r.grids.rows.size(), 4u);
-  EXPECT_EQ(r.grids.rows[1], (Cells{"1", "0.50", "18.2", "0.50", "18.2", "0.50", "18.2", "2.49", "93.1"}));
+  EXPECT_EQ(r.grids.rows[1],
+            (Cells{"1", "0.50", "18.2", "0.50", "18.2", "0.50", "18.2", "2.49", "93.1"}));
   EXPECT_EQ(r.grids.rows[2], (Cells{"2", "0.50", "18.2", "0.50", "18.2", "", "", "", ""}));
   EXPECT_EQ(r.grids.modeTitle, "  Impulse");
   EXPECT_EQ(r.grids.gridTitle, "  Impulse        (N*sec)");
@@ -62,7 +63,7 @@ TEST(RecomputeAnalysisTest, FillsTableCountsAndGridOfThePair) {
 TEST(RecomputeAnalysisTest, UnconnectedColumnIsNotAnalysed) {
   auto s = TwoHandTrial();
   s->PlotThreshold = 1000;
-  s->TrialData[1] = 999;        // column 1's first sample below the threshold
+  s->TrialData[1] = 999;           // column 1's first sample below the threshold
   s->TrialData[1 + 2 * 5] = 5000;  // a spike that analysis would have removed
   RepetitionAnalyzer analyzer;
   RecordingAlerts alerts;
@@ -145,15 +146,7 @@ namespace tidemet {
 namespace {
 
 TEST(RecomputeAnalysisSwimTest, SwimmingTrialGivesItsSummaryLine) {
-  // Ten strokes a hand over 10 s and 25 m: 0.6 s pulls, 0.4 s recoveries, each pull summing
-  // 17600 counts over its 100-sample cycle (22.0 N at 0.125 N per count).
-  auto s = MakeTrial(2, 1000);
-  s->ExerciseMode = 3;
-  s->SwimDistance = 25;
-  s->Stroke = "Free";
-  s->ClientHeight = "180";
-  s->ClientWeight = "75 ";
-  for (int d = 0; d < 2; ++d) WriteTrace(*s, d, Trace().strokes(10, 60, 300, 40, 300));
+  auto s = testing::FreestyleTrial();
   RepetitionAnalyzer analyzer;
   RecordingAlerts alerts;
   RecomputeAnalysis(*s, analyzer, alerts);

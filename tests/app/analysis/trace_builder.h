@@ -55,4 +55,18 @@ inline void WriteTrace(Session& s, int d, const Trace& t) {
   }
 }
 
+// Ten freestyle strokes a hand over 10 s and 25 m: 0.6 s pulls, 0.4 s recoveries, each pull
+// summing 17600 counts over its 100-sample cycle (22.0 N at 0.125 N per count); a client of
+// 180 cm and 75 kg.
+inline std::unique_ptr<Session> FreestyleTrial() {
+  auto s = MakeTrial(2, 1000);
+  s->ExerciseMode = 3;
+  s->SwimDistance = 25;
+  s->Stroke = "Free";
+  s->ClientHeight = "180";
+  s->ClientWeight = "75 ";
+  for (int d = 0; d < 2; ++d) WriteTrace(*s, d, Trace().strokes(10, 60, 300, 40, 300));
+  return s;
+}
+
 }  // namespace tidemet::testing

@@ -15,6 +15,7 @@
 
 #include "../session/list_folder.h"
 #include "app/acquisition/monitor_window.h"
+#include "app/analysis/analysis_window.h"
 #include "app/files/client_entry.h"
 #include "app/files/list_files.h"
 #include "app/session/about_dialog.h"
@@ -316,6 +317,27 @@ TEST_F(MainWindowTest, TheManualNamesNoMenuThatIsGreyedOut) {
     for (const QString& name : greyed)
       EXPECT_FALSE(html.contains(name)) << page.toStdString() << " names " << name.toStdString();
   }
+}
+
+TEST_F(MainWindowTest, DataAnalysisLeavesTheMonitorAndShowsTheTrialAnalysed) {
+  load();
+  window->ContinueCmd();
+  window->findChild<QAction*>("DataMonitorMenu")->trigger();
+  MonitorWindow* monitor = window->monitorWindow();
+  ASSERT_TRUE(monitor->controller().loop().timerEnabled());
+  QAction* analysis = window->findChild<QAction*>("DataAnalysisMenu");
+  ASSERT_TRUE(analysis->isEnabled());
+  EXPECT_TRUE(window->findChild<QAction*>("FilePrintMenu")->isEnabled());
+  for (int run = 0; run < 2; ++run) {  // a second time reuses the window
+    analysis->trigger();
+    EXPECT_FALSE(monitor->controller().loop().timerEnabled());
+    ASSERT_NE(window->analysisWindow(), nullptr);
+    EXPECT_TRUE(window->analysisWindow()->isVisible());
+    EXPECT_EQ(window->analysisWindow()->windowTitle(), " Data Analysis - (untitled)");
+  }
+  alerts.answers = {AlertAnswer::Ok};
+  window->ExitCmd();
+  EXPECT_FALSE(window->analysisWindow()->isVisible());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/files/trial_file.h"
 #include "app/files/trial_file_format.h"
 #include "cli_commands.h"
+#include "run_tool.h"
 #include "tests/app/analysis/trace_builder.h"
 #include "tests/app/files/temp_folder.h"
 #include "tests/app/files/trial_file_builder.h"
@@ -18,17 +19,6 @@ using tidemet::testing::MakeTrial;
 using tidemet::testing::TempFolder;
 using tidemet::testing::Trace;
 using tidemet::testing::WriteTrace;
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result RunTool(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCli(ParseArgs(args), out, err);
-  return {status, out.str(), err.str()};
-}
 
 class CliTest : public ::testing::Test {
  protected:

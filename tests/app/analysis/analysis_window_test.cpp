@@ -1,0 +1,316 @@
+#include "app/analysis/analysis_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QTableView>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+
+#include "app/files/temp_folder.h"
+#include "app/files/trial_file.h"
+#include "app/session/text.h"
+#include "trace_builder.h"
+
+namespace tidemet {
+namespace {
+
+using testing::MakeTrial;
+using testing::Trace;
+using testing::WriteTrace;
+
+// Column 0: four strokes; column 1: two strokes and a long rest.
+void TwoHandTrace(Session& s) {
+  WriteTrace(s, 0, Trace().strokes(4, 50, 300, 50, 300));
+  WriteTrace(s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
+}
+
+// A window on a session, opening and saving real files with the session's own context.
+struct Fixture {
+  explicit Fixture(std::unique_ptr<Session> trial) : s(std::move(trial)) {
+    s->ClientName = s->DataClientName = "Ann Lee";
+    AnalysisWindow::TrialFiles files{
+        [this](const std::string& path) { return OpenTrialFile(*s, ctx, path); },
+        [this](const std::string& path) { return SaveTrialFile(*s, ctx, path); },
+        [this](Session& into, Alerts& a, const std::string& path) {
+          ClientList copy = clients;
+          TrialFileContext c{a, copy, comparison, summary};
+          return OpenTrialFile(into, c, path);
+        }};
+    window = std::make_unique<AnalysisWindow>(*s, alerts, analyzer, std::move(files));
+  }
+  std::string cell(QTableView& view, int row, int column) {
+    return view.model()->index(row, column).data().toString().toStdString();
+  }
+  std::unique_ptr<Session> s;
+  RecordingAlerts alerts;
+  RepetitionAnalyzer analyzer;
+  ClientList clients{{"Ann Lee                               170    70     "}};
+  NoComparison comparison;
+  NoSummaryFile summary;
+  TrialFileContext ctx{alerts, clients, comparison, summary};
+  std::unique_ptr<AnalysisWindow> window;
+};
+
+std::string clipboard() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+// The PDF's text laid out as printed, pages separated by form feeds. The layout keeps the
+// order of words on a line but not always the exact number of blanks between them, so runs of
+// blanks become one.
+std::string pdfText(const std::string& pdf) {
+  const std::string txt = pdf + ".txt";
+  const std::string command = "pdftotext -layout '" + pdf + "' '" + txt + "'";
+  if (std::system(command.c_str()) != 0) return {};
+  std::ifstream in(txt);
+  std::string text;
+  for (char c; in.get(c);)
+    if (c != ' ' || text.empty() || text.back() != ' ') text += c;
+  return text;
+}
+
+TEST(AnalysisWindowTest, GridsOfEachModeAndTheirMeans) {
+  Fixture f(MakeTrial(2, 400));
+  TwoHandTrace(*f.s);
+  f.window->showAnalysis();
+  EXPECT_EQ(f.window->windowTitle(), " Data Analysis - (untitled)");
+  QTableView& grid = f.window->repetitionView();
+  QTableView& means = f.window->meansView();
+  struct Case {
+    const char* item;
+    std::vector<std::string> row3;
+    std::string overallForce;
+  } cases[] = {
+      {"AnalysisModeMenu1", {"3", "0.50", "18.2", "0.49", "18.1", "", "", "", ""}, "18.2"},
+      {"AnalysisModeMenu0", {"3", "0.50", "37.5", "0.49", "37.5", "", "", "", ""}, "37.5"},
+      {"AnalysisModeMenu2", {"3", "0.50", "36.5", "0.49", "37.0", "", "", "", ""}, "36.5"},
+  };
+  for (const Case& c : cases) {
+    f.window->action(c.item)->trigger();
+    EXPECT_TRUE(f.window->action(c.item)->isChecked());
+    ASSERT_EQ(grid.model()->rowCount(), 4) << c.item;
+    for (int col = 0; col < 9; ++col)
+      EXPECT_EQ(f.cell(grid, 3, col), c.row3[col]) << c.item << " " << col;
+    EXPECT_EQ(f.cell(means, 3, 2), c.overallForce) << c.item;
+  }
+  EXPECT_EQ(f.cell(means, 0, 0), "Reps 1-1");
+  EXPECT_EQ(f.cell(means, 3, 0), "Reps 1-2");
+  EXPECT_FALSE(f.window->swimLine().isVisibleTo(f.window.get()));
+
+  // US units: forces in pounds, the title says so; back to metric gives the first values again.
+  f.window->action("AnalysisUnitsMenu1")->trigger();
+  EXPECT_EQ(f.cell(grid, 3, 2), "8.2");
+  EXPECT_EQ(f.s->analysis.grids.gridTitle, " Avg Force        (lbs)");
+  f.window->action("AnalysisUnitsMenu0")->trigger();
+  EXPECT_EQ(f.cell(grid, 3, 2), "36.5");
+  EXPECT_EQ(f.window->action("AFilterMenu1")->text().toStdString(), "&1 2 N");
+}
+
+TEST(AnalysisWindowTest, SummaryStoredInPoundsIsShownInNewtons) {
+  Fixture f(MakeTrial(2, 0));
+  AnalysisResults& r = f.s->analysis;
+  f.s->CurrentFileName = "visit1.sum";
+  f.s->DataUnitsFlag = 0;
+  r.SummaryHasResults = true;
+  r.FirstPairReps = 3;
+  r.SecondPairReps = 3;
+  for (int j = 0; j <= 3; ++j) {
+    r.SummaryTable[j][1] = 0.5f;
+    r.SummaryTable[j][2] = 10.0f + j;
+  }
+  f.window->action("AnalysisModeMenu0")->trigger();
+  EXPECT_EQ(f.window->windowTitle(), " Data Analysis - visit1.sum");
+  EXPECT_EQ(f.cell(f.window->repetitionView(), 1, 2), "49.0");  // 11 lb
+  EXPECT_EQ(f.cell(f.window->meansView(), 3, 2), "51.2");       // 11.5 lb
+}
+
+TEST(AnalysisWindowTest, ClipboardCopiesByteForByte) {
+  Fixture f(MakeTrial(2, 400));
+  TwoHandTrace(*f.s);
+  f.s->analysis.AnalysisMode = 1;
+  f.window->showAnalysis();
+  f.window->CopyMenu();
+  EXPECT_EQ(clipboard(),
+            "0\t0.49\t18.1\t0.50\t18.2\t0.49\t18.1\t0.50\t18.2\r"
+            "1\t0.50\t18.2\t0.50\t18.2\t0.50\t18.2\t2.49\t93.1\r"
+            "2\t0.50\t18.2\t0.50\t18.2\t\t\t\t\r"
+            "3\t0.50\t18.2\t0.49\t18.1\t\t\t\t");
+  QItemSelectionModel* selection = f.window->repetitionView().selectionModel();
+  const auto rows = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+  selection->select(f.window->repetitionView().model()->index(2, 3), rows);
+  selection->select(f.window->repetitionView().model()->index(1, 0), rows);
+  f.window->CopySelVals();
+  EXPECT_EQ(clipboard(),
+            "1\t0.50\t18.2\t0.50\t18.2\t0.50\t18.2\t2.49\t93.1\r2\t0.50\t18.2\t0.50\t18.2\t\t\t\t");
+  f.window->CopyMeanMenu();
+  EXPECT_EQ(clipboard(), "0.50\t18.2\t0.50\t18.2\t\t\t\t");
+
+  // Samples: a short trial, raw and smoothed (the smoothed plotted trace of the graphs).
+  Fixture small(MakeTrial(2, 3));
+  small.s->GraphGain = 0.5f;
+  WriteTrace(*small.s, 0, Trace().hold(1, 0).hold(1, 80).hold(1, 40).hold(1, 40));
+  WriteTrace(*small.s, 1, Trace().hold(4, 8));
+  small.window->CopyDataMenu();
+  EXPECT_EQ(clipboard(),
+            "Counter\tTime\tCh1/LHand\tCh2/"
+            "RHand\r0\t0\t0\t1\r1\t0.01\t10\t1\r2\t0.02\t5\t1\r3\t0.03\t5\t1");
+  small.window->CopySmoothDataMenu();
+  EXPECT_EQ(clipboard(),
+            "Counter\tTime\tCh1/LHand\tCh2/"
+            "RHand\r0\t0\t0\t1\r1\t0.01\t10\t1\r2\t0.02\t5\t1\r3\t0.03\t6.8\t1");
+
+  // Comments: copy enables paste; paste and delete go through the box into the trial.
+  f.window->commentsBox().setPlainText("strong left\nweak right");
+  EXPECT_EQ(f.s->Comments, "strong left\r\nweak right");
+  EXPECT_FALSE(f.window->action("PasteComMenu")->isEnabled());
+  f.window->CopyComMenu();
+  EXPECT_EQ(clipboard(), "strong left\r\nweak right");
+  EXPECT_TRUE(f.window->action("PasteComMenu")->isEnabled());
+  f.window->ADelCommentsMenu();
+  EXPECT_EQ(f.s->Comments, "");
+  f.window->PasteComMenu();
+  EXPECT_EQ(f.s->Comments, "strong left\r\nweak right");
+}
+
+TEST(AnalysisWindowTest, FortyRepetitionsPrintTwoPagesToAPdfPrinter) {
+  testing::TempFolder folder;
+  Fixture f(MakeTrial(2, 4000));
+  for (int d = 0; d < 2; ++d) WriteTrace(*f.s, d, Trace().strokes(40, 50, 300, 50, 300));
+  f.s->Comments =
+      "The client kept a steady rhythm through the whole set and tired only in the last "
+      "five repetitions of the left hand.";
+  f.window->showAnalysis();
+  const std::string pdf = (folder.path() / "report.pdf").string();
+  for (int run = 0; run < 2; ++run) {  // a second print behaves as the first
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    ASSERT_TRUE(f.window->printReport(printer));
+    const std::string text = pdfText(pdf);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 2) << text;  // two pages
+    const std::string page2 = text.substr(text.find('\f'));
+    EXPECT_NE(text.find("Page: 1"), std::string::npos);
+    EXPECT_NE(page2.find("Page: 2"), std::string::npos);
+    EXPECT_NE(text.find("Performance Report"), std::string::npos);
+    EXPECT_NE(text.find("35 0.50 37.5 0.50 37.5 0.50 37.5 0.50 37.5\n"), std::string::npos) << text;
+    EXPECT_EQ(page2.find(" 35 0.50"), std::string::npos);
+    EXPECT_NE(page2.find(" 39 0.50 37.5 0.49 37.5 0.50 37.5 0.49 37.5\n"), std::string::npos)
+        << page2;
+    EXPECT_NE(page2.find("1stHalf 1-19"), std::string::npos);
+    EXPECT_NE(page2.find("Overall 1-38"), std::string::npos);
+    // The comments are broken at the blank before the word that would pass 78 characters.
+    EXPECT_NE(
+        page2.find("The client kept a steady rhythm through the whole set and tired only in the\n"),
+        std::string::npos)
+        << page2;
+    EXPECT_NE(page2.find("last five repetitions of the left hand."), std::string::npos);
+  }
+}
+
+// Counts the files it is told of and cancels before file `stopAt`.
+class StopAt : public BatchProgress {
+ public:
+  explicit StopAt(int stopAt) : stopAt_(stopAt) {}
+  bool next(int index, int, const std::string&) override {
+    seen.push_back(index);
+    QCoreApplication::processEvents();
+    return index != stopAt_;
+  }
+  std::vector<int> seen;
+
+ private:
+  int stopAt_;
+};
+
+TEST(AnalysisWindowTest, AutomaticCopyAndPrintOverTheFolderSkipBadFiles) {
+  testing::TempFolder folder;
+  Fixture f(MakeTrial(2, 400));
+  TwoHandTrace(*f.s);
+  f.s->Stroke = "Elbow";
+  ASSERT_TRUE(SaveTrialFile(*f.s, f.ctx, (folder.path() / "ab1.dat").string()));
+  ASSERT_TRUE(SaveTrialFile(*f.s, f.ctx, (folder.path() / "cd2.dat").string()));
+  std::ofstream((folder.path() / "bb0.dat").string()) << "not a trial";
+  std::ofstream((folder.path() / "notes.txt").string()) << "ignored";
+  f.s->CurrentFileName = "mine.dat";
+  f.window->setFileFolder(QString::fromStdString(folder.path().string()));
+  ASSERT_EQ(f.window->listedFiles().size(), 3u);
+
+  StopAt all(-1);
+  const AutoCopyResult copy = f.window->runAutoCopy(all);
+  EXPECT_EQ(all.seen, (std::vector<int>{0, 1, 2, 3}));
+  ASSERT_EQ(copy.skipped.size(), 1u);
+  EXPECT_NE(copy.skipped[0].file.find("bb0.dat"), std::string::npos);
+  ASSERT_EQ(copy.rows.size(), 2u);
+  EXPECT_EQ(f.s->CurrentFileName, "mine.dat");
+  const std::string clip = clipboard();
+  EXPECT_EQ(std::count(clip.begin(), clip.end(), '\r'), 1);
+  EXPECT_EQ(std::count(clip.begin(), clip.end(), '\t'), 2 * 19);
+  // The row holds what the window shows for that file: its impulse and peak force means.
+  const AutoCopyRow& row = copy.rows[0];
+  EXPECT_EQ(row[0], "AB");
+  EXPECT_EQ(row[2], "1.dat");
+  EXPECT_EQ(row[11], " 4");
+  ASSERT_TRUE(f.window->openFile((folder.path() / "ab1.dat").string()));
+  f.window->selectMode(1);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(row[3 + c], f.cell(f.window->meansView(), 3, c + 1)) << c;
+  f.window->selectMode(0);
+  EXPECT_EQ(row[9], f.cell(f.window->meansView(), 3, 2));
+  EXPECT_EQ(row[12], Str(f.s->analysis.swim.VelocityYards));
+  EXPECT_EQ(clip.substr(0, clip.find('\t', clip.find('\t') + 1)), "AB\t" + row[1]);
+
+  // Cancelled before the second file: one report printed into the PDF.
+  const std::string pdf = (folder.path() / "batch.pdf").string();
+  QPdfWriter writer(QString::fromStdString(pdf));
+  StopAt second(1);
+  const AutoPrintResult printed = f.window->runAutoPrint(writer, second);
+  EXPECT_TRUE(printed.cancelled);
+  EXPECT_EQ(printed.printed, 1);
+  EXPECT_NE(pdfText(pdf).find("Filename: AB1.DAT"), std::string::npos);
+}
+
+TEST(AnalysisWindowTest, AutomaticCopyOfTwoHundredFilesCanBeCancelledFromItsDialog) {
+  testing::TempFolder folder;
+  Fixture f(MakeTrial(2, 400));
+  TwoHandTrace(*f.s);
+  for (int i = 0; i < 200; ++i) {
+    const std::string name = "t" + std::to_string(1000 + i) + ".dat";
+    ASSERT_TRUE(SaveTrialFile(*f.s, f.ctx, (folder.path() / name).string()));
+  }
+  f.window->setFileFolder(QString::fromStdString(folder.path().string()));
+  ASSERT_EQ(f.window->listedFiles().size(), 200u);
+  f.window->show();
+
+  // The dialog is watched from the event loop the run keeps turning; Cancel once it has shown
+  // ten files done.
+  int shownAt = -1;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    for (QProgressDialog* dialog : f.window->findChildren<QProgressDialog*>()) {
+      if (dialog->isVisible() && dialog->maximum() == 200 && dialog->value() >= 10 && shownAt < 0) {
+        shownAt = dialog->value();
+        dialog->cancel();
+      }
+    }
+  });
+  watch.start(1);
+  f.window->AutocopyMenu();
+  watch.stop();
+  ASSERT_GE(shownAt, 10);
+  const std::string clip = clipboard();
+  const auto rows = std::count(clip.begin(), clip.end(), '\r') + 1;
+  EXPECT_GE(rows, shownAt);
+  EXPECT_LT(rows, 200);
+  EXPECT_TRUE(f.alerts.shown.empty());  // nothing was skipped
+}
+
+}  // namespace
+}  // namespace tidemet
