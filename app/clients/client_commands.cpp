@@ -61,6 +61,12 @@ std::string PrintLineText(const PrintLine& line) {
   return text;
 }
 
+std::vector<std::string> ClientColumnLabels(const UnitLabels& units) {
+  // The labels' leading blanks put "Name" and "Clinician" over the first characters they label.
+  return {PrintLineText({{1, "   Name"}, {35, units.Height}, {49, "   Clinician"}}),
+          PrintLineText({{23, "ID"}, {42, units.Weight}})};
+}
+
 Alert LastClientAlert(std::string_view productWord) {
   return Alert{std::string(productWord),
                JoinLines({"The last client cannot be deleted.",

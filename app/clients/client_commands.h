@@ -36,6 +36,10 @@ std::vector<PrintLine> ClientListPrintLines(const ClientListSeam& list, bool met
 // A line as fixed-pitch text: blanks up to each piece's column.
 std::string PrintLineText(const PrintLine& line);
 
+// The column labels above the list, as two fixed-pitch lines: the name, height and clinician
+// labels on the first, the ID and weight labels on the second, each over its column.
+std::vector<std::string> ClientColumnLabels(const UnitLabels& units);
+
 // Delete Client: the selected entry goes, unless it is the only one (then the box says why and
 // the entry stays). Returns true when an entry was removed.
 bool DeleteClient(ClientList& list, Alerts& alerts, std::string_view productWord);

@@ -36,11 +36,6 @@ size_t limitOf(ClientField field) {
   return kMeasureLimit;
 }
 
-// Columns first..last (1-based, inclusive).
-std::string columns(std::string_view entry, size_t first, size_t last) {
-  return Utf8Mid(entry, first - 1, last - first + 1);
-}
-
 }  // namespace
 
 MeasureRange HeightRange(bool metric) {
@@ -73,12 +68,14 @@ ClientEditorText AddClientPresets(bool metric) {
 ClientEditorText EditorTextFromEntry(std::string_view entry) {
   // The padding is dropped too: typing at the end of a name must not land behind blanks, and
   // Continue pads the columns again.
-  auto text = [&](ClientField field, size_t first, size_t last) {
-    return TrimTrailingBlanks(FieldAfterChange(field, columns(entry, first, last)));
+  auto ruled = [](ClientField field, const std::string& columns) {
+    return TrimTrailingBlanks(FieldAfterChange(field, columns));
   };
-  return ClientEditorText{text(ClientField::Name, 1, 22), text(ClientField::Id, 23, 34),
-                          text(ClientField::Height, 38, 40), text(ClientField::Weight, 45, 47),
-                          text(ClientField::Clinician, 52, 71)};
+  return ClientEditorText{ruled(ClientField::Name, EntryName(entry)),
+                          ruled(ClientField::Id, Utf8Mid(entry, 22, kClientIdLimit)),
+                          ruled(ClientField::Height, EntryHeight(entry)),
+                          ruled(ClientField::Weight, EntryWeight(entry)),
+                          ruled(ClientField::Clinician, EntryClinician(entry))};
 }
 
 std::string EntryFromEditor(const ClientEditorText& text, bool metric) {

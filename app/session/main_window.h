@@ -21,6 +21,7 @@ class QPushButton;
 
 namespace tidemet {
 
+class ClientWindow;
 class MonitorWindow;
 class SettingsWindow;
 class SettingsDevices;
@@ -54,6 +55,9 @@ class MainWindow : public QMainWindow {
   void DataMonitorCmd();
   void DataGraphCmd();
   MonitorWindow* monitorWindow() const { return monitor_.get(); }
+  // The Clients menu: shows the client window.
+  void ClientsCmd();
+  ClientWindow* clientWindow() const { return clients_.get(); }
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -94,6 +98,8 @@ class MainWindow : public QMainWindow {
   RepetitionAnalyzer analyzer_;
   SummaryFile summary_{analyzer_, alerts_};
   std::unique_ptr<MonitorWindow> monitor_;
+  QAction* clientsMenu_ = nullptr;
+  std::unique_ptr<ClientWindow> clients_;
 };
 
 }  // namespace tidemet

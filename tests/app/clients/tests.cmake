@@ -4,3 +4,8 @@ tidemet_test(clients_tests
     ${CMAKE_CURRENT_LIST_DIR}/client_commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/client_selection_test.cpp
   LIBS tidemet_core)
+
+if(TARGET tidemet_widgets)
+  tidemet_qt_test(clients_widget_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/client_window_test.cpp)
+endif()
