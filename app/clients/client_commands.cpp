@@ -62,9 +62,11 @@ std::string PrintLineText(const PrintLine& line) {
 }
 
 std::vector<std::string> ClientColumnLabels(const UnitLabels& units) {
-  // The labels' leading blanks put "Name" and "Clinician" over the first characters they label.
-  return {PrintLineText({{1, "   Name"}, {35, units.Height}, {49, "   Clinician"}}),
-          PrintLineText({{23, "ID"}, {42, units.Weight}})};
+  // The labels' leading blanks put "Name" and "Clinician" over the first characters they label;
+  // the height and weight labels end over the end of their columns, so each unit sits above its
+  // own numbers.
+  return {PrintLineText({{1, "   Name"}, {32, units.Height}, {49, "   Clinician"}}),
+          PrintLineText({{23, "ID"}, {39, units.Weight}})};
 }
 
 Alert LastClientAlert(std::string_view productWord) {

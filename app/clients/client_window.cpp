@@ -78,7 +78,8 @@ void ClientWindow::buildCentre() {
   view_ = new QListView(centre);
   view_->setObjectName(QStringLiteral("ClientList"));
   view_->setFont(font);
-  view_->setUniformItemSizes(true);  // thousands of rows lay out without measuring each
+  view_->setUniformItemSizes(true);        // thousands of rows lay out without measuring each
+  view_->setTextElideMode(Qt::ElideNone);  // a narrow window scrolls; it never cuts a clinician
   view_->setModel(model_);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
