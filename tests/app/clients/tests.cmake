@@ -7,5 +7,8 @@ tidemet_test(clients_tests
 
 if(TARGET tidemet_widgets)
   tidemet_qt_test(clients_widget_tests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/client_window_test.cpp)
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/client_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/main_window_clients_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/../ui/lsan_suppressions.cpp)
 endif()
