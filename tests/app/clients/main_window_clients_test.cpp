@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <memory>
 
 #include "../session/list_folder.h"
@@ -12,6 +14,7 @@
 #include "app/session/main_window.h"
 #include "app/session/model_table.h"
 #include "app/session/program_lists.h"
+#include "app/session/settings_window.h"
 
 namespace tidemet {
 namespace {
@@ -84,6 +87,30 @@ TEST_F(MainWindowClients, MonitoringAFileOfAnUnlistedClientIsRefused) {
   EXPECT_EQ(alerts.shown.size(), 1u);
   ASSERT_NE(window->monitorWindow(), nullptr);
   EXPECT_TRUE(window->monitorWindow()->isVisible());
+}
+
+TEST(SettingsInstitutionLines, ALineTheListFileCannotStoreIsRefusedWithNothingLost) {
+  Session s;
+  s.InstitutionLines = {"Old Pool", "", "", "", "", ""};
+  RecordingAlerts alerts;
+  NoSettingsDevices devices;
+  NoHelp help;
+  SettingsWindow window(s, alerts, devices, help);
+  window.showSettings();
+  window.institutionBox(0)->setText(QStringLiteral("Harbour Pool"));
+  window.institutionBox(2)->setText(QString::fromUtf8("Kraków – Łódź"));
+  window.findChild<QPushButton*>("CustomContinueCmd")->click();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text.substr(0, alerts.shown[0].text.find('\r')),
+            "Institution line 3 cannot contain the character \"Ł\".");
+  EXPECT_EQ(s.InstitutionLines[0], "Old Pool");
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.institutionBox(2)->text(), QString::fromUtf8("Kraków – Łódź"));
+
+  window.institutionBox(2)->setText(QString::fromUtf8("Kraków – Lodz"));
+  window.findChild<QPushButton*>("CustomContinueCmd")->click();
+  EXPECT_EQ(s.InstitutionLines[2], "Kraków – Lodz");
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace
