@@ -3,7 +3,9 @@
 namespace tidemet {
 
 QVariant ClientListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= list_.count()) return {};
+  if (!index.isValid() || index.row() >= list_.count()) return {};
+  if (role == Qt::SizeHintRole && rowSize_.isValid()) return rowSize_;
+  if (role != Qt::DisplayRole) return {};
   return QString::fromStdString(list_.entry(index.row()));
 }
 

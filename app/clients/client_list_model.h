@@ -3,6 +3,7 @@
 // loading or converting thousands of entries costs no copies into the view.
 
 #include <QAbstractListModel>
+#include <QSize>
 
 #include "app/files/client_list.h"
 
@@ -18,6 +19,9 @@ class ClientListModel : public QAbstractListModel {
   }
   QVariant data(const QModelIndex& index, int role) const override;
 
+  // Every row is as wide as the widest entry can be, so a narrow window scrolls sideways.
+  void setRowSize(QSize size) { rowSize_ = size; }
+
   // The list changed under the view (added, removed, edited or converted entries).
   void reload() {
     beginResetModel();
@@ -26,6 +30,7 @@ class ClientListModel : public QAbstractListModel {
 
  private:
   const ClientList& list_;
+  QSize rowSize_;
 };
 
 }  // namespace tidemet

@@ -75,6 +75,10 @@ void ClientWindow::buildCentre() {
   layout->addSpacing(4);
 
   model_ = new ClientListModel(list_, this);
+  // The longest entry: 51 columns of name, ID, height and weight and a 16-character clinician.
+  const QFontMetrics metrics(font);
+  model_->setRowSize(
+      QSize(metrics.horizontalAdvance(QString(68, QLatin1Char('M'))), metrics.lineSpacing() + 2));
   view_ = new QListView(centre);
   view_->setObjectName(QStringLiteral("ClientList"));
   view_->setFont(font);
