@@ -4,13 +4,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPdfWriter>
 
 #include "app/clients/client_editor.h"
+#include "app/clients/client_list_printing.h"
 #include "app/files/client_entry.h"
+#include "app/files/temp_folder.h"
 
 namespace tidemet {
 namespace {
@@ -180,6 +184,37 @@ TEST_F(ClientWindowTest, UnitsAndCopyFollowTheList) {
   EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 1);
   window->CopyAllClientsMenu();
   EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 4);
+}
+
+}  // namespace
+}  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(ClientListPrinting, APdfHoldsEveryLineOnAsManyPagesAsNeeded) {
+  testing::TempFolder folder;
+  const QString path = QString::fromStdString((folder.path() / "clients.pdf").string());
+  std::vector<std::string> entries;
+  for (int i = 0; i < 300; ++i)
+    entries.push_back(MakeClientEntry("Client " + std::to_string(i), "ID", "170", "70", ""));
+  const auto lines = ClientListPrintLines(ClientList(entries), true, "Tidemet");
+
+  QPdfWriter writer(path);
+  const int pages = PaintClientListPages(writer, lines);
+  EXPECT_GE(pages, 3);  // 304 lines of 10-point text do not fit on two pages
+  QPdfWriter single(path + ".one.pdf");
+  EXPECT_EQ(
+      PaintClientListPages(single, ClientListPrintLines(ClientList({entries[0]}), true, "Tidemet")),
+      1);
+
+  // Exporting again over the same file works the second time too.
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(ExportClientListPdf(path, lines)) << round;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+  }
 }
 
 }  // namespace
