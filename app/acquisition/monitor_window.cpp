@@ -272,6 +272,7 @@ void MonitorWindow::syncLabels() {
 }
 
 void MonitorWindow::StartMonitor() {
+  if (recordingCheck_ && !recordingCheck_()) return;
   // The window keeps its device while it is open; another model, port, node or channel count
   // chosen meanwhile brings its own device.
   if (!SourceSettings::from(s_).opensSameDeviceAs(deviceSettings_)) openDevice();
@@ -293,6 +294,7 @@ void MonitorWindow::onReadingsQueued() {
 }
 
 void MonitorWindow::StartCmd() {
+  if (s_.MonitorOnly == 1 && recordingCheck_ && !recordingCheck_()) return;
   controller_->StartCmd();
   startButton_->setText(QString::fromStdString(controller_->loop().buttonCaption()));
   if (!controller_->loop().timerEnabled()) {

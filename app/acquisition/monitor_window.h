@@ -46,6 +46,8 @@ class MonitorWindow : public QMainWindow {
 
   void StartMonitor();
   void StartCmd();
+  // Commands that lead to recording ask this first; it shows why when they may not go on.
+  void setRecordingCheck(std::function<bool()> check) { recordingCheck_ = std::move(check); }
   // Shows the held trial from its first sample (the graph view of a recording or an open file).
   void showTrial();
 
@@ -77,6 +79,7 @@ class MonitorWindow : public QMainWindow {
   Session& s_;
   Alerts& alerts_;
   TrialFiles files_;
+  std::function<bool()> recordingCheck_;
   MonotonicClock clock_;
   std::unique_ptr<PairSink> sink_;
   std::unique_ptr<MonitorController> controller_;

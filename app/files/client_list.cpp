@@ -1,5 +1,7 @@
 #include "app/files/client_list.h"
 
+#include <algorithm>
+
 #include "app/files/client_entry.h"
 
 namespace tidemet {
@@ -13,6 +15,21 @@ void ClientList::setEntry(int index, const std::string& entry) {
 }
 
 void ClientList::select(int index) { selected_ = (index >= 0 && index < count()) ? index : -1; }
+
+void ClientList::insert(int index, std::string entry) {
+  index = std::clamp(index, 0, count());
+  entries_.insert(entries_.begin() + index, std::move(entry));
+  if (selected_ >= index) ++selected_;
+}
+
+void ClientList::remove(int index) {
+  if (index < 0 || index >= count()) return;
+  entries_.erase(entries_.begin() + index);
+  if (selected_ == index)
+    selected_ = -1;
+  else if (selected_ > index)
+    --selected_;
+}
 
 void ClientList::convertUnits(bool toMetric) {
   for (auto& e : entries_) e = ConvertEntryUnits(e, toMetric);

@@ -33,6 +33,10 @@ class ClientList : public ClientListSeam {
   void select(int index) override;
   void convertUnits(bool toMetric) override;
 
+  // Adding and removing keep the selection on the entry it was on (none when that one goes).
+  void insert(int index, std::string entry);
+  void remove(int index);
+
   const std::vector<std::string>& entries() const { return entries_; }
 
  private:

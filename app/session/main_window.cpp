@@ -9,10 +9,13 @@
 
 #include "app/acquisition/monitor_window.h"
 #include "app/analysis/analysis_window.h"
+#include "app/clients/client_selection.h"
+#include "app/clients/client_window.h"
 #include "app/files/trial_file.h"
 #include "app/session/about_dialog.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
+#include "app/session/text.h"
 #include "app/ui/colors.h"
 #include "app/ui/logo.h"
 
@@ -126,8 +129,9 @@ void MainWindow::buildMenus() {
   fileExit_ = file->addAction(tr("E&xit"), this, &MainWindow::ExitCmd);
   fileExit_->setObjectName(QStringLiteral("FileExitMenu"));
 
-  QMenu* clients = menuBar()->addMenu(tr("&Clients"));
-  later(clients->menuAction());
+  // The Clients menu has no items: choosing it opens the client window.
+  clientsMenu_ = menuBar()->addAction(tr("&Clients"), this, &MainWindow::ClientsCmd);
+  clientsMenu_->setObjectName(QStringLiteral("ClientsMenu"));
 
   QMenu* data = menuBar()->addMenu(tr("&Data"));
   data->addAction(tr("&Monitor"), this, &MainWindow::DataMonitorCmd)
@@ -145,15 +149,16 @@ void MainWindow::buildMenus() {
   help->addAction(tr("&About Tidemet..."), this, &MainWindow::AboutCmd)
       ->setObjectName(QStringLiteral("HelpAboutMenu"));
 
-  menus_ = {file, clients, data, help};
+  menus_ = {file, data, help};
   // The menus appear only after the warning has been accepted.
   for (QMenu* menu : menus_) menu->menuAction()->setVisible(false);
+  clientsMenu_->setVisible(false);
 }
 
 bool MainWindow::menusShown() const {
   for (QMenu* menu : menus_)
     if (!menu->menuAction()->isVisible()) return false;
-  return true;
+  return clientsMenu_->isVisible();
 }
 
 void MainWindow::MainFormLoad(const StartupEnvironment& env) {
@@ -185,6 +190,7 @@ void MainWindow::ContinueCmd() {
   }
   for (QMenu* menu : menus_) menu->menuAction()->setVisible(true);
   enableShortcuts();
+  clientsMenu_->setVisible(true);
   showLogo();
 }
 
@@ -231,11 +237,14 @@ MonitorWindow& MainWindow::monitor() {
                                       return SaveTrialFile(session_, ctx, path);
                                     }};
     monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files));
+    monitor_->setRecordingCheck(
+        [this] { return ConfirmClientListed(session_, lists_.clients(), alerts_); });
   }
   return *monitor_;
 }
 
 void MainWindow::DataMonitorCmd() {
+  if (!ConfirmClientListed(session_, lists_.clients(), alerts_)) return;
   MonitorWindow& window = monitor();
   window.StartMonitor();
   window.show();
@@ -298,6 +307,7 @@ void MainWindow::end() {
   state_ = MainState::Ended;
   if (monitor_) monitor_->close();
   if (analysis_) analysis_->close();
+  if (clients_) clients_->close();
   hide();
   emit ended();
 }
@@ -333,6 +343,42 @@ void MainWindow::CustomizeCmd() {
     connect(settings_, &SettingsWindow::colorsChanged, this, &MainWindow::applyColors);
   }
   settings_->showSettings();
+}
+
+void MainWindow::ClientsCmd() {
+  if (!clients_) {
+    ClientWindowLinks links;
+    links.productWord = info_.ProductWord;
+    links.openFile = [this](const std::string& path) {
+      TrialFileContext ctx = trialContext();
+      return OpenTrialFile(session_, ctx, path);
+    };
+    links.saveFile = [this](const std::string& path) {
+      TrialFileContext ctx = trialContext();
+      return SaveTrialFile(session_, ctx, path);
+    };
+    links.customize = [this] { CustomizeCmd(); };
+    links.exit = [this] { ExitCmd(); };
+    links.helpContents = [this] { HelpContentsCmd(); };
+    links.about = [this] { AboutCmd(); };
+    links.saveLists = [this] { return lists_.save(alerts_); };
+    links.hasWindow = [](DataTarget t) {
+      return t == DataTarget::Monitor || t == DataTarget::Graph;
+    };
+    links.showWindow = [this](DataTarget t) {
+      if (t == DataTarget::Monitor) DataMonitorCmd();
+      if (t == DataTarget::Graph) DataGraphCmd();
+    };
+    clients_ = std::make_unique<ClientWindow>(session_, lists_.clients(), alerts_, comparison_,
+                                              analyzer_, std::move(links));
+  }
+  // A list that could not be read at start is tried again, and the reason shown.
+  if (!lists_.loaded()) {
+    if (ListError error = lists_.load())
+      alerts_.show(
+          Alert{std::string(AppTitle), error.text, AlertIcon::Exclamation, AlertButtons::Ok});
+  }
+  clients_->showClients();
 }
 
 void MainWindow::HelpContentsCmd() { help_.showContents(); }

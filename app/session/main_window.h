@@ -22,6 +22,7 @@ class QPushButton;
 namespace tidemet {
 
 class AnalysisWindow;
+class ClientWindow;
 class MonitorWindow;
 class SettingsWindow;
 class SettingsDevices;
@@ -59,6 +60,9 @@ class MainWindow : public QMainWindow {
   void DataAnalysisCmd();
   void FilePrintCmd();
   AnalysisWindow* analysisWindow() const { return analysis_.get(); }
+  // The Clients menu: shows the client window.
+  void ClientsCmd();
+  ClientWindow* clientWindow() const { return clients_.get(); }
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -108,6 +112,8 @@ class MainWindow : public QMainWindow {
   SummaryFile summary_{analyzer_, alerts_};
   std::unique_ptr<MonitorWindow> monitor_;
   std::unique_ptr<AnalysisWindow> analysis_;
+  QAction* clientsMenu_ = nullptr;
+  std::unique_ptr<ClientWindow> clients_;
 };
 
 }  // namespace tidemet

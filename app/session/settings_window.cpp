@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/clients/storable_text.h"
 #include "app/session/text.h"
 #include "app/ui/colors.h"
 
@@ -170,6 +171,7 @@ void SettingsWindow::showSettings() {
 void SettingsWindow::CustomContinueCmd() {
   std::array<std::string, 6> lines;
   for (int i = 0; i < 6; ++i) lines[i] = boxes_[i]->text().toStdString();
+  if (!InstitutionLinesStorable({lines.begin(), lines.end()}, alerts_)) return;
   TakeInstitutionLines(session_, lines);
   hide();
   emit continued();

@@ -1,0 +1,143 @@
+#include "app/clients/client_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "app/clients/storable_text.h"
+#include "app/files/client_entry.h"
+#include "app/session/units.h"
+
+namespace tidemet {
+namespace {
+
+ClientList threeClients() {
+  return ClientList({MakeClientEntry("Ann Avery", "AA01", "170", "70", "Dr. Lee"),
+                     MakeClientEntry("Bob Brown", "BB02", "122", "23", ""),
+                     MakeClientEntry("Cy Chen", "CC03", "229", "136", "Dr. Moss")});
+}
+
+size_t lineCount(const std::string& text) {
+  size_t lines = 0;
+  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  return lines + (text.size() >= 2 && text.ends_with("\r\n") ? 0 : 1);
+}
+
+TEST(ClientCommands, CopyClientGivesTheHeaderAndOneEntry) {
+  ClientList list = threeClients();
+  list.select(0);
+  const std::string text = CopyClientText(list);
+  EXPECT_EQ(lineCount(text), 2u);
+  EXPECT_EQ(text, "Name                    ID          Height       Weight       Clinician\r\n" +
+                      list.entry(0));
+
+  const std::string all = CopyAllClientsText(list);
+  EXPECT_EQ(lineCount(all), 4u);
+  EXPECT_TRUE(all.ends_with(list.entry(2) + "\r\n"));
+}
+
+TEST(ClientCommands, DeleteRefusesTheLastClient) {
+  ClientList list = threeClients();
+  RecordingAlerts alerts;
+  EXPECT_FALSE(DeleteClient(list, alerts, "Tidemet"));  // nothing selected
+  list.select(1);
+  EXPECT_TRUE(DeleteClient(list, alerts, "Tidemet"));
+  EXPECT_EQ(list.count(), 2);
+  EXPECT_EQ(EntryName(list.entry(1)), "Cy Chen");
+  EXPECT_EQ(list.selected(), -1);
+
+  list.select(0);
+  ASSERT_TRUE(DeleteClient(list, alerts, "Tidemet"));
+  list.select(0);
+  EXPECT_FALSE(DeleteClient(list, alerts, "Tidemet"));
+  ASSERT_EQ(list.count(), 1);
+  EXPECT_EQ(EntryName(list.entry(0)), "Cy Chen");
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet");
+  EXPECT_EQ(alerts.shown[0].text,
+            "The last client cannot be deleted.\r\nAdd another client and then delete this one.");
+  EXPECT_EQ(alerts.shown[0].icon, AlertIcon::Exclamation);
+}
+
+TEST(ClientCommands, UnitSwitchConvertsEveryEntryAndBack) {
+  Session s;
+  s.UnitsFlag = 0;
+  ApplyUnitLabels(s.labels, false);
+  ClientList list({MakeClientEntry("Ann", "AA", "48", "50", "Dr. Lee"),
+                   MakeClientEntry("Bob", "BB", "90", "300", "Dr. Extraordinarily")});
+  SwitchClientUnits(s, list, true);
+  EXPECT_EQ(s.UnitsFlag, 1);
+  EXPECT_EQ(s.labels.units.Height, "Height   (cm)");
+  EXPECT_EQ(list.entry(0), MakeClientEntry("Ann", "AA", "122", "23", "Dr. Lee"));
+  EXPECT_EQ(EntryWeight(list.entry(0)), "23 ");
+  EXPECT_EQ(list.entry(1), MakeClientEntry("Bob", "BB", "229", "136", "Dr. Extraordinar"));
+
+  // Choosing the units in force again converts nothing.
+  const std::vector<std::string> metric = list.entries();
+  SwitchClientUnits(s, list, true);
+  EXPECT_EQ(list.entries(), metric);
+
+  SwitchClientUnits(s, list, false);
+  EXPECT_EQ(s.labels.units.Weight, "Weight   (lbs)");
+  EXPECT_EQ(EntryHeight(list.entry(0)), "48 ");
+  EXPECT_EQ(EntryWeight(list.entry(0)), "51 ");  // 23 kg is 50.6 lbs
+  EXPECT_EQ(EntryHeight(list.entry(1)), "90 ");
+  EXPECT_EQ(EntryWeight(list.entry(1)), "299");
+}
+
+TEST(ClientCommands, PrintedListPlacesTheHeadingsAtTheirColumns) {
+  ClientList list = threeClients();
+  auto lines = ClientListPrintLines(list, false, "Tidemet");
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(PrintLineText(lines[0]), std::string(30, ' ') + "Tidemet Client List");
+  EXPECT_EQ(PrintLineText(lines[1]), "");
+  EXPECT_EQ(PrintLineText(lines[2]), std::string(36, ' ') + "Height Weight");
+  EXPECT_EQ(PrintLineText(lines[3]),
+            "Name                  ID          (in)   (lbs)     Clinician");
+  EXPECT_EQ(PrintLineText(lines[6]), list.entry(2));
+  EXPECT_EQ(PrintLineText(ClientListPrintLines(list, true, "Tidemet")[3]).substr(34, 12),
+            "(cm)   (kg) ");
+}
+
+TEST(ClientCommands, EditingTheCurrentClientMovesTheCurrentClientAlong) {
+  Session s;
+  ClientList list = threeClients();
+  TakeClientFromEntry(s, list.entry(1));
+  ReplaceClient(s, list, 1, MakeClientEntry("Bob Browne", "BB02", "180", "80", ""));
+  EXPECT_EQ(s.ClientName, "Bob Browne");
+  EXPECT_EQ(s.DataClientName, "Bob Browne");
+  EXPECT_EQ(s.ClientHeight, "180");
+  EXPECT_EQ(EntryName(list.entry(1)), "Bob Browne");
+
+  // Another entry changes only the list.
+  ReplaceClient(s, list, 0, MakeClientEntry("Ann Avery", "AA01", "171", "70", ""));
+  EXPECT_EQ(s.ClientName, "Bob Browne");
+  EXPECT_EQ(EntryHeight(list.entry(0)), "171");
+}
+
+TEST(StorableText, RefusesWhatTheListFileCannotHold) {
+  struct Case {
+    const char* text;
+    const char* refused;  // nullptr when storable
+  } cases[] = {
+      {"Zoë Ångström", nullptr}, {"Price €5 – ok", nullptr},
+      {"Li 山田", "山"},         {"A \"B\"", "\""},
+      {"Tab\there", "\t"},       {"Emoji 🙂", "🙂"},
+      {"\xff broken", "\xff"},   {"?", nullptr},
+  };
+  for (const Case& c : cases) {
+    auto refused = FirstUnstorableCharacter(c.text);
+    if (c.refused == nullptr) {
+      EXPECT_FALSE(refused) << c.text;
+    } else {
+      EXPECT_EQ(refused.value_or("none"), c.refused) << c.text;
+    }
+  }
+  RecordingAlerts alerts;
+  EXPECT_FALSE(InstitutionLinesStorable({"Pool", "Main St", "Kyōto"}, alerts));
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text.substr(0, alerts.shown[0].text.find('\r')),
+            "Institution line 3 cannot contain the character \"ō\".");
+  EXPECT_TRUE(InstitutionLinesStorable({"Pool", "Main St", "Köln"}, alerts));
+}
+
+}  // namespace
+}  // namespace tidemet

@@ -1,0 +1,221 @@
+#include "app/clients/client_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPdfWriter>
+
+#include "app/clients/client_editor.h"
+#include "app/clients/client_list_printing.h"
+#include "app/files/client_entry.h"
+#include "app/files/temp_folder.h"
+
+namespace tidemet {
+namespace {
+
+struct ClientWindowTest : ::testing::Test {
+  ClientWindowTest() {
+    TakeClientFromEntry(s, list.entry(0));
+    s.SampleCount = 500;
+    s.CurrentFileName = "/trials/ann1.dat";
+    ClientWindowLinks links;
+    links.saveLists = [this] { return ++saves > 0; };
+    links.hasWindow = [](DataTarget t) { return t == DataTarget::Monitor; };
+    links.showWindow = [this](DataTarget t) { shown.push_back(t); };
+    window = std::make_unique<ClientWindow>(s, list, alerts, comparison, analyzer, links);
+    window->showClients();
+  }
+
+  void type(ClientField field, const QString& text) {
+    QLineEdit* edit = window->editor().field(field);
+    edit->clear();
+    // Typed as one key press carrying the text, as an input method delivers it.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+  }
+  QString shownText(ClientField field) { return window->editor().field(field)->text(); }
+
+  Session s;
+  ClientList list{{MakeClientEntry("Ann Avery", "AA01", "170", "70", "Dr. Lee"),
+                   MakeClientEntry("Bob Brown", "BB02", "122", "23", ""),
+                   MakeClientEntry("Cy Chen", "CC03", "229", "136", "Dr. Moss")}};
+  RecordingAlerts alerts;
+  NoComparison comparison;
+  RepetitionAnalyzer analyzer;
+  int saves = 0;
+  std::vector<DataTarget> shown;
+  std::unique_ptr<ClientWindow> window;
+};
+
+TEST_F(ClientWindowTest, AddAppendsTheTypedClient) {
+  EXPECT_EQ(window->windowTitle(), "Tidemet Clients");
+  EXPECT_EQ(list.selected(), 0);  // the current client is highlighted
+  window->AddClientMenu();
+  ClientEditor& ed = window->editor();
+  ASSERT_TRUE(ed.isVisible());
+  EXPECT_EQ(ed.windowTitle(), "Tidemet Add Client");
+  EXPECT_EQ(shownText(ClientField::Height), "122");
+  EXPECT_EQ(shownText(ClientField::Weight), "23");
+  type(ClientField::Name, "  Dora Diaz-Abercrombie-Smythe");
+  EXPECT_EQ(shownText(ClientField::Name), "Dora Diaz-Abercrom");
+  type(ClientField::Weight, "500");
+  emit ed.field(ClientField::Weight)->editingFinished();  // the field loses the focus
+  EXPECT_EQ(shownText(ClientField::Weight), "136");
+  type(ClientField::Height, "95");  // Continue by the Enter key, still in the field
+  ed.ContinueCmd();
+
+  EXPECT_FALSE(ed.isVisible());
+  ASSERT_EQ(list.count(), 4);
+  EXPECT_EQ(list.entry(3), MakeClientEntry("Dora Diaz-Abercrom", "", "122", "136", ""));
+  EXPECT_EQ(window->listView().model()->rowCount(), 4);
+  EXPECT_EQ(list.selected(), 0);
+  EXPECT_EQ(s.ClientName, "Ann Avery");
+}
+
+TEST_F(ClientWindowTest, EditThenCancelKeepsTheClientInItsPlace) {
+  const std::vector<std::string> before = list.entries();
+  window->ClientListClick(1);
+  window->EditClientMenu();
+  EXPECT_EQ(window->editor().windowTitle(), "Tidemet Edit Client");
+  EXPECT_EQ(shownText(ClientField::Name), "Bob Brown");
+  EXPECT_EQ(shownText(ClientField::Height), "122");
+  type(ClientField::Name, "Robert Brown");
+  window->editor().CancelCmd();
+  EXPECT_EQ(list.entries(), before);
+  EXPECT_EQ(list.selected(), 1);
+  EXPECT_EQ(window->listView().currentIndex().row(), 1);
+
+  // The second edit goes through, into the same place.
+  window->EditClientMenu();
+  EXPECT_EQ(shownText(ClientField::Name), "Bob Brown");
+  type(ClientField::Height, "180");
+  window->editor().ContinueCmd();
+  ASSERT_EQ(list.count(), 3);
+  EXPECT_EQ(list.entry(1), MakeClientEntry("Bob Brown", "BB02", "180", "23", ""));
+  EXPECT_EQ(list.entry(2), before[2]);
+  EXPECT_EQ(s.ClientHeight, "180");
+}
+
+TEST_F(ClientWindowTest, ANameTheListCannotStoreIsRefusedWithNothingLost) {
+  window->AddClientMenu();
+  type(ClientField::Name, QString::fromUtf8("Li 山田"));
+  window->editor().ContinueCmd();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_NE(alerts.shown[0].text.find("Name cannot contain the character \"山\"."),
+            std::string::npos);
+  EXPECT_TRUE(window->editor().isVisible());
+  EXPECT_EQ(shownText(ClientField::Name), QString::fromUtf8("Li 山田"));
+  EXPECT_EQ(list.count(), 3);
+
+  type(ClientField::Name, QString::fromUtf8("Li Yamada-Ström"));
+  window->editor().ContinueCmd();
+  ASSERT_EQ(list.count(), 4);
+  EXPECT_EQ(EntryName(list.entry(3)), "Li Yamada-Ström");
+}
+
+TEST_F(ClientWindowTest, DeleteRemovesTheSelectedClientButNotTheLast) {
+  window->ClientListClick(2);
+  window->DeleteClientMenu();
+  EXPECT_EQ(list.count(), 2);
+  EXPECT_EQ(window->listView().model()->rowCount(), 2);
+  window->ClientListClick(1);
+  window->DeleteClientMenu();
+  window->ClientListClick(0);
+  window->DeleteClientMenu();
+  ASSERT_EQ(list.count(), 1);
+  EXPECT_EQ(EntryName(list.entry(0)), "Ann Avery");
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text,
+            "The last client cannot be deleted.\r\nAdd another client and then delete this one.");
+}
+
+TEST_F(ClientWindowTest, LeavingForTheMonitorWithAnotherClientClearsTheTrial) {
+  // A click in the list, as the view reports it.
+  window->listView().setCurrentIndex(window->listView().model()->index(2, 0));
+  EXPECT_EQ(s.ClientName, "Cy Chen");
+  EXPECT_EQ(s.SampleCount, 500);
+  window->LeaveFor(DataTarget::Monitor);
+  EXPECT_EQ(s.SampleCount, 0);
+  EXPECT_EQ(s.CurrentFileName, "");
+  EXPECT_EQ(s.DataClientName, "Cy Chen");
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(shown, std::vector<DataTarget>{DataTarget::Monitor});
+  EXPECT_FALSE(window->isVisible());
+
+  // Back again with the same client: the new trial stays.
+  window->showClients();
+  s.SampleCount = 200;
+  window->LeaveFor(DataTarget::Monitor);
+  EXPECT_EQ(s.SampleCount, 200);
+  EXPECT_EQ(shown.size(), 2u);
+  window->LeaveFor(DataTarget::Chart);  // a window the program does not have
+  EXPECT_EQ(shown.size(), 2u);
+}
+
+TEST_F(ClientWindowTest, AClickWhileAFileIsOpenChangesNothing) {
+  s.OpenedFromFile = 1;
+  s.FileClientName = "Ann Avery";
+  window->listView().setCurrentIndex(window->listView().model()->index(1, 0));
+  EXPECT_EQ(s.ClientName, "Ann Avery");
+  EXPECT_EQ(list.selected(), 0);
+  EXPECT_EQ(window->listView().currentIndex().row(), 0);
+  window->LeaveFor(DataTarget::Monitor);
+  EXPECT_EQ(s.SampleCount, 500);
+}
+
+TEST_F(ClientWindowTest, UnitsAndCopyFollowTheList) {
+  window->UnitsMenu(false);
+  EXPECT_NE(window->columnLabels().indexOf("Height   (in)"), -1);
+  EXPECT_NE(window->columnLabels().indexOf("Weight   (lbs)"), -1);
+  EXPECT_EQ(EntryHeight(list.entry(0)), "67 ");
+  EXPECT_EQ(EntryWeight(list.entry(0)), "154");
+  EXPECT_EQ(window->listView().model()->index(0, 0).data().toString().toStdString(), list.entry(0));
+  window->UnitsMenu(true);
+  EXPECT_EQ(list.entry(0), MakeClientEntry("Ann Avery", "AA01", "170", "70", "Dr. Lee"));
+
+  window->ClientListClick(0);
+  window->CopyClientMenu();
+  EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 1);
+  window->CopyAllClientsMenu();
+  EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 4);
+}
+
+}  // namespace
+}  // namespace tidemet
+
+namespace tidemet {
+namespace {
+
+TEST(ClientListPrinting, APdfHoldsEveryLineOnAsManyPagesAsNeeded) {
+  testing::TempFolder folder;
+  const QString path = QString::fromStdString((folder.path() / "clients.pdf").string());
+  std::vector<std::string> entries;
+  for (int i = 0; i < 300; ++i)
+    entries.push_back(MakeClientEntry("Client " + std::to_string(i), "ID", "170", "70", ""));
+  const auto lines = ClientListPrintLines(ClientList(entries), true, "Tidemet");
+
+  QPdfWriter writer(path);
+  const int pages = PaintClientListPages(writer, lines);
+  EXPECT_GE(pages, 3);  // 304 lines of 10-point text do not fit on two pages
+  QPdfWriter single(path + ".one.pdf");
+  EXPECT_EQ(
+      PaintClientListPages(single, ClientListPrintLines(ClientList({entries[0]}), true, "Tidemet")),
+      1);
+
+  // Exporting again over the same file works the second time too.
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(ExportClientListPdf(path, lines)) << round;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+  }
+}
+
+}  // namespace
+}  // namespace tidemet
