@@ -3,6 +3,7 @@
 // returns the exit status: 0 when every file was processed, 1 when one was refused.
 
 #include <ostream>
+#include <string>
 
 #include "cli_args.h"
 
@@ -13,6 +14,10 @@ int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunResave(const CliOptions& o, std::ostream& out, std::ostream& err);
 int RunSimulate(const CliOptions& o, std::ostream& out, std::ostream& err);
+
+// Whether saving to `target` (and the summary beside a data file) may go ahead: a read-only file
+// is replaced only with --force; otherwise says why on `err`.
+bool mayReplace(const CliOptions& o, const std::string& target, std::ostream& err);
 
 // Dispatches a parsed command line; wrong usage gives 2 with the usage text on `err`.
 int RunCli(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
