@@ -1,11 +1,13 @@
 // The strings udev hands the discovery for each record - action, device node, model, product,
 // any of them absent, empty, long or odd - turned into events and applied by an enumerator.
 // The enumerator's device collection stays consistent with the arrivals and removals.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "zdaq/enumerator.h"
