@@ -1,6 +1,7 @@
 #include "app/files/trial_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -475,6 +476,24 @@ TEST_F(TrialFileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(alerts.shown.back().text, "File: " + UpperPath((folder.path() / "x.sum").string()) +
                                           "\r\ncould not be saved: disk full");
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.dat"));  // no data file without its summary
+}
+
+TEST_F(TrialFileTest, ReplacingAReadOnlyFileIsAskedFirst) {
+  TempFolder folder;
+  const auto dat = folder.path() / "kept.dat";
+  ASSERT_FALSE(WriteFileAtomically(dat, "old"));
+  ASSERT_EQ(::chmod(dat.c_str(), 0444), 0);
+  alerts.answers = {AlertAnswer::No};
+  EXPECT_FALSE(SaveTrialFile(*s, ctx, dat.string()));
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "File: " + UpperPath(dat.string()) + "\r\nis read-only. Replace it?");
+  EXPECT_EQ(alerts.shown[0].buttons, AlertButtons::YesNo);
+  EXPECT_EQ(ReadWholeFile(dat, 100), "old");
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept.sum"));
+  alerts.answers = {AlertAnswer::Yes};
+  EXPECT_TRUE(SaveTrialFile(*s, ctx, dat.string()));
+  EXPECT_NE(ReadWholeFile(dat, kLargestTrialFileBytes), "old");
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "kept.sum"));
 }
 
 TEST_F(TrialFileTest, OpeningChoosesTheReaderByTheName) {
