@@ -1,6 +1,11 @@
 #include "app/files/list_files.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cmath>
 
 #include "app/files/client_entry.h"
@@ -164,10 +169,12 @@ ListError EnsureListFiles(const std::filesystem::path& folder) {
 
 ListError ReadStartupLists(Session& s, const std::filesystem::path& folder, CompanySettings& settings) {
   std::string why;
-  auto company = ReadWholeFile(inFolder(folder, kCompanyListName), &why);
+  auto company = ReadWholeFile(inFolder(folder, kCompanyListName), kLargestCompanyListBytes, &why);
   if (!company) return {std::string(kCompanyListName) + " " + why};
+  // A damaged company.lst leaves in `settings` what was read before the damage; the next save
+  // keeps the file aside instead of writing over it.
   if (auto error = ReadCompanyList(*company, settings)) return error;
-  auto clients = ReadWholeFile(inFolder(folder, kClientListName), &why);
+  auto clients = ReadWholeFile(inFolder(folder, kClientListName), kLargestClientListBytes, &why);
   if (!clients) return {std::string(kClientListName) + " " + why};
   RecordReader r(*clients);
   std::string first;
@@ -178,6 +185,48 @@ ListError ReadStartupLists(Session& s, const std::filesystem::path& folder, Comp
     s.FileClientName = s.ClientName;
   }
   return {};
+}
+
+std::optional<std::filesystem::path> KeepAside(const std::filesystem::path& path, std::string& why) {
+  for (int n = 1; n < 1000; ++n) {
+    std::filesystem::path aside = path.string() + ".damaged" + (n > 1 ? "-" + std::to_string(n) : "");
+    // Never over an earlier damaged copy.
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) return aside;
+    // A file system without the no-replace rename: look first.
+    if (errno == EINVAL && !std::filesystem::exists(aside) && ::rename(path.c_str(), aside.c_str()) == 0)
+      return aside;
+    if (errno != EEXIST) {
+      why = std::strerror(errno);
+      return std::nullopt;
+    }
+  }
+  why = "too many damaged copies";
+  return std::nullopt;
+}
+
+bool KeepDamagedListAside(const std::filesystem::path& companyList, Alerts& alerts) {
+  std::error_code ec;
+  // Nothing there (or a folder that cannot be reached, which the save itself reports).
+  if (!std::filesystem::exists(std::filesystem::symlink_status(companyList, ec))) return true;
+  std::string why;
+  auto bytes = ReadWholeFile(companyList, kLargestCompanyListBytes, &why);
+  CompanySettings ignored;
+  ListError damage = bytes ? ReadCompanyList(*bytes, ignored) : ListError{std::string(kCompanyListName) + " " + why};
+  if (!damage) return true;
+  std::string failure;
+  auto aside = KeepAside(companyList, failure);
+  if (!aside) {
+    alerts.show({std::string(AppTitle),
+                 JoinLines({damage.text, "It could not be kept aside (" + failure + ").",
+                            "The client and institution lists were not saved."}),
+                 AlertIcon::Exclamation, AlertButtons::Ok});
+    return false;
+  }
+  alerts.show({std::string(AppTitle),
+               JoinLines({damage.text, "It was kept as " + aside->string() + ";",
+                          "the settings are saved in a new " + std::string(kCompanyListName) + "."}),
+               AlertIcon::Exclamation, AlertButtons::Ok});
+  return true;
 }
 
 Alert SaveFailedAlert(const std::string& path, const std::string& why) {
@@ -192,6 +241,7 @@ bool SaveLists(Session& s, const ClientListSeam& list, Alerts& alerts) {
     s.DataClientName = s.ClientName;
   }
   const std::filesystem::path folder = s.WorkingFolder;
+  if (!KeepDamagedListAside(inFolder(folder, kCompanyListName), alerts)) return false;
   bool saved = true;
   const std::pair<std::string_view, std::string> files[] = {
       {kClientListName, ClientListBytes(list)},

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/files/client_list.h"
+#include "app/files/record_codec.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
 
@@ -18,6 +19,14 @@ namespace tidemet {
 
 inline constexpr std::string_view kClientListName = "client.lst";
 inline constexpr std::string_view kCompanyListName = "company.lst";
+
+// The largest lists read: 10000 clients of the widest entry the program writes (67 characters,
+// 71 bytes with quotes and line end) - 710000 bytes; six institution lines of the longest text
+// a box holds and 26 numbers - 198082 bytes.
+inline constexpr size_t kMostClients = 10000;
+inline constexpr size_t kLargestClientListBytes = kMostClients * 71;
+inline constexpr size_t kLargestCompanyListBytes =
+    6 * (kLongestStoredText + kFieldFraming) + 26 * (kWidestNumberText + 2);
 
 // The saved forms of the settings, in company.lst's order. The defaults are those a short file
 // leaves in place.
@@ -69,11 +78,22 @@ std::string DefaultClientEntry();
 ListError EnsureListFiles(const std::filesystem::path& folder);
 
 // Start-up reading: company.lst into `settings`, and the first entry of client.lst made the
-// current client (an empty list leaves the client as it is).
+// current client (an empty list leaves the client as it is). A damaged company.lst is an error
+// that leaves in `settings` what was read before the damage.
 ListError ReadStartupLists(Session& s, const std::filesystem::path& folder, CompanySettings& settings);
 
+// Renames `path` to "<path>.damaged" (or ".damaged-2", ... never over an earlier copy).
+// Returns the new name, or nothing with why in `why`.
+std::optional<std::filesystem::path> KeepAside(const std::filesystem::path& path, std::string& why);
+
+// Before company.lst is written: one that cannot be read whole is kept aside, and the user is
+// told its new name. False (after saying so) when it could not be kept aside: then nothing may
+// be written.
+bool KeepDamagedListAside(const std::filesystem::path& companyList, Alerts& alerts);
+
 // `SaveLists`: the selected entry's name becomes the current client and the client of the data,
-// then both files are written crash-safely into the working folder. A file that cannot be
+// then both files are written crash-safely into the working folder; a company.lst that could
+// not be read whole is kept aside first. A file that cannot be
 // written is reported through `alerts` and keeps its old contents; returns false then.
 bool SaveLists(Session& s, const ClientListSeam& list, Alerts& alerts);
 

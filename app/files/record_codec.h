@@ -13,6 +13,14 @@ namespace tidemet {
 // replaces each one by an apostrophe. This is the only place that decides it.
 inline constexpr char kQuoteReplacement = '\'';
 
+// The longest text the program keeps: a data file stores text lengths as 16-bit integers, and
+// the text boxes hold no more. Sizes of the largest valid files are derived from it.
+inline constexpr size_t kLongestStoredText = 32767;
+// The widest number RecordWriter writes: a sign, "0." and 51 decimals of the smallest float32.
+inline constexpr size_t kWidestNumberText = 54;
+// A field's bytes at most beyond its content: quotes, and a separator or a line end.
+inline constexpr size_t kFieldFraming = 4;
+
 class RecordWriter {
  public:
   // One field each; fields of a record are separated by commas.

@@ -144,21 +144,35 @@ bool OpenSummaryBytes(Session& s, TrialFileContext& ctx, const std::string& path
   return true;
 }
 
-std::optional<std::string> SummaryFile::save(Session& s, const std::string& path) {
-  return WriteFileAtomically(path, SummaryFileBytes(s, analyzer_, alerts_));
+bool SummaryFile::holdsSummary(const Session& s) const {
+  // A recording clears the file name and an open or a save sets another, so the name tells
+  // whether the trial in memory is still the summary opened.
+  return opened_ && !s.CurrentFileName.empty() && s.CurrentFileName == openedPath_;
+}
+
+std::optional<std::string> SummaryFile::bytes(Session& s, std::string&) {
+  if (holdsSummary(s)) return StoredSummaryBytes(*opened_, s);
+  return SummaryFileBytes(s, analyzer_, alerts_);
+}
+
+void SummaryFile::savedAs(const std::string& path, bool fromSummary) {
+  if (fromSummary) {
+    openedPath_ = path;
+  } else {
+    opened_.reset();
+    openedPath_.clear();
+  }
 }
 
 bool SummaryFile::open(Session& s, TrialFileContext& ctx, const std::string& path) {
   std::string why;
-  auto bytes = ReadWholeFile(path, &why);
-  if (!bytes) {
-    s.OpenFailed = 1;
-    s.OpenedFromFile = 0;
-    ctx.alerts.show({std::string(AppTitle), JoinLines({"File: " + UpperPath(path), why}),
-                     AlertIcon::Exclamation, AlertButtons::Ok});
-    return false;
-  }
-  return OpenSummaryBytes(s, ctx, path, *bytes, comparison_);
+  auto bytes = ReadWholeFile(path, kLargestSummaryFileBytes, &why);
+  if (!bytes) return refuse(s, ctx, DamagedFileAlert(UpperPath(path), why));
+  if (!OpenSummaryBytes(s, ctx, path, *bytes, comparison_)) return false;
+  // Read again only after it was accepted: the open checked it whole.
+  opened_ = ParseSummaryFile(*bytes).contents;
+  openedPath_ = path;
+  return true;
 }
 
 }  // namespace tidemet

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/analysis/repetition_analyzer.h"
+#include "app/files/summary_file_format.h"
 #include "app/files/trial_seams.h"
 
 namespace tidemet {
@@ -26,13 +27,19 @@ class SummaryFile : public SummaryFileSeam {
               const SummaryComparison* comparison = nullptr)
       : analyzer_(analyzer), alerts_(alerts), comparison_(comparison) {}
 
-  std::optional<std::string> save(Session& s, const std::string& path) override;
+  // A summary opened and saved again gives back its stored rows; any other trial is analysed.
+  std::optional<std::string> bytes(Session& s, std::string& why) override;
+  bool holdsSummary(const Session& s) const override;
+  void savedAs(const std::string& path, bool fromSummary) override;
   bool open(Session& s, TrialFileContext& ctx, const std::string& path) override;
 
  private:
   RepetitionAnalyzer& analyzer_;
   Alerts& alerts_;
   const SummaryComparison* comparison_;
+  // The summary last opened, with the name the trial in memory has while it is that summary.
+  std::optional<SummaryContents> opened_;
+  std::string openedPath_;
 };
 
 // The reading part of SummaryFile::open on bytes already read (`path` names them).

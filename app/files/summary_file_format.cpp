@@ -126,16 +126,50 @@ std::vector<int> SummaryPairs(const Session& s) {
   return pairs;
 }
 
+namespace {
+
+// Records 1 and 2, always with the current tag.
+void writeHeader(RecordWriter& w, const SummaryHeader& h, const SummaryPairSetup& p) {
+  w.text(kWrittenTag).text(h.clientName).text(h.pairLabel).integer(h.pairStartChannel)
+      .integer(h.surfaceArea).integer(h.limbMode).integer(h.sampleCount).number(h.calibrationFactor)
+      .number(h.trialSeconds).integer(h.mostReps).integer(h.dataUnitsFlag).integer(h.channelCount)
+      .endRecord();
+  for (auto a : p.pairAreas) w.integer(a);
+  for (const auto& l : p.pairLabels) w.text(l);
+  for (auto j : p.pairJoints) w.integer(j);
+  w.integer(p.jointAction).integer(p.swimFlag).endRecord();
+}
+
+void writeBlock(RecordWriter& w, int pairStart, int16_t firstReps, int16_t secondReps,
+                const std::vector<StoredSummaryRow>& rows) {
+  w.integer(pairStart).integer(firstReps).integer(secondReps).endRecord();
+  for (const StoredSummaryRow& row : rows) {
+    for (float v : row) w.number(v);
+    w.endRecord();
+  }
+}
+
+SummaryPairSetup setupOf(const Session& s) {
+  return {s.PairAreas, s.PairLabels, s.PairJoints, s.JointAction, s.SwimFlag};
+}
+
+}  // namespace
+
+std::string StoredSummaryBytes(const SummaryContents& c, const Session& s) {
+  RecordWriter w;
+  // An old summary without record 2 gets the set-up its opening left current.
+  writeHeader(w, c.header, c.setup ? *c.setup : setupOf(s));
+  for (const SummaryBlock& b : c.blocks) writeBlock(w, b.pairStartChannel, b.firstPairReps, b.secondPairReps, b.rows);
+  return w.take();
+}
+
 std::string SummaryFileBytes(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts) {
   RecordWriter w;
-  w.text(kWrittenTag).text(s.DataClientName).text(s.PairLabel).integer(s.PairStartChannel)
-      .integer(s.SurfaceArea).integer(s.LimbMode).integer(s.SampleCount).number(s.CalibrationFactor)
-      .number(s.TrialSeconds).integer(s.analysis.MostReps).integer(s.DataUnitsFlag)
-      .integer(s.ChannelCount).endRecord();
-  for (auto a : s.PairAreas) w.integer(a);
-  for (const auto& l : s.PairLabels) w.text(l);
-  for (auto j : s.PairJoints) w.integer(j);
-  w.integer(s.JointAction).integer(s.SwimFlag).endRecord();
+  const SummaryHeader header{std::string(kWrittenTag), s.DataClientName, s.PairLabel,
+                             s.PairStartChannel,       s.SurfaceArea,    s.LimbMode,
+                             s.SampleCount,            s.CalibrationFactor, s.TrialSeconds,
+                             s.analysis.MostReps,      s.DataUnitsFlag,  s.ChannelCount};
+  writeHeader(w, header, setupOf(s));
 
   // The analysis of each stored pair reuses the session's results; the current pair's are put
   // back afterwards, with its surface area.
@@ -166,11 +200,10 @@ std::string SummaryFileBytes(Session& s, RepetitionAnalyzer& analyzer, Alerts& a
       analyzer.StoreRepetitionRows(s, d);
     }
     if (!anyConnected) continue;
-    w.integer(p).integer(r.FirstPairReps).integer(r.SecondPairReps).endRecord();
-    for (int j = 0; j <= r.MostReps; ++j) {
-      for (int col = 1; col <= kStoredSummaryColumns; ++col) w.number(r.SummaryTable[j][col]);
-      w.endRecord();
-    }
+    std::vector<StoredSummaryRow> rows(static_cast<size_t>(r.MostReps) + 1);
+    for (size_t j = 0; j < rows.size(); ++j)
+      std::copy_n(r.SummaryTable[j].begin() + 1, kStoredSummaryColumns, rows[j].begin());
+    writeBlock(w, p, r.FirstPairReps, r.SecondPairReps, rows);
   }
   s.analysis = kept;
   s.PairStartChannel = keptStart;

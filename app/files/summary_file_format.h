@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/analysis/repetition_analyzer.h"
+#include "app/files/record_codec.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
 
@@ -18,6 +19,13 @@ namespace tidemet {
 
 inline constexpr int kStoredSummaryColumns = 16;  // columns 1..16 of SummaryTable
 using StoredSummaryRow = std::array<float, kStoredSummaryColumns>;
+
+// The largest valid summary: seven texts of the longest stored length, and the numbers of both
+// records and of four pairs of 201 rows each at their widest - 951517 bytes. Nothing larger is
+// read.
+inline constexpr size_t kLargestSummaryFileBytes =
+    7 * (kLongestStoredText + kFieldFraming) +
+    (9 + 10 + 4 * (3 + kSummaryRows * kStoredSummaryColumns)) * (kWidestNumberText + 2);
 
 struct SummaryHeader {
   std::string versionTag;
@@ -71,6 +79,10 @@ SummaryParse ParseSummaryFile(std::string_view bytes);
 // pair, surface area and analysis results are put back afterwards; a baseline offset lowered by
 // a swimming analysis stays lowered.
 std::string SummaryFileBytes(Session& s, RepetitionAnalyzer& analyzer, Alerts& alerts);
+
+// A summary opened before, written again as it was read (with the current tag): its header and
+// every block with every row it held. A summary without record 2 gets the session's pair set-up.
+std::string StoredSummaryBytes(const SummaryContents& c, const Session& s);
 
 // The pairs a summary stores for this trial: both pairs of the two-pair unit, the current pair
 // of a two-channel trial, else every pair the channel count has.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "app/files/client_entry.h"
 #include "app/files/list_files.h"
@@ -213,37 +214,61 @@ bool OpenTrialFile(Session& s, TrialFileContext& ctx, const std::string& path) {
   const std::string upper = UpperPath(path);
   if (!endsWith(upper, "DAT")) return ctx.summary.open(s, ctx, path);
   std::string why;
-  auto bytes = ReadWholeFile(path, &why);
-  if (!bytes) {
-    s.OpenedFromFile = 0;
-    return refuse(s, ctx, fileAlert({"File: " + upper, why}));
-  }
-  return OpenTrialBytes(s, ctx, path, *bytes);
+  auto bytes = ReadWholeFile(path, kLargestTrialFileBytes, &why);
+  if (!bytes) return refuse(s, ctx, DamagedFileAlert(upper, why));
+  if (!OpenTrialBytes(s, ctx, path, *bytes)) return false;
+  ctx.summary.savedAs(path, false);
+  return true;
 }
 
 bool SaveTrialFile(Session& s, TrialFileContext& ctx, const std::string& path) {
-  s.DataUnitsFlag = s.UnitsFlag;
   const std::string upper = UpperPath(path);
-  auto saveSummary = [&](const std::string& summaryPath) {
-    if (auto why = ctx.summary.save(s, summaryPath)) {
-      ctx.alerts.show(SaveFailedAlert(UpperPath(summaryPath), *why));
+  const bool dataFile = endsWith(upper, "DAT");
+  const bool fromSummary = ctx.summary.holdsSummary(s);
+  if (dataFile && fromSummary) {
+    ctx.alerts.show(SaveFailedAlert(
+        upper, "the trial comes from a summary file, which holds no samples; save it as a summary (.sum)."));
+    return false;
+  }
+  // The units of stored results stay those of the summary they came from.
+  if (!fromSummary) s.DataUnitsFlag = s.UnitsFlag;
+
+  // The data file and its summary are written as a pair, the summary last, so that a reader
+  // never finds a new data file beside an old summary.
+  std::vector<FileToWrite> files;
+  std::string dataBytes;
+  if (dataFile) {
+    dataBytes = TrialFileBytes(s);
+    files.push_back({path, dataBytes});
+  }
+  std::optional<std::string> summaryBytes;
+  const std::string summaryPath = dataFile ? SummaryPathFor(path) : path;
+  if (!dataFile || !s.AutosaveFlag) {
+    std::string why;
+    summaryBytes = ctx.summary.bytes(s, why);
+    if (!why.empty()) {
+      ctx.alerts.show(SaveFailedAlert(UpperPath(summaryPath), why));
       return false;
     }
-    return true;
-  };
-  if (!endsWith(upper, "DAT")) {
-    if (!saveSummary(path)) return false;
-    s.CurrentFileName = path;
-    return true;
+    if (summaryBytes) files.push_back({summaryPath, *summaryBytes});
   }
-  if (auto why = WriteFileAtomically(path, TrialFileBytes(s))) {
+  for (const FileToWrite& f : files) {
+    if (IsReadOnlyFile(f.path) && ctx.alerts.show(ReplaceReadOnlyQuestion(UpperPath(f.path.string()))) != AlertAnswer::Yes)
+      return false;
+  }
+  if (auto why = WriteFilesTogether(files)) {
     ctx.alerts.show(SaveFailedAlert(upper, *why));
     return false;
   }
-  if (WritesRecordedBlock(s.DataVersionTag)) s.RecordedUnitsFlag = s.UnitsFlag;
+  if (dataFile && WritesRecordedBlock(s.DataVersionTag)) s.RecordedUnitsFlag = s.UnitsFlag;
   s.CurrentFileName = path;
-  if (s.AutosaveFlag) return true;
-  return saveSummary(SummaryPathFor(path));
+  ctx.summary.savedAs(path, fromSummary);
+  return true;
+}
+
+Alert ReplaceReadOnlyQuestion(const std::string& upperPath) {
+  return {std::string(AppTitle), JoinLines({"File: " + upperPath, "is read-only. Replace it?"}),
+          AlertIcon::Question, AlertButtons::YesNo};
 }
 
 }  // namespace tidemet

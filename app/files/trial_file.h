@@ -18,9 +18,10 @@ bool OpenTrialFile(Session& s, TrialFileContext& ctx, const std::string& path);
 // The data-file part of OpenTrialFile on bytes already read (`path` names them in messages).
 bool OpenTrialBytes(Session& s, TrialFileContext& ctx, const std::string& path, std::string_view bytes);
 
-// `SaveTrialFile`: a name ending in "DAT" writes the data file and then, unless autosave is on,
-// the summary beside it; any other name writes the summary alone. Every file is written
-// crash-safely; a failed save is reported, keeps the old file and returns false.
+// `SaveTrialFile`: a name ending in "DAT" writes the data file and, unless autosave is on, the
+// summary beside it, as a pair; any other name writes the summary alone. A summary opened and
+// saved again keeps its stored rows, and cannot be saved as a data file. Replacing a read-only
+// file is asked first. A failed save is reported, keeps the old files and returns false.
 bool SaveTrialFile(Session& s, TrialFileContext& ctx, const std::string& path);
 
 // The summary written beside a data file: the last three characters become "SUM", in the case
@@ -40,5 +41,7 @@ Alert UnknownVersionAlert(const std::string& upperPath);
 Alert WrongClientAlert(const std::string& upperPath, const std::string& fileClient);
 Alert MismatchAlert(const std::string& upperPath);
 Alert DamagedFileAlert(const std::string& upperPath, const std::string& reason);
+// Asked before a save replaces a file whose permissions make it read-only.
+Alert ReplaceReadOnlyQuestion(const std::string& upperPath);
 
 }  // namespace tidemet

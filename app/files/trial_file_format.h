@@ -16,6 +16,10 @@ namespace tidemet {
 inline constexpr std::string_view kCurrentVersionTag = "Tidemet V5.6";
 inline constexpr size_t kVersionTagLength = 12;
 
+// The largest valid data file: the fixed fields (96 bytes), a full sample array and seven texts
+// of the longest length a 16-bit length can give - 289467 bytes. Nothing larger is read.
+inline constexpr size_t kLargestTrialFileBytes = 96 + 2 * kTrialDataSize + 7 * 32767;
+
 // What a version tag says the file holds.
 enum class TagKind {
   V1,         // V1SA, V1.1: header, samples and comments only

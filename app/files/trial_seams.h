@@ -32,9 +32,14 @@ struct TrialFileContext;
 class SummaryFileSeam {
  public:
   virtual ~SummaryFileSeam() = default;
-  // Writes the summary of the trial in `s` to `path`; nothing on success, else why it failed
-  // (the caller shows the message). Write through WriteFileAtomically.
-  virtual std::optional<std::string> save(Session& s, const std::string& path) = 0;
+  // The summary of the trial in `s`, for the caller to write (beside its data file, or alone).
+  // Nothing with `why` left empty when no summary is written; nothing with `why` set when the
+  // summary cannot be made.
+  virtual std::optional<std::string> bytes(Session& s, std::string& why) = 0;
+  // Whether the trial in memory is a summary this seam opened: it holds results, no samples.
+  virtual bool holdsSummary(const Session&) const { return false; }
+  // After the trial was saved to `path`; `fromSummary` as holdsSummary said before the save.
+  virtual void savedAs(const std::string&, bool /*fromSummary*/) {}
   // Opens a summary named `path`: on refusal it shows its message through ctx.alerts, sets
   // OpenFailed and returns false.
   virtual bool open(Session& s, TrialFileContext& ctx, const std::string& path) = 0;
@@ -43,7 +48,7 @@ class SummaryFileSeam {
 // Until summaries exist: a save writes no summary, and a summary cannot be opened.
 class NoSummaryFile : public SummaryFileSeam {
  public:
-  std::optional<std::string> save(Session&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> bytes(Session&, std::string&) override { return std::nullopt; }
   bool open(Session& s, TrialFileContext& ctx, const std::string& path) override;
 };
 

@@ -22,7 +22,7 @@ ListError TrialWorkspace::load(const std::optional<std::filesystem::path>& folde
   if (hasLists) {
     if (auto error = ReadStartupLists(s, *folder, settings)) return error;
     std::string why;
-    auto bytes = ReadWholeFile(*folder / kClientListName, &why);
+    auto bytes = ReadWholeFile(*folder / kClientListName, kLargestClientListBytes, &why);
     if (!bytes) return {std::string(kClientListName) + " " + why};
     entries.clear();
     if (auto error = ReadClientList(*bytes, entries)) return error;
@@ -38,10 +38,11 @@ ListError TrialWorkspace::load(const std::optional<std::filesystem::path>& folde
 }
 
 void TrialWorkspace::selectFileClient(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
+  const bool dataFile = UpperPath(path).ends_with("DAT");
+  auto bytes = ReadWholeFile(path, dataFile ? kLargestTrialFileBytes : kLargestSummaryFileBytes);
   if (!bytes) return;
   std::string name;
-  if (UpperPath(path).ends_with("DAT")) {
+  if (dataFile) {
     const TrialFileParse parsed = ParseTrialFile(*bytes);
     if (!parsed.contents) return;
     name = parsed.contents->clientName;

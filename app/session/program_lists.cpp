@@ -25,7 +25,7 @@ ListError ProgramLists::load() {
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
     std::string why;
-    auto bytes = ReadWholeFile(path, &why);
+    auto bytes = ReadWholeFile(path, kLargestClientListBytes, &why);
     ListError error = bytes ? ReadClientList(*bytes, entries) : ListError{why};
     if (error) return ListError{path.string() + ": " + error.text};
   }

@@ -117,8 +117,11 @@ std::optional<StartupError> StartupSettings(Session& s, AppInfo& info,
   if (ListError error = EnsureListFiles(env.workingFolder))
     return StartupError{kPathFileAccessError, error.text};
   CompanySettings saved;
-  if (ListError error = ReadStartupLists(s, env.workingFolder, saved))
+  if (ListError error = ReadStartupLists(s, env.workingFolder, saved)) {
+    // What was read before the damage stays; Exit keeps the damaged file aside.
+    ApplySavedSettings(s, saved);
     return StartupError{kInputPastEndOfFile, error.text};
+  }
   ApplySavedSettings(s, saved);
 
   // 3. The saved model's calibration.

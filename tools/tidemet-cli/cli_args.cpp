@@ -36,6 +36,10 @@ void parseSimulate(const std::vector<std::string>& args, size_t i, ParsedArgs& o
       o.help = true;
       return;
     }
+    if (a == "--force") {
+      o.force = true;
+      continue;
+    }
     if (!kSimulateOptions.count(a)) {
       out.error = a.rfind("--", 0) == 0 ? "unknown option '" + a + "'" : "simulate takes no file '" + a + "'";
       return;
@@ -71,16 +75,23 @@ void parseSimulate(const std::vector<std::string>& args, size_t i, ParsedArgs& o
   else if (!o.seconds || *o.seconds <= 0 || *o.seconds > 327) out.error = "simulate needs --seconds from 0 to 327";
   else if (!o.out) out.error = "simulate needs --out FILE.dat";
   else if (o.channels && *o.channels != 2 && *o.channels != 4 && *o.channels != 8) out.error = "--channels takes 2, 4 or 8";
-  else if (o.strokeRate && (*o.strokeRate < 1 || *o.strokeRate > 200)) out.error = "--stroke-rate takes 1 to 200 strokes a minute";
+  else if (o.strokeRate && (*o.strokeRate < 1 || *o.strokeRate > kFastestAnalysedStrokeRate))
+    out.error = "--stroke-rate takes 1 to " + std::to_string(kFastestAnalysedStrokeRate) +
+                " strokes a minute; the analysis cannot part faster strokes";
 }
+
+// Every option of the commands that take files; `takes` says which command takes which.
+const std::set<std::string> kFileCommandOptions{"--pair",   "--mode",           "--units",    "--stroke",
+                                                "--format", "--working-folder", "--smoothed", "--force", "--out"};
 
 // Which options each command takes.
 bool takes(Command c, const std::string& option) {
-  if (c == Command::Report) return option != "--smoothed";
+  if (c == Command::Report) return option != "--smoothed" && option != "--force";
   if (option == "--out") return false;
   if (option == "--pair") return c == Command::Analyze || c == Command::Export;
   if (option == "--working-folder") return c == Command::Analyze || c == Command::Export || c == Command::Resave;
   if (option == "--smoothed") return c == Command::Export;
+  if (option == "--force") return c == Command::Resave;
   return c == Command::Analyze;  // --mode, --units, --stroke, --format
 }
 
@@ -103,15 +114,17 @@ std::string UsageText(Command command) {
              "Prints the per-sample force table of a data file as tab-separated text\n"
              "(\"copy data\"; with --smoothed, \"copy smoothed data\").\n";
     case Command::Resave:
-      return "usage: tidemet-cli resave IN OUT [--working-folder DIR]\n\n"
-             "Opens IN and saves it as OUT; a .dat name also writes its .sum summary.\n";
+      return "usage: tidemet-cli resave IN OUT [--working-folder DIR] [--force]\n\n"
+             "Opens IN and saves it as OUT; a .dat name also writes its .sum summary.\n"
+             "A summary saved again keeps its results; it holds no samples for a .dat.\n"
+             "A read-only OUT is replaced only with --force.\n";
     case Command::Simulate:
       return "usage: tidemet-cli simulate --model 0 --seconds S --out FILE.dat [--seed N]\n"
              "                            [--stroke-rate R] [--channels 2|4|8]\n"
-             "                            [--working-folder DIR]\n\n"
+             "                            [--working-folder DIR] [--force]\n\n"
              "Records S seconds of the built-in demonstration unit through the monitor's own\n"
              "sampling code on a simulated clock (no waiting) and saves the .dat and its .sum.\n"
-             "R is in strokes a minute (default 40); the trial has 2 channels unless told.\n";
+             "R is in strokes a minute, 1 to 97 (default 40); the trial has 2 channels unless told.\n";
     case Command::Report:
       return "usage: tidemet-cli report FILE [--out FILE.pdf] [--format text] [--pair 12|34|56|78]\n"
              "                          [--mode peak|impulse|avg] [--units metric|us]\n"
@@ -184,8 +197,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
       o.files.push_back(a);
       continue;
     }
-    if (!takes(o.command, a) && a != "--pair" && a != "--mode" && a != "--units" && a != "--stroke" &&
-        a != "--format" && a != "--working-folder" && a != "--smoothed" && a != "--out") {
+    if (!kFileCommandOptions.count(a)) {
       out.error = "unknown option '" + a + "'";
       return out;
     }
@@ -193,8 +205,8 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
       out.error = "option '" + a + "' does not apply to this command";
       return out;
     }
-    if (a == "--smoothed") {
-      o.smoothed = true;
+    if (a == "--smoothed" || a == "--force") {
+      (a == "--smoothed" ? o.smoothed : o.force) = true;
       continue;
     }
     if (i + 1 >= args.size()) {

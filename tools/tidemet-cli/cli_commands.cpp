@@ -132,11 +132,8 @@ std::string summaryInfo(const SummaryContents& c) {
 int infoOne(const std::string& file, std::ostream& out, std::ostream& err) {
   const std::string upper = UpperPath(file);
   std::string why;
-  auto bytes = ReadWholeFile(file, &why);
-  if (!bytes) {
-    err << "File: " << upper << "\n" << why << "\n";
-    return 1;
-  }
+  auto bytes = ReadWholeFile(file, isDataFile(file) ? kLargestTrialFileBytes : kLargestSummaryFileBytes, &why);
+  if (!bytes) return printAlert(err, DamagedFileAlert(upper, why)), 1;
   if (isDataFile(file)) {
     const TrialFileParse parsed = ParseTrialFile(*bytes);
     if (parsed.fault == TrialFileFault::UnknownTag) return printAlert(err, UnknownVersionAlert(upper)), 1;
@@ -207,9 +204,23 @@ int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err) {
   return status;
 }
 
+// A read-only file is replaced only when the command line says --force.
+bool mayReplace(const CliOptions& o, const std::string& target, std::ostream& err) {
+  std::vector<std::string> files{target};
+  if (isDataFile(target)) files.push_back(SummaryPathFor(target));
+  for (const auto& f : files) {
+    if (!o.force && IsReadOnlyFile(f)) {
+      err << "tidemet-cli: " << f << " is read-only; --force replaces it\n";
+      return false;
+    }
+  }
+  return true;
+}
+
 int RunResave(const CliOptions& o, std::ostream&, std::ostream& err) {
   const std::string& in = o.files[0];
   const std::string& target = o.files[1];
+  if (!mayReplace(o, target, err)) return 1;
   TrialWorkspace w;
   if (!prepare(w, o, in, err) || !openFile(w, in, err)) return 1;
   // The summary's header carries the current analysis.

@@ -13,22 +13,37 @@ namespace {
 
 constexpr const char* kSubsystem = "zdaq";
 
-std::string FriendlyName(udev_device* device) {
-  if (const char* model = udev_device_get_property_value(device, "ID_MODEL")) return model;
-  udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
-  if (usb != nullptr)
-    if (const char* product = udev_device_get_sysattr_value(usb, "product")) return product;
-  return {};
-}
-
 DeviceInfo Describe(udev_device* device) {
-  DeviceInfo info;
-  if (const char* node = udev_device_get_devnode(device)) info.path = node;
-  info.name = FriendlyName(device);
-  return info;
+  const char* model = udev_device_get_property_value(device, "ID_MODEL");
+  const char* product = nullptr;
+  if (model == nullptr) {
+    udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
+    if (usb != nullptr) product = udev_device_get_sysattr_value(usb, "product");
+  }
+  return DescribeDevice(udev_device_get_devnode(device), model, product);
 }
 
 }  // namespace
+
+DeviceInfo DescribeDevice(const char* devnode, const char* model, const char* product) {
+  DeviceInfo info;
+  if (devnode != nullptr) info.path = devnode;
+  if (model != nullptr)
+    info.name = model;
+  else if (product != nullptr)
+    info.name = product;
+  return info;
+}
+
+std::optional<DiscoveryEvent> EventFor(const char* action, const DeviceInfo& info) {
+  if (action != nullptr && std::strcmp(action, "add") == 0)
+    return DiscoveryEvent{DiscoveryEvent::Kind::Arrival, info.path, info.name};
+  if (action != nullptr && std::strcmp(action, "remove") == 0)
+    return DiscoveryEvent{DiscoveryEvent::Kind::Removal, info.path, {}};
+  if (action != nullptr && std::strcmp(action, "change") == 0 && !info.path.empty())
+    return DiscoveryEvent{DiscoveryEvent::Kind::HandleArrival, info.path, {}};  // node is back
+  return std::nullopt;
+}
 
 UdevDiscovery::UdevDiscovery() : udev_(udev_new()) {
   if (udev_ == nullptr) ThrowSystemError(errno != 0 ? errno : ENOMEM, "IZzDaqEnum");
@@ -76,14 +91,8 @@ std::vector<DiscoveryEvent> UdevDiscovery::takeEvents() {
   // The monitor's socket is non-blocking: receive_device returns null once it is drained.
   while (udev_device* device =
              monitor_ != nullptr ? udev_monitor_receive_device(monitor_) : nullptr) {
-    const char* action = udev_device_get_action(device);
-    DeviceInfo info = Describe(device);
-    if (action != nullptr && std::strcmp(action, "add") == 0)
-      events.push_back({DiscoveryEvent::Kind::Arrival, info.path, info.name});
-    else if (action != nullptr && std::strcmp(action, "remove") == 0)
-      events.push_back({DiscoveryEvent::Kind::Removal, info.path, {}});
-    else if (action != nullptr && std::strcmp(action, "change") == 0 && !info.path.empty())
-      events.push_back({DiscoveryEvent::Kind::HandleArrival, info.path, {}});  // node is back
+    if (auto event = EventFor(udev_device_get_action(device), Describe(device)))
+      events.push_back(std::move(*event));
     udev_device_unref(device);
   }
   return events;

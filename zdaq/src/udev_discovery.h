@@ -5,6 +5,7 @@
 // udev monitor.
 
 #include <memory>
+#include <optional>
 
 #include "zdaq/discovery.h"
 
@@ -12,6 +13,12 @@ struct udev;
 struct udev_monitor;
 
 namespace zdaq {
+
+// What the strings of one udev record say; any of them may be absent (null). The name is the
+// model, else the USB parent's product.
+DeviceInfo DescribeDevice(const char* devnode, const char* model, const char* product);
+// The event an action ("add", "remove") makes of a described device; nothing for other actions.
+std::optional<DiscoveryEvent> EventFor(const char* action, const DeviceInfo& info);
 
 class UdevDiscovery final : public Discovery {
  public:

@@ -7,6 +7,22 @@
 
 namespace tidemet {
 
+std::optional<ReplyFrame> TakeRv2Reply(std::span<uint8_t> buffer, size_t& used) {
+  size_t scannedTo = 0;
+  auto frame = ScanReply({buffer.data(), used});
+  if (frame) scannedTo = frame->offset + kReplyFrameSize;
+  // Keeps the bytes from the last sync byte that could still begin a frame whose end has not
+  // arrived, so a reply split across two ticks is not lost.
+  size_t from =
+      std::max(scannedTo, used > kReplyFrameSize - 1 ? used - (kReplyFrameSize - 1) : size_t{0});
+  while (from < used && buffer[from] != 0xFF) ++from;
+  std::copy(buffer.begin() + static_cast<long>(from), buffer.begin() + static_cast<long>(used),
+            buffer.begin());
+  used -= from;
+  if (used == buffer.size()) used = 0;  // a buffer full of noise holds no frame
+  return frame;
+}
+
 Rv2Source::Rv2Source(Rv2Settings settings, const Clock& clock, DeviceMessages& messages)
     : settings_(std::move(settings)), clock_(clock), messages_(messages) {
   if (!openPort()) lost();
@@ -48,17 +64,6 @@ void Rv2Source::monitoringStarted() {
   send(StartCommand(settings_.UnitNode));
 }
 
-// Keeps the bytes from the last sync byte that could still begin a frame whose end has not
-// arrived, so a reply split across two ticks is not lost.
-void Rv2Source::keepPartialFrame(size_t scannedFrom) {
-  size_t from = std::max(scannedFrom,
-                         used_ > kReplyFrameSize - 1 ? used_ - (kReplyFrameSize - 1) : size_t{0});
-  while (from < used_ && received_[from] != 0xFF) ++from;
-  std::copy(received_.begin() + static_cast<long>(from),
-            received_.begin() + static_cast<long>(used_), received_.begin());
-  used_ -= from;
-}
-
 void Rv2Source::takeReadings(ReadingSet& out) {
   if (!port_.isOpen()) {
     if (clock_.nowNs() < retryAtNs_) return;
@@ -74,14 +79,10 @@ void Rv2Source::takeReadings(ReadingSet& out) {
     return;
   }
   used_ = static_cast<size_t>(got);
-  size_t scannedTo = 0;
-  if (auto frame = ScanReply({received_.data(), used_})) {
+  if (auto frame = TakeRv2Reply(received_, used_)) {
     out.set(0, frame->valueA);
     out.set(1, frame->valueB);
-    scannedTo = frame->offset + kReplyFrameSize;
   }
-  keepPartialFrame(scannedTo);
-  if (used_ == received_.size()) used_ = 0;  // a buffer full of noise holds no frame
   send(PollCommand(settings_.UnitNode));
 }
 

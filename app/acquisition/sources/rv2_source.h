@@ -6,14 +6,22 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "app/acquisition/clock.h"
 #include "app/acquisition/seams.h"
+#include "app/acquisition/serial_unit.h"
 #include "app/acquisition/sources/device_messages.h"
 #include "app/acquisition/sources/serial_port.h"
 
 namespace tidemet {
+
+// One tick's reassembly of the received bytes: `buffer[0, used)` holds the start of a frame kept
+// from the previous tick and what arrived since. Returns the first whole reply, and leaves in the
+// buffer only the start of a frame whose end has not arrived yet (none of a buffer full of noise).
+std::optional<ReplyFrame> TakeRv2Reply(std::span<uint8_t> buffer, size_t& used);
 
 struct Rv2Settings {
   std::string device;    // the port's device file
@@ -38,7 +46,6 @@ class Rv2Source final : public Source {
   bool openPort();
   void lost();
   void send(std::span<const uint8_t> bytes);
-  void keepPartialFrame(size_t scannedFrom);
 
   Rv2Settings settings_;
   const Clock& clock_;

@@ -1,7 +1,10 @@
 #include "app/files/list_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include "app/files/client_entry.h"
@@ -186,16 +189,16 @@ TEST(ClientListFile, OneQuotedEntryPerRecordInListOrder) {
 TEST(ListFiles, FirstStartCreatesBothFilesAndLeavesExistingOnesAlone) {
   TempFolder folder;
   ASSERT_FALSE(EnsureListFiles(folder.path()));
-  auto client = ReadWholeFile(folder.path() / "client.lst");
+  auto client = ReadWholeFile(folder.path() / "client.lst", kLargestClientListBytes);
   ASSERT_TRUE(client);
   EXPECT_EQ(*client, "\"Client" + std::string(31, ' ') + "170    70     \"\r\n");
-  auto company = ReadWholeFile(folder.path() / "company.lst");
+  auto company = ReadWholeFile(folder.path() / "company.lst", kLargestCompanyListBytes);
   ASSERT_TRUE(company);
   EXPECT_EQ(*company, CompanyListBytes(CompanySettings{}));
 
   ASSERT_FALSE(WriteFileAtomically(folder.path() / "client.lst", "\"Mine\"\r\n"));
   ASSERT_FALSE(EnsureListFiles(folder.path()));
-  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst"), "\"Mine\"\r\n");
+  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst", kLargestClientListBytes), "\"Mine\"\r\n");
 
   auto s = std::make_unique<Session>();
   CompanySettings settings;
@@ -234,9 +237,9 @@ TEST(ListFiles, SaveListsWritesBothFilesAndTakesTheSelectedClient) {
   EXPECT_TRUE(alerts.shown.empty());
   EXPECT_EQ(s->ClientName, "Bo");
   EXPECT_EQ(s->DataClientName, "Bo");
-  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst"), ClientListBytes(list));
+  EXPECT_EQ(*ReadWholeFile(folder.path() / "client.lst", kLargestClientListBytes), ClientListBytes(list));
   CompanySettings back;
-  ASSERT_FALSE(ReadCompanyList(*ReadWholeFile(folder.path() / "company.lst"), back));
+  ASSERT_FALSE(ReadCompanyList(*ReadWholeFile(folder.path() / "company.lst", kLargestCompanyListBytes), back));
   EXPECT_EQ(back.modelCode, 20);
   EXPECT_EQ(back.swimDistance, 15);
 
@@ -255,6 +258,83 @@ TEST(ListFiles, AFailedSaveSaysSoAndKeepsTheOldFile) {
   ASSERT_EQ(alerts.shown.size(), 2u);
   EXPECT_EQ(alerts.shown[0].text,
             "File: /nonexistent-folder-for-tidemet/client.lst\r\ncould not be saved: No such file or directory");
+}
+
+TEST(ListFiles, ListsThatAreNoFilesAreAStartUpErrorNotAHang) {
+  TempFolder folder;
+  const auto client = folder.path() / "client.lst";
+  const auto company = folder.path() / "company.lst";
+  ASSERT_FALSE(WriteFileAtomically(company, CompanyListBytes(CompanySettings{})));
+  const struct {
+    std::function<void()> make;
+    std::string error;
+  } cases[] = {
+      {[&] { ::mkfifo(client.c_str(), 0600); }, "client.lst is not a regular file."},
+      {[&] { std::filesystem::create_directory(client); }, "client.lst is a folder."},
+      {[&] {
+         std::ofstream(client).put('"');
+         std::filesystem::resize_file(client, 1ull << 30);
+       },
+       "client.lst is 1073741824 bytes long, more than a file of its kind holds (710000 bytes)."},
+      {[&] {
+         std::filesystem::remove(company);
+         ::mkfifo(company.c_str(), 0600);
+       },
+       "company.lst is not a regular file."},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(client);
+    c.make();
+    auto s = std::make_unique<Session>();
+    CompanySettings settings;
+    EXPECT_EQ(ReadStartupLists(*s, folder.path(), settings).text, c.error);
+  }
+}
+
+// A company.lst damaged in record 2: the settings before the damage are taken, and the next
+// save keeps the damaged file aside instead of writing over it.
+TEST(ListFiles, ADamagedCompanyListKeepsWhatWasReadAndIsKeptAside) {
+  TempFolder folder;
+  CompanySettings saved;
+  saved.modelCode = 20;
+  saved.exerciseMode = 3;
+  saved.comPort = 12;
+  std::string damaged = CompanyListBytes(saved);
+  damaged.resize(damaged.find("\r\n") + 2);
+  damaged += "5,6,\"seven\"";
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "company.lst", damaged));
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "client.lst", ClientListBytes(ClientList({DefaultClientEntry()}))));
+
+  auto s = std::make_unique<Session>();
+  s->WorkingFolder = folder.path().string();
+  CompanySettings read;
+  EXPECT_EQ(ReadStartupLists(*s, folder.path(), read).text, "company.lst has a damaged field in record 2.");
+  EXPECT_EQ(read.modelCode, 20);
+  EXPECT_EQ(read.exerciseMode, 3);
+  EXPECT_EQ(read.comPort, 12);
+  EXPECT_EQ(read.rememberedOffsets, (std::array<int16_t, 8>{5, 6, 0, 0, 0, 0, 0, 0}));
+  ApplySavedSettings(*s, read);
+
+  // Saved twice with a damaged file each time: two copies, neither written over.
+  for (const std::string aside : {"company.lst.damaged", "company.lst.damaged-2"}) {
+    RecordingAlerts alerts;
+    ASSERT_TRUE(SaveLists(*s, ClientList({DefaultClientEntry()}), alerts));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].text, "company.lst has a damaged field in record 2.\r\nIt was kept as " +
+                                        (folder.path() / aside).string() +
+                                        ";\r\nthe settings are saved in a new company.lst.");
+    EXPECT_EQ(ReadWholeFile(folder.path() / aside, kLargestCompanyListBytes), damaged);
+    CompanySettings back;
+    ASSERT_FALSE(ReadCompanyList(*ReadWholeFile(folder.path() / "company.lst", kLargestCompanyListBytes), back));
+    EXPECT_EQ(back.modelCode, 20);
+    ASSERT_FALSE(WriteFileAtomically(folder.path() / "company.lst", damaged));
+  }
+  // A whole file is simply replaced.
+  ASSERT_FALSE(WriteFileAtomically(folder.path() / "company.lst", CompanyListBytes(saved)));
+  RecordingAlerts alerts;
+  ASSERT_TRUE(SaveLists(*s, ClientList({DefaultClientEntry()}), alerts));
+  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "company.lst.damaged-3"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <memory>
 
 #include "app/analysis/recompute_analysis.h"
@@ -247,7 +250,7 @@ TEST_F(SummaryFileTest, SaveTrialFileWritesTheSummaryBesideTheDataFile) {
   TempFolder folder;
   const std::string dat = (folder.path() / "visit.dat").string();
   ASSERT_TRUE(SaveTrialFile(*s, ctx, dat));
-  const auto written = ReadWholeFile(folder.path() / "visit.sum");
+  const auto written = ReadWholeFile(folder.path() / "visit.sum", kLargestSummaryFileBytes);
   ASSERT_TRUE(written);
   EXPECT_EQ(*written, kTwoChannelSummary);
 
@@ -262,6 +265,77 @@ TEST_F(SummaryFileTest, SaveTrialFileWritesTheSummaryBesideTheDataFile) {
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "alone.dat"));
   ASSERT_TRUE(OpenTrialFile(*s, ctx, sum));
   EXPECT_EQ(s->analysis.SecondPairReps, 1);
+}
+
+// Each kind of trial file: a FIFO, a folder and a sparse file beyond the largest valid one are
+// refused at once with the reason, and the trial in memory stays.
+TEST_F(SummaryFileTest, WhatIsNotAFileOfItsKindIsRefusedBeforeItIsRead) {
+  TempFolder folder;
+  for (const std::string ext : {"dat", "sum"}) {
+    const std::string limit = ext == "dat" ? "289467" : "951517";
+    const auto fifo = folder.path() / ("pipe." + ext);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto dir = folder.path() / ("dir." + ext);
+    std::filesystem::create_directory(dir);
+    const auto sparse = folder.path() / ("big." + ext);
+    std::ofstream(sparse).put('x');
+    std::filesystem::resize_file(sparse, 1ull << 30);
+    const struct {
+      std::filesystem::path path;
+      std::string why;
+    } cases[] = {{fifo, "is not a regular file."},
+                 {dir, "is a folder."},
+                 {sparse, "is 1073741824 bytes long, more than a file of its kind holds (" + limit + " bytes)."}};
+    for (const auto& c : cases) {
+      alerts.shown.clear();
+      EXPECT_FALSE(OpenTrialFile(*s, ctx, c.path.string()));
+      EXPECT_EQ(s->OpenFailed, 1);
+      EXPECT_EQ(s->analysis.FirstPairReps, 3);  // the trial in memory is kept
+      ASSERT_EQ(alerts.shown.size(), 1u);
+      EXPECT_EQ(alerts.shown[0].text, "File: " + UpperPath(c.path.string()) + "\r\n" + c.why +
+                                          "\r\nand cannot be opened with this program.");
+    }
+  }
+}
+
+// An 8-channel summary of two pairs, the second cut short.
+constexpr std::string_view kTwoPairSummary =
+    "\"Tidemet V5.6\",\"Ann Lee\",\"Hand\",0,8,1,400,1,4,1,1,8\r\n"
+    "8,8,0,0,\"Hand\",\"Foot\",\"\",\"\",2,2,3,3,1,0\r\n"
+    "0,1,0\r\n"
+    "0.5,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\r\n"
+    "0.25,1,2,3,4,5,6,7,0,0,0,0,0,0,0,0\r\n"
+    "2,2,1\r\n"
+    "1,1,1,1,1,1,1,1,2,2,2,2,2,2,2,2\r\n";
+
+TEST_F(SummaryFileTest, ASummarySavedAgainKeepsEveryStoredRow) {
+  TempFolder folder;
+  const auto first = folder.path() / "first.sum";
+  ASSERT_FALSE(WriteFileAtomically(first, kTwoPairSummary));
+  ASSERT_TRUE(OpenTrialFile(*s, ctx, first.string()));
+  // Saved again, and saved once more from its new name: the same rows each time.
+  for (const char* name : {"second.sum", "third.SUM"}) {
+    const auto target = folder.path() / name;
+    alerts.shown.clear();
+    ASSERT_TRUE(SaveTrialFile(*s, ctx, target.string())) << name;
+    EXPECT_EQ(ReadWholeFile(target, kLargestSummaryFileBytes), kTwoPairSummary) << name;
+  }
+  // A summary holds no samples for a data file.
+  const auto dat = folder.path() / "fourth.dat";
+  EXPECT_FALSE(SaveTrialFile(*s, ctx, dat.string()));
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "File: " + UpperPath(dat.string()) +
+                                      "\r\ncould not be saved: the trial comes from a summary file, which "
+                                      "holds no samples; save it as a summary (.sum).");
+  EXPECT_FALSE(std::filesystem::exists(dat));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "fourth.sum"));
+
+  // A new recording is analysed again, even under the name the summary had.
+  s->CurrentFileName.clear();
+  WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
+  ASSERT_TRUE(SaveTrialFile(*s, ctx, (folder.path() / "third.SUM").string()));
+  EXPECT_NE(ReadWholeFile(folder.path() / "third.SUM", kLargestSummaryFileBytes), kTwoPairSummary);
+  ASSERT_TRUE(SaveTrialFile(*s, ctx, dat.string()));
 }
 
 }  // namespace

@@ -4,4 +4,5 @@ tidemet_test(files_tests
     ${CMAKE_CURRENT_LIST_DIR}/list_files_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/trial_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/summary_file_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/safe_file_test.cpp
   LIBS tidemet_core)

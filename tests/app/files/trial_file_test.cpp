@@ -1,6 +1,7 @@
 #include "app/files/trial_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -30,15 +31,17 @@ class CountingComparison : public ComparisonSeam {
 
 class RecordingSummary : public SummaryFileSeam {
  public:
-  std::optional<std::string> save(Session&, const std::string& path) override {
-    saved.push_back(path);
-    return failure;
+  std::optional<std::string> bytes(Session&, std::string& why) override {
+    ++made;
+    if (failure) why = *failure;
+    return failure ? std::nullopt : std::optional<std::string>("summary " + std::to_string(made) + "\r\n");
   }
   bool open(Session&, TrialFileContext&, const std::string& path) override {
     opened.push_back(path);
     return true;
   }
-  std::vector<std::string> saved, opened;
+  std::vector<std::string> opened;
+  int made = 0;
   std::optional<std::string> failure;
 };
 
@@ -443,14 +446,14 @@ TEST_F(TrialFileTest, SavingWritesTheSummaryBesideUnlessAutosaveIsOn) {
   TempFolder folder;
   const std::string dat = (folder.path() / "trial.dat").string();
   ASSERT_TRUE(SaveTrialFile(*s, ctx, dat));
-  ASSERT_EQ(summary.saved.size(), 1u);
-  EXPECT_EQ(summary.saved[0], (folder.path() / "trial.sum").string());
+  EXPECT_EQ(ReadWholeFile(folder.path() / "trial.sum", 100), "summary 1\r\n");
   s->AutosaveFlag = 1;
   ASSERT_TRUE(SaveTrialFile(*s, ctx, (folder.path() / "B.DAT").string()));
-  EXPECT_EQ(summary.saved.size(), 1u);
+  EXPECT_EQ(summary.made, 1);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "B.DAT"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "B.SUM"));
   ASSERT_TRUE(SaveTrialFile(*s, ctx, (folder.path() / "only.sum").string()));
-  EXPECT_EQ(summary.saved.back(), (folder.path() / "only.sum").string());
-  EXPECT_FALSE(std::filesystem::exists(folder.path() / "only.sum"));  // written by the summary seam only
+  EXPECT_EQ(ReadWholeFile(folder.path() / "only.sum", 100), "summary 2\r\n");
   EXPECT_EQ(SummaryPathFor("C:\\T\\RUN.Dat"), "C:\\T\\RUN.Sum");
 }
 
@@ -464,7 +467,6 @@ TEST_F(TrialFileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text.rfind("File: " + UpperPath(dat.string()) + "\r\ncould not be saved: ", 0), 0u);
   EXPECT_EQ(s->CurrentFileName, "before.dat");
-  EXPECT_TRUE(summary.saved.empty());
   int entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++entries;
   EXPECT_EQ(entries, 1);  // no temporary file left
@@ -473,13 +475,34 @@ TEST_F(TrialFileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
   EXPECT_FALSE(SaveTrialFile(*s, ctx, (folder.path() / "x.dat").string()));
   EXPECT_EQ(alerts.shown.back().text, "File: " + UpperPath((folder.path() / "x.sum").string()) +
                                           "\r\ncould not be saved: disk full");
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.dat"));  // no data file without its summary
+}
+
+TEST_F(TrialFileTest, ReplacingAReadOnlyFileIsAskedFirst) {
+  TempFolder folder;
+  const auto dat = folder.path() / "kept.dat";
+  ASSERT_FALSE(WriteFileAtomically(dat, "old"));
+  ASSERT_EQ(::chmod(dat.c_str(), 0444), 0);
+  alerts.answers = {AlertAnswer::No};
+  EXPECT_FALSE(SaveTrialFile(*s, ctx, dat.string()));
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].text, "File: " + UpperPath(dat.string()) + "\r\nis read-only. Replace it?");
+  EXPECT_EQ(alerts.shown[0].buttons, AlertButtons::YesNo);
+  EXPECT_EQ(ReadWholeFile(dat, 100), "old");
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "kept.sum"));
+  alerts.answers = {AlertAnswer::Yes};
+  EXPECT_TRUE(SaveTrialFile(*s, ctx, dat.string()));
+  EXPECT_NE(ReadWholeFile(dat, kLargestTrialFileBytes), "old");
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "kept.sum"));
 }
 
 TEST_F(TrialFileTest, OpeningChoosesTheReaderByTheName) {
   EXPECT_TRUE(OpenTrialFile(*s, ctx, "/x/a.SUM"));
   ASSERT_EQ(summary.opened.size(), 1u);
   EXPECT_FALSE(OpenTrialFile(*s, ctx, "/nonexistent/a.dat"));
-  EXPECT_EQ(alerts.shown.back().text, "File: /NONEXISTENT/A.DAT\r\ncannot be opened: No such file or directory");
+  EXPECT_EQ(alerts.shown.back().text,
+            "File: /NONEXISTENT/A.DAT\r\ncannot be opened: No such file or directory.\r\n"
+            "and cannot be opened with this program.");
   NoSummaryFile none;
   TrialFileContext plain{alerts, clients, comparison, none};
   EXPECT_FALSE(OpenTrialFile(*s, plain, "/x/a.sum"));

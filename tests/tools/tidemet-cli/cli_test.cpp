@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <sstream>
 
 #include "app/files/list_files.h"
@@ -8,6 +10,7 @@
 #include "app/files/trial_file_format.h"
 #include "cli_commands.h"
 #include "run_tool.h"
+#include "json_writer.h"
 #include "tests/app/analysis/trace_builder.h"
 #include "tests/app/files/temp_folder.h"
 #include "tests/app/files/trial_file_builder.h"
@@ -139,6 +142,66 @@ TEST_F(CliTest, ResaveWritesDataAndSummaryThatAnalyseAlike) {
             std::string::npos);
 }
 
+// Files that are not trial files, or whose read fails, are refused with the system's reason and
+// exit 1; the tool never aborts or waits.
+TEST_F(CliTest, FilesThatCannotBeReadAreRefused) {
+  std::filesystem::create_symlink("/proc/self/mem", path("failing.dat"));
+  ASSERT_EQ(::mkfifo(path("pipe.sum").c_str(), 0600), 0);
+  const struct {
+    std::string file, reason;
+  } cases[] = {{path("failing.dat"), "cannot be read: Input/output error."},
+               {path("pipe.sum"), "is not a regular file."},
+               {folder.path().string() + "/", "is a folder."}};
+  for (const auto& c : cases) {
+    for (const char* command : {"info", "analyze"}) {
+      const Result r = RunTool({command, c.file});
+      EXPECT_EQ(r.status, 1) << command << " " << c.file;
+      EXPECT_EQ(r.err, "File: " + UpperPath(c.file) + "\n" + c.reason + "\nand cannot be opened with this program.\n")
+          << command;
+    }
+  }
+}
+
+TEST_F(CliTest, ASummarySavedAgainKeepsItsResultsAndHoldsNoSamples) {
+  ASSERT_EQ(RunTool({"resave", dat, path("first.dat")}).status, 0);
+  const auto stored = ReadWholeFile(path("first.sum"), 1 << 20);
+  ASSERT_TRUE(stored);
+  ASSERT_NE(stored->find("\r\n0,3,1\r\n"), std::string::npos) << *stored;  // three and one repetitions
+  for (const char* name : {"second.sum", "third.sum"}) {
+    const Result r = RunTool({"resave", name == std::string("second.sum") ? path("first.sum") : path("second.sum"),
+                              path(name)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadWholeFile(path(name), 1 << 20), stored) << name;
+  }
+  const Result toData = RunTool({"resave", path("first.sum"), path("fourth.dat")});
+  EXPECT_EQ(toData.status, 1);
+  EXPECT_NE(toData.err.find("holds no samples"), std::string::npos) << toData.err;
+  EXPECT_FALSE(std::filesystem::exists(path("fourth.dat")));
+}
+
+TEST_F(CliTest, AReadOnlyTargetIsReplacedOnlyWithForce) {
+  ASSERT_EQ(RunTool({"resave", dat, path("kept.sum")}).status, 0);
+  ASSERT_EQ(::chmod(path("kept.sum").c_str(), 0444), 0);
+  const auto before = ReadWholeFile(path("kept.sum"), 1 << 20);
+  const Result refused = RunTool({"resave", dat, path("kept.dat")});  // its summary is read-only
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "tidemet-cli: " + path("kept.sum") + " is read-only; --force replaces it\n");
+  EXPECT_FALSE(std::filesystem::exists(path("kept.dat")));
+  EXPECT_EQ(RunTool({"resave", dat, path("kept.dat"), "--force"}).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(path("kept.dat")));
+  EXPECT_EQ(ReadWholeFile(path("kept.sum"), 1 << 20), before);  // the same trial's summary
+}
+
+TEST_F(CliTest, AFileNameThatIsNotUtf8StaysValidJson) {
+  const std::string odd = path("caf\xe9 \xff.dat");
+  std::filesystem::copy_file(dat, odd);
+  const Result r = RunTool({"analyze", odd});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("caf\\ufffd \\ufffd.dat\""), std::string::npos) << r.out.substr(0, 300);
+  EXPECT_EQ(JsonQuote("\xc3\xa9\xe2\x82\xac\xf0\x9f\x8c\x8a"), "\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x8c\x8a\"");
+  EXPECT_EQ(JsonQuote("\xc0\xaf\xed\xa0\x80\xe2\x82"), "\"\\ufffd\\ufffd\\ufffd\\ufffd\\ufffd\\ufffd\\ufffd\"");
+}
+
 TEST(CliUsageTest, WrongUsageGivesTwoAndHelpGivesZero) {
   const std::vector<std::vector<std::string>> wrong = {
       {}, {"frobnicate"}, {"analyze"}, {"analyze", "a.dat", "--pair", "23"},
@@ -207,6 +270,25 @@ TEST(CliSimulateTest, AnalyzeFindsTheSimulatedStrokes) {
   // 30 s of strokes at 40 a minute: 20 strokes, the last one cut by the stop on the right.
   EXPECT_NE(analysed.out.find("\"FirstPairReps\":19"), std::string::npos) << analysed.out.substr(0, 400);
   EXPECT_NE(analysed.out.find("\"SecondPairReps\":19"), std::string::npos) << analysed.out.substr(0, 400);
+  EXPECT_NE(made.out.find("; the analysis finds 19 and 19 repetitions on channels 1 and 2"), std::string::npos)
+      << made.out;
+  EXPECT_EQ(made.err, "");
+}
+
+// Strokes faster than the analysis parts are refused; a trial without a whole stroke says so.
+TEST(CliSimulateTest, WhatTheAnalysisCannotPartIsRefusedOrToldSo) {
+  TempFolder folder;
+  const std::string path = (folder.path() / "fast.dat").string();
+  const Result fastest = RunTool({"simulate", "--model", "0", "--seconds", "20", "--out", path, "--stroke-rate", "97", "--seed", "3"});
+  ASSERT_EQ(fastest.status, 0) << fastest.err;
+  EXPECT_NE(fastest.out.find("finds 29 and 29 repetitions"), std::string::npos) << fastest.out;
+  const Result tooFast = RunTool({"simulate", "--model", "0", "--seconds", "20", "--out", path, "--stroke-rate", "100"});
+  EXPECT_EQ(tooFast.status, 2);
+  EXPECT_EQ(tooFast.err.rfind("tidemet-cli: --stroke-rate takes 1 to 97 strokes a minute; the analysis cannot "
+                              "part faster strokes\n", 0), 0u) << tooFast.err;
+  const Result shortTrial = RunTool({"simulate", "--model", "0", "--seconds", "1", "--out", path});
+  ASSERT_EQ(shortTrial.status, 0) << shortTrial.err;
+  EXPECT_EQ(shortTrial.err, "tidemet-cli: the analysis finds no repetitions in this trial\n");
 }
 
 }  // namespace
