@@ -17,7 +17,8 @@ namespace zdaq {
 // What the strings of one udev record say; any of them may be absent (null). The name is the
 // model, else the USB parent's product.
 DeviceInfo DescribeDevice(const char* devnode, const char* model, const char* product);
-// The event an action ("add", "remove") makes of a described device; nothing for other actions.
+// The event an action makes of a described device: "add" an arrival, "remove" a removal,
+// "change" with a device node the return of a handle; nothing for other actions.
 std::optional<DiscoveryEvent> EventFor(const char* action, const DeviceInfo& info);
 
 class UdevDiscovery final : public Discovery {
