@@ -220,6 +220,8 @@ MonitorWindow& MainWindow::monitor() {
                                       return SaveTrialFile(session_, ctx, path);
                                     }};
     monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files));
+    connect(monitor_.get(), &MonitorWindow::exitRequested, this, &MainWindow::ExitCmd);
+    connect(monitor_.get(), &MonitorWindow::helpRequested, this, &MainWindow::HelpContentsCmd);
   }
   return *monitor_;
 }
@@ -268,6 +270,9 @@ void MainWindow::CustomizeCmd() {
   if (!settings_) {
     settings_ = new SettingsWindow(session_, alerts_, devices_, help_, this);
     connect(settings_, &SettingsWindow::colorsChanged, this, &MainWindow::applyColors);
+    connect(settings_, &SettingsWindow::continued, this, [this] {
+      if (monitor_) monitor_->settingsContinued();
+    });
   }
   settings_->showSettings();
 }

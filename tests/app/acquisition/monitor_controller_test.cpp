@@ -64,6 +64,34 @@ TEST(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring
   EXPECT_EQ(s->TrialData[250 * 2], 0);
 }
 
+TEST(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
+  auto s = usbSession();
+  s->ChannelCount = 8;
+  RecordingAlerts alerts;
+  testing::RecordingSink sink;
+  VirtualClock clock;
+  MonitorController monitor(*s, alerts, sink, clock,
+                            [] { return std::make_unique<SerialNumberSource>(); });
+  monitor.openSynchronously();
+  monitor.StartMonitor();
+  monitor.StartCmd();
+  for (int i = 0; i < 3750; ++i) monitor.tick();
+  EXPECT_TRUE(monitor.recording());
+  EXPECT_TRUE(alerts.shown.empty());
+  monitor.tick();  // the first tick without a row
+  EXPECT_FALSE(monitor.recording());
+  EXPECT_FALSE(monitor.loop().timerEnabled());
+  EXPECT_EQ(s->SampleCount, 3749);
+  EXPECT_NEAR(s->SecondsPerSample, 0.01, 1e-4);
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(
+      alerts.shown[0].text,
+      "The recording has filled the trial buffer (3750 samples of 8 channels) and was stopped.\r\n"
+      "The trial is kept; save it before recording again.");
+  monitor.tick();
+  EXPECT_EQ(alerts.shown.size(), 1u);
+}
+
 TEST(MonitorControllerTest, AStalledWindowLosesNoReadingOfARecording) {
   auto s = usbSession();
   RecordingAlerts alerts;
