@@ -44,11 +44,7 @@ std::unique_ptr<Session> demoSession() {
 }
 
 QAction* diagnosticsItem(MonitorWindow& window) {
-  for (QAction* menu : window.menuBar()->actions())
-    if (menu->text() == "&Data")
-      for (QAction* item : menu->menu()->actions())
-        if (item->text() == "Diag&nostics") return item;
-  return nullptr;
+  return testing::MenuItem(window, "&Data", "Diag&nostics");
 }
 
 TEST(DiagnosticsDialogTest, WhileMonitoringTheLoopShowsTheLatestReadingsUntilContinue) {

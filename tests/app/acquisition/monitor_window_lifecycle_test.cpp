@@ -28,14 +28,6 @@ using testing::RunEventsUntil;
 
 constexpr int kLimitMs = 10000;  // generous: the suite runs beside other busy processes
 
-QAction* menuItem(MonitorWindow& window, const QString& menu, const QString& item) {
-  for (QAction* m : window.menuBar()->actions())
-    if (m->text() == menu)
-      for (QAction* a : m->menu()->actions())
-        if (a->text() == item) return a;
-  return nullptr;
-}
-
 // Records until `rows` rows are stored, then stops with the button.
 void recordRows(MonitorWindow& window, Session& s, int rows) {
   window.StartCmd();
@@ -261,7 +253,7 @@ TEST(UsbWindowTest, Model13ReadsPoints11And12OnceFourChannelsAreChosenWhileMonit
   window.StartMonitor();
   window.show();
   ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 3; }, kLimitMs));
-  QAction* four = menuItem(window, "&Channels", "&Four");
+  QAction* four = testing::MenuItem(window, "&Channels", "&Four");
   ASSERT_NE(four, nullptr);
   four->trigger();
   ASSERT_EQ(s->ChannelCount, 4);
