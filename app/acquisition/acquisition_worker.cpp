@@ -67,6 +67,11 @@ void AcquisitionWorker::runNotices() {
     sensorsApplied_ = sensors;
     source_->sensorsChanged(static_cast<int16_t>(sensors >> 16), static_cast<int16_t>(sensors & 0xFFFF));
   }
+  const int32_t channels = channels_.load(std::memory_order_acquire);
+  if (channels != channelsApplied_) {
+    channelsApplied_ = channels;
+    source_->channelCountChanged(static_cast<int16_t>(channels));
+  }
 }
 
 void AcquisitionWorker::step() {

@@ -65,6 +65,12 @@ class AcquisitionWorker {
                    std::memory_order_release);
   }
 
+  // The channel count the session holds now; the device hears of a change before its next
+  // reading.
+  void publishChannelCount(int16_t channelCount) {
+    channels_.store(channelCount, std::memory_order_release);
+  }
+
   // Counters, readable from any thread.
   uint64_t readingsTaken() const { return taken_.load(std::memory_order_relaxed); }
   uint64_t deadlinesSkipped() const { return skipped_.load(std::memory_order_relaxed); }
@@ -93,6 +99,9 @@ class AcquisitionWorker {
   static constexpr uint32_t kNoSensors = 0xFFFFFFFFu;
   std::atomic<uint32_t> sensors_{kNoSensors};
   uint32_t sensorsApplied_ = kNoSensors;
+  static constexpr int32_t kNoChannels = -1;
+  std::atomic<int32_t> channels_{kNoChannels};
+  int32_t channelsApplied_ = kNoChannels;
   std::atomic<uint64_t> taken_{0};
   std::atomic<uint64_t> skipped_{0};
   std::atomic<uint64_t> dropped_{0};

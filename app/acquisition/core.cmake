@@ -13,6 +13,7 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/sources/serial_port.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sources/rv2_source.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/monitor_status.cpp
 )
 
 # The USB device and the USB module: the device library is linked, the module library is loaded

@@ -101,7 +101,7 @@ long DataRate(int16_t sampleCount, float trialSeconds) {
 }
 
 std::vector<DiagLabel> DiagLabels(const Session& s, const CpuInfo& cpu, const VideoFigures& video,
-                                  int32_t moduleResult) {
+                                  int32_t moduleResult, uint32_t failedReadings) {
   std::string errorCode;
   if (s.ModelCode >= 18 && s.ModelCode <= 21)
     errorCode = "0 : dd = " + num(moduleResult);  // no error is pending while the dialog opens
@@ -127,6 +127,7 @@ std::vector<DiagLabel> DiagLabels(const Session& s, const CpuInfo& cpu, const Vi
       {"Last Frame: ", num(video.lastFrame)},
       {"ivalue(0): ", num(video.ivalue0)},
       {"Video Buffers: ", num(video.videoBuffers)},
+      {"Failed Readings:", num(static_cast<long long>(failedReadings))},
   };
 }
 
@@ -143,6 +144,14 @@ std::string DiagValueText(const Session& s) {
 
 void DiagStoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts) {
   StoreChannelReadings(s, readings, alerts);
+}
+
+Alert TransmissionAlert(int16_t modelCode) {
+  std::string text = "Transmission values are out of range.";
+  if (modelCode == 1)
+    text += std::string(CrLf) + "Check that the power supplies" + std::string(CrLf) +
+            "for the RSU and CIU are adequate.";
+  return {std::string(AppTitle) + " Warning", text, AlertIcon::Exclamation, AlertButtons::Ok};
 }
 
 }  // namespace tidemet

@@ -44,9 +44,10 @@ struct DiagLabel {
 };
 
 // Every label of the dialog in order, with its value. `moduleResult` is the USB module's last
-// result code (models 18-21).
+// result code (models 18-21); `failedReadings` counts the readings that failed in the last
+// recording.
 std::vector<DiagLabel> DiagLabels(const Session& s, const CpuInfo& cpu, const VideoFigures& video,
-                                  int32_t moduleResult);
+                                  int32_t moduleResult, uint32_t failedReadings = 0);
 
 // "1" to "8", one per line, and the values of TrialData(0) to TrialData(7), one per line.
 std::string DiagChannelText();
@@ -55,5 +56,9 @@ std::string DiagValueText(const Session& s);
 // One pass of the reading loop: the readings of one tick stored with the tick's convention into
 // TrialData elements 0 to 7, element c holding channel c.
 void DiagStoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts);
+
+// The warning for readings the interface delivered outside what a sample can hold; the
+// model-1 unit adds a word on its power supplies.
+Alert TransmissionAlert(int16_t modelCode);
 
 }  // namespace tidemet

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/acquisition/stored_value.h"
 #include "app/analysis/recompute_analysis.h"
 #include "app/analysis/repetition_analyzer.h"
 #include "app/session/monitor_menus.h"
@@ -26,7 +27,7 @@ DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monito
   setObjectName(QStringLiteral("Diag"));
   setWindowTitle(QString::fromStdString(std::string(AppTitle) + " Diagnostics"));
   auto* grid = new QGridLayout(this);
-  const auto labels = DiagLabels(s_, cpu_, {}, monitor_.lastProcessed().deviceResult);
+  const auto labels = currentLabels();
   int row = 0;
   for (const DiagLabel& label : labels) {
     grid->addWidget(new QLabel(QString::fromStdString(label.caption), this), row, 0);
@@ -60,8 +61,13 @@ DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monito
 
 DiagnosticsDialog::~DiagnosticsDialog() = default;
 
+std::vector<DiagLabel> DiagnosticsDialog::currentLabels() const {
+  return DiagLabels(s_, cpu_, {}, monitor_.latestReadings().deviceResult,
+                    monitor_.loop().failedReadings());
+}
+
 void DiagnosticsDialog::fillLabels() {
-  const auto labels = DiagLabels(s_, cpu_, {}, monitor_.lastProcessed().deviceResult);
+  const auto labels = currentLabels();
   for (size_t i = 0; i < labels.size() && i < values_.size(); ++i) {
     // "Model:" keeps its old text for the models without a name.
     if (labels[i].caption == "Model:" && !DiagModelName(s_)) continue;
@@ -74,8 +80,11 @@ void DiagnosticsDialog::fillLabels() {
 
 void DiagnosticsDialog::open() {
   fillLabels();
-  lastSeen_ = monitor_.setsProcessed();
-  if (s_.MonitorOnly == 1 && monitor_.loop().timerEnabled()) {
+  lastSeen_ = monitor_.setsSeen();
+  warned_ = false;
+  // The loop reads the interface whenever the window monitors, whether or not the tick runs:
+  // the device's readings reach this thread either way.
+  if (s_.MonitorOnly == 1) {
     DiagRunning = 1;
     timer_->start();
   }
@@ -85,11 +94,16 @@ void DiagnosticsDialog::open() {
 void DiagnosticsDialog::pass() {
   if (DiagRunning != 1) return;
   ++passes_;
-  // Only a reading set the monitor processed since the last pass is new; without one the
-  // values stay as they are (the models that take no reading show the old values).
-  if (monitor_.setsProcessed() != lastSeen_) {
-    lastSeen_ = monitor_.setsProcessed();
-    DiagStoreReadings(s_, monitor_.lastProcessed(), alerts_);
+  // Only a reading set that arrived since the last pass is new; without one the values stay
+  // as they are (the models that take no reading show the old values).
+  if (monitor_.setsSeen() != lastSeen_) {
+    lastSeen_ = monitor_.setsSeen();
+    const ReadingSet& readings = monitor_.latestReadings();
+    DiagStoreReadings(s_, readings, alerts_);
+    if (!warned_ && ReadingsOutOfRange(s_, readings)) {
+      warned_ = true;  // once per opening: the box would otherwise return every pass
+      alerts_.show(TransmissionAlert(s_.ModelCode));
+    }
   }
   std::string text = DiagValueText(s_);
   if (text != shownValues_) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/acquisition/diagnostics.h"
 #include "app/acquisition/monitor_controller.h"
@@ -42,6 +43,7 @@ class DiagnosticsDialog : public QDialog {
  private:
   void pass();
   void fillLabels();
+  std::vector<DiagLabel> currentLabels() const;
 
   Session& s_;
   MonitorController& monitor_;
@@ -52,6 +54,7 @@ class DiagnosticsDialog : public QDialog {
   int16_t DiagRunning = 0;
   uint64_t lastSeen_ = 0;
   uint64_t passes_ = 0;
+  bool warned_ = false;
   std::string shownValues_;
   std::vector<QLabel*> values_;
   QPlainTextEdit* channelText_ = nullptr;

@@ -20,7 +20,8 @@ LiveGraphWidget::LiveGraphWidget(QWidget* parent)
       image_(kSweepWidth, kGraphHeight, QImage::Format_RGB32),
       foreground_(rgb(0x00FF00)),
       background_(rgb(0x000000)) {
-  setMinimumSize(kSweepWidth / 2, kGraphHeight / 2);
+  setMinimumSize(kSweepWidth / 2, kGraphHeight * 3 / 4);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   image_.fill(background_);

@@ -1,6 +1,9 @@
 #include "app/acquisition/monitor_controller.h"
 
 #include <limits>
+#include <string>
+
+#include "app/session/text.h"
 
 namespace tidemet {
 
@@ -38,18 +41,34 @@ void MonitorController::StartMonitor() {
   worker_->discard();  // readings from before monitoring belong to no sweep
   loop_.StartMonitor();
   worker_->publishSensors(s_.SensorType, s_.LimbMode);
+  worker_->publishChannelCount(s_.ChannelCount);
   worker_->requestMonitoringStarted();
 }
+
+bool MonitorController::recording() const { return loop_.timerEnabled() && s_.MonitorOnly == 0; }
 
 void MonitorController::processUpTo(int64_t takenUpToNs) {
   if (processing_) return;
   processing_ = true;
   worker_->process(
       [this](const ReadingSet& r) {
+        latest_ = r;
+        ++seen_;
         if (!loop_.timerEnabled()) return;
         loop_.ProcessReadings(r, &notices_);
-        lastProcessed_ = r;
         ++processed_;
+        // A full TrialData ends the recording at the tick that found no room, as Stop would.
+        if (loop_.bufferFilled() && recording()) {
+          stopwatch_.stopAt(r.takenAtNs);
+          loop_.StartCmd(&notices_);
+          alerts_.show({std::string(AppTitle),
+                        "The recording has filled the trial buffer (" +
+                            NumText(static_cast<long long>(s_.SampleCount + 1)) + " samples of " +
+                            NumText(static_cast<long long>(s_.ChannelCount)) +
+                            " channels) and was stopped." + std::string(CrLf) +
+                            "The trial is kept; save it before recording again.",
+                        AlertIcon::Information, AlertButtons::Ok});
+        }
       },
       takenUpToNs);
   processing_ = false;
@@ -61,11 +80,9 @@ void MonitorController::showDeviceMessages() {
 
 void MonitorController::onReadingsQueued() {
   worker_->publishSensors(s_.SensorType, s_.LimbMode);
+  worker_->publishChannelCount(s_.ChannelCount);
   if (!processing_) showDeviceMessages();
-  if (loop_.timerEnabled())
-    processUpTo(std::numeric_limits<int64_t>::max());
-  else if (!processing_)
-    worker_->discard();
+  processUpTo(std::numeric_limits<int64_t>::max());
 }
 
 void MonitorController::StartCmd() {

@@ -30,19 +30,24 @@ class MonitorController {
   void tick();
 
   void StartMonitor();
-  // Processes every queued reading set while monitoring; drops them otherwise.
+  // Processes every queued reading set while monitoring; otherwise only the newest is kept for
+  // the diagnostics. A recording that fills TrialData is stopped here as Stop does.
   void onReadingsQueued();
   // Start or stop a recording. A stop reads the stopwatch first and then processes exactly the
   // reading sets taken before that moment.
   void StartCmd();
   void LeaveMonitor();
+  // True while a recording runs (the timer on, not only monitoring).
+  bool recording() const;
 
   SamplingLoop& loop() { return loop_; }
   DeviceMessages& messages() { return messages_; }
   // Reading sets the loop has processed (stored and drawn) since the window loaded.
   uint64_t setsProcessed() const { return processed_; }
-  // The reading set processed last (the diagnostics show its values).
-  const ReadingSet& lastProcessed() const { return lastProcessed_; }
+  // Reading sets that reached the window's thread, processed or not, and the newest of them
+  // (the diagnostics read the interface through these, also while the tick is off).
+  uint64_t setsSeen() const { return seen_; }
+  const ReadingSet& latestReadings() const { return latest_; }
   AcquisitionWorker& worker() { return *worker_; }
   const ClockStopwatch& stopwatch() const { return stopwatch_; }
 
@@ -75,7 +80,8 @@ class MonitorController {
   // notification; the outer pass goes on draining once the box is closed.
   bool processing_ = false;
   uint64_t processed_ = 0;
-  ReadingSet lastProcessed_;
+  uint64_t seen_ = 0;
+  ReadingSet latest_;
 };
 
 }  // namespace tidemet

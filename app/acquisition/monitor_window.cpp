@@ -11,16 +11,22 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/acquisition/axis_label_widget.h"
 #include "app/acquisition/diagnostics_dialog.h"
-#include "app/acquisition/sources/source_factory.h"
 #include "app/acquisition/graph_canvas.h"
 #include "app/acquisition/graph_paging.h"
 #include "app/acquisition/live_graph_widget.h"
+#include "app/acquisition/monitor_status.h"
 #include "app/acquisition/pointer_readout.h"
+#include "app/acquisition/sources/source_factory.h"
+#include "app/analysis/recompute_analysis.h"
+#include "app/analysis/repetition_analyzer.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
 
@@ -28,18 +34,30 @@ namespace tidemet {
 namespace {
 
 const QString kFileFilter = QStringLiteral("Tidemet Data (*.dat);;Tidemet Summary (*.sum)");
+constexpr int kSafetyDrainMs = 250;
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files, QWidget* parent)
-    : QMainWindow(parent), s_(session), alerts_(alerts), files_(std::move(files)) {
-  setWindowTitle(QString::fromStdString(std::string(AppTitle) + " Data Monitor"));
+MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files, QWidget* parent,
+                             Seams seams)
+    : QMainWindow(parent),
+      s_(session),
+      alerts_(alerts),
+      files_(std::move(files)),
+      seams_(std::move(seams)),
+      analyzer_(std::make_unique<RepetitionAnalyzer>()) {
+  setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
   buildCentre();
   sink_ = std::make_unique<PairSink>(*graphs_[0], *graphs_[1]);
-  openDevice();
-  connect(this, &MonitorWindow::readingsQueued, this, &MonitorWindow::onReadingsQueued,
-          Qt::QueuedConnection);
+  // Every path from the acquisition thread is in place before the thread starts: a notice sent
+  // at once must find its receiver.
+  connect(this, &MonitorWindow::readingsQueued, this, &MonitorWindow::drain, Qt::QueuedConnection);
+  // A lost or early notice cannot stall the window for good: a slow timer drains as well.
+  safetyTimer_ = new QTimer(this);
+  safetyTimer_->setInterval(kSafetyDrainMs);
+  connect(safetyTimer_, &QTimer::timeout, this, &MonitorWindow::drain);
   buildMenus();
+  openDevice();
   apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels);
 }
 
@@ -47,12 +65,13 @@ void MonitorWindow::openDevice() {
   diag_.reset();  // it reads the controller that is replaced here
   if (controller_) controller_->unload();
   deviceSettings_ = SourceSettings::from(s_);
+  hasDevice_ = static_cast<bool>(seams_.makeSource(deviceSettings_, clock_, probeMessages_));
   // The factory reaches the controller's message box queue, which exists once the controller
   // does: it is only called when load() starts the acquisition thread.
   controller_ = std::make_unique<MonitorController>(
       s_, alerts_, *sink_, clock_,
-      [this, settings = SourceSettings::from(s_)]() -> std::unique_ptr<Source> {
-        auto make = MakeSourceFactory(settings, clock_, controller_->messages());
+      [this, settings = deviceSettings_]() -> std::unique_ptr<Source> {
+        auto make = seams_.makeSource(settings, clock_, controller_->messages());
         return make ? make() : nullptr;
       },
       [this] {
@@ -60,7 +79,22 @@ void MonitorWindow::openDevice() {
         // everything that has arrived when it gets to it.
         if (!notifyPending_.exchange(true)) emit readingsQueued();
       });
+  ensureLoaded();
+}
+
+void MonitorWindow::ensureLoaded() {
+  if (controller_->worker().running()) return;
+  notifyPending_.store(false);
   controller_->load();
+  safetyTimer_->start();
+  if (seams_.afterDeviceStarted) seams_.afterDeviceStarted(*this);
+}
+
+void MonitorWindow::release() {
+  leaveMonitor();
+  diag_.reset();
+  safetyTimer_->stop();
+  controller_->unload();
 }
 
 MonitorWindow::~MonitorWindow() {
@@ -69,98 +103,90 @@ MonitorWindow::~MonitorWindow() {
 }
 
 void MonitorWindow::closeEvent(QCloseEvent* event) {
-  controller_->unload();
+  release();
   QMainWindow::closeEvent(event);
 }
 
-std::vector<QAction*> MonitorWindow::addGroup(QMenu* menu, const std::vector<const char*>& captions,
-                                              Op op) {
-  std::vector<QAction*> actions;
-  for (size_t i = 0; i < captions.size(); ++i) {
-    QAction* action = menu->addAction(QString::fromUtf8(captions[i]));
-    action->setCheckable(true);
-    connect(action, &QAction::triggered, this, [this, op, i] { apply(op(static_cast<int>(i))); });
-    actions.push_back(action);
-  }
-  return actions;
+void MonitorWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;
+  ensureLoaded();
+  drain();
 }
 
-void MonitorWindow::buildMenus() {
-  QMenu* file = menuBar()->addMenu(tr("&File"));
-  connect(file->addAction(tr("&Open...")), &QAction::triggered, this, &MonitorWindow::openFile);
-  saveAction_ = file->addAction(tr("&Save..."));
-  connect(saveAction_, &QAction::triggered, this, &MonitorWindow::saveFile);
-  file->addSeparator();
-  connect(file->addAction(tr("&Close")), &QAction::triggered, this, &QWidget::close);
+void MonitorWindow::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  // Minimising is the window system's hide; only a hide of our own releases the device.
+  if (!event->spontaneous()) release();
+}
 
-  QMenu* gain = menuBar()->addMenu(tr("&Gain"));
-  groups_.gain = addGroup(gain, {".025", ".&05", ".&1", ".&25", ".&5", "&1", "&2", "&4"}, [this](int i) {
-    return SetGraphGain(s_, i, controller_->loop().timerEnabled());
-  });
+void MonitorWindow::drain() {
+  notifyPending_.store(false);
+  controller_->onReadingsQueued();
+  afterProcessing();
+}
 
-  QMenu* rate = menuBar()->addMenu(tr("&Rate"));
-  groups_.rate = addGroup(rate, {"&Slow", "&Medium", "&Fast"},
-                          [this](int i) { return SetRate(s_, static_cast<RateItem>(i)); });
-  rate->addSeparator();
-  connect(rate->addAction(QStringLiteral("10% S&lower")), &QAction::triggered, this,
-          [this] { apply(RateSlower(s_)); });
-  connect(rate->addAction(QStringLiteral("10% F&aster")), &QAction::triggered, this,
-          [this] { apply(RateFaster(s_)); });
-  QMenu* buffers = rate->addMenu(tr("&Buffers"));
-  groups_.buffers = addGroup(buffers,
-                             {"&Buffers = 0", "&Buffers = 1", "&Buffers = 5", "&Buffers = 10",
-                              "&Buffers = 20", "&Buffers = 50"},
-                             [this](int i) { return SetBuffers(s_, i); });
-
-  QMenu* sensors = menuBar()->addMenu(tr("&Sensors"));
-  groups_.series = addGroup(sensors, {"Series &25", "Series &40", "Series &80", "Series &90", "Series 90&DP"},
-                            [this](int i) { return SetSensorSeries(s_, i); });
-  sensors->addSeparator();
-  groups_.sensorValue = addGroup(sensors,
-                                 {"Sensor Value 0", "Sensor Value -100", "Sensor Value -200",
-                                  "Sensor Value -300", "Sensor Value -400", "Sensor Value -2250",
-                                  "Sensor Value -2400"},
-                                 [this](int i) { return ToggleSensorValue(s_, i); });
-  sensors->addSeparator();
-  groups_.sensorType = addGroup(sensors, {"Sensor Type 0", "Sensor Type 1"},
-                                [this](int i) { return SetSensorType(s_, i); });
-  sensors->addSeparator();
-  groups_.type = addGroup(sensors, {"Type &A or B auto", "Type A or B &manual", "Type &C or D"},
-                          [this](int i) { return ApplyTypeItem(s_, static_cast<TypeItem>(i)); });
-
-  QMenu* channels = menuBar()->addMenu(tr("&Channels"));
-  groups_.channels = addGroup(channels, {"&Two", "&Four", "&Eight"},
-                              [this](int i) { return SetChannelCount(s_, i); });
-  channels->addSeparator();
-  groups_.pair = addGroup(channels, {"&1 and 2", "&3 and 4", "&5 and 6", "&7 and 8"},
-                          [this](int i) { return SetPair(s_, i); });
-
-  QMenu* limb = menuBar()->addMenu(tr("&Limb"));
-  groups_.limb = addGroup(limb, {"&Arm", "&Leg", "A&rm and Leg"}, [this](int i) { return SetLimb(s_, i); });
-  limb->addSeparator();
-  groups_.side = addGroup(limb, {"L&eft", "&Right"}, [this](int i) { return SetSide(s_, i); });
-
-  QMenu* units = menuBar()->addMenu(tr("&Units"));
-  groups_.units = addGroup(units, {"&Metric", "&US"}, [this](int i) { return SwitchUnits(s_, i == 0); });
-
-  QMenu* stroke = menuBar()->addMenu(tr("S&troke"));
-  groups_.stroke = addGroup(stroke, {"&Freestyle", "B&reaststroke", "&Backstroke", "B&utterfly"},
-                            [this](int i) { return SetSwimStroke(s_, i); });
-
-  QMenu* joint = menuBar()->addMenu(tr("&Joint"));
-  groups_.joint = addGroup(joint, {"&Wrist", "&Elbow", "&Shoulder", "&Hip", "&Knee", "A&nkle"},
-                           [this](int i) { return SetJoint(s_, static_cast<Joint>(i)); });
-  joint->addSeparator();
-  groups_.movement = addGroup(joint, {"&Positive/Negative", "&Flexion/Extension", "A&dduction/Abduction"},
-                              [this](int i) { return SetJointAction(s_, i); });
-
-  QMenu* data = menuBar()->addMenu(tr("&Data"));
-  connect(data->addAction(tr("&Monitor")), &QAction::triggered, this, &MonitorWindow::StartMonitor);
-  for (const char* later : {"&Analysis", "&Comparison", "C&hart"}) {
-    QAction* action = data->addAction(QString::fromUtf8(later));
-    action->setEnabled(false);  // those windows are not part of this program yet
+void MonitorWindow::afterProcessing() {
+  const bool recording = controller_->recording();
+  if (wasRecording_ && !recording && !controller_->loop().timerEnabled()) {
+    // The recording ended without the button (the trial buffer filled): show it as Stop would.
+    wasRecording_ = false;
+    showState();
+    showTrial();
+    return;
   }
-  connect(data->addAction(QStringLiteral("Diag&nostics")), &QAction::triggered, this, &MonitorWindow::MDiagMenu);
+  wasRecording_ = recording;
+  if (recording) {
+    const QString text = QString::fromStdString(RecordingStatus(
+        s_, static_cast<double>(controller_->stopwatch().elapsedMilliseconds()) / 1000.0));
+    if (statusLabel_->text() != text) statusLabel_->setText(text);
+  }
+}
+
+void MonitorWindow::showState() {
+  const SamplingLoop& loop = controller_->loop();
+  startButton_->setText(QString::fromStdString(loop.buttonCaption()));
+  // A new recording starts from Data, Monitor.
+  startButton_->setEnabled(loop.timerEnabled());
+  startAction_->setEnabled(loop.timerEnabled());
+  if (!controller_->recording()) {
+    statusLabel_->setText(s_.MonitorOnly == 0 && s_.SampleCount > 0
+                              ? QStringLiteral("Trial held: %1 samples over %2 s")
+                                    .arg(s_.SampleCount + 1)
+                                    .arg(static_cast<double>(s_.TrialSeconds), 0, 'f', 2)
+                              : QString());
+  }
+  const QString hintText = QString::fromStdString(MonitorHint(s_, hasDevice_));
+  hintLabel_->setText(hintText);
+  hintLabel_->setVisible(!hintText.isEmpty());
+}
+
+QString MonitorWindow::hint() const {
+  return hintLabel_->isHidden() ? QString() : hintLabel_->text();
+}
+QString MonitorWindow::status() const { return statusLabel_->text(); }
+
+void MonitorWindow::leaveMonitor() {
+  if (controller_->recording()) {
+    StartCmd();  // the trial is kept with its measured time
+    return;
+  }
+  controller_->LeaveMonitor();
+  showState();
+}
+
+void MonitorWindow::settingsContinued() {
+  for (LiveGraphWidget* graph : graphs_) graph->setColours(s_.DataForeColor, s_.DataBackColor);
+  apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels |
+        kRefreshLayout);
+  if (!controller_->loop().timerEnabled() && pageBars_[0]->isEnabled()) {
+    showTrial();
+  } else {
+    for (LiveGraphWidget* graph : graphs_) {
+      graph->clear();
+      graph->drawGrid(1, kSweepWidth - 1);
+    }
+  }
 }
 
 void MonitorWindow::MDiagMenu() {
@@ -173,6 +199,11 @@ void MonitorWindow::MDiagMenu() {
 void MonitorWindow::buildCentre() {
   auto* centre = new QWidget(this);
   auto* grid = new QGridLayout(centre);
+  hintLabel_ = new QLabel(centre);
+  hintLabel_->setObjectName(QStringLiteral("MonitorHint"));
+  hintLabel_->setWordWrap(true);
+  hintLabel_->setVisible(false);
+  grid->addWidget(hintLabel_, 0, 0, 1, 3);
   for (int g = 0; g < 2; ++g) {
     axes_[g] = new AxisLabelWidget(centre);
     graphs_[g] = new LiveGraphWidget(centre);
@@ -181,7 +212,7 @@ void MonitorWindow::buildCentre() {
     pageBars_[g] = new QScrollBar(Qt::Horizontal, centre);
     pageBars_[g]->setEnabled(false);
     timeLabels_[g] = new QLabel(centre);
-    const int row = g * 3;
+    const int row = 1 + g * 3;
     grid->addWidget(axes_[g], row, 0);
     grid->addWidget(graphs_[g], row, 1);
     grid->addWidget(baselineBars_[g], row, 2);
@@ -191,11 +222,15 @@ void MonitorWindow::buildCentre() {
     connect(baselineBars_[g], &QScrollBar::valueChanged, this, [this, g](int value) {
       const int channel = g == 0 ? s_.PairStartChannel : s_.PairSecondChannel;
       s_.BaselineOffsets[channel] = static_cast<int16_t>(-value);
+      // A held trial is drawn again whole with the new offset, so no page mixes two offsets.
+      if (!controller_->loop().timerEnabled() && pageBars_[g]->isEnabled()) redrawPage(g);
     });
     connect(pageBars_[g], &QScrollBar::valueChanged, this, [this, g](int value) { pageTo(g, value); });
     connect(graphs_[g], &LiveGraphWidget::pointerMoved, this,
             [this, g](int column) { showPointer(g, column); });
   }
+  // The graphs take all the spare room; the scales and bars keep their own width.
+  grid->setColumnStretch(1, 1);
   auto* bottom = new QHBoxLayout();
   forceLabel_ = new QLabel(centre);
   areaText_ = new QLineEdit(centre);
@@ -211,9 +246,12 @@ void MonitorWindow::buildCentre() {
   bottom->addWidget(areaUnit_);
   bottom->addStretch(1);
   bottom->addWidget(startButton_);
-  grid->addLayout(bottom, 6, 0, 1, 3);
+  grid->addLayout(bottom, 7, 0, 1, 3);
   setCentralWidget(centre);
-  resize(760, 520);
+  statusLabel_ = new QLabel(this);
+  statusLabel_->setObjectName(QStringLiteral("MonitorStatus"));
+  statusBar()->addWidget(statusLabel_, 1);
+  resize(900, 620);
 
   connect(areaText_, &QLineEdit::textEdited, this, [this](const QString& typed) {
     std::string text = typed.toStdString();
@@ -225,10 +263,10 @@ void MonitorWindow::buildCentre() {
 void MonitorWindow::apply(unsigned refresh) {
   if (refresh & kRefreshChecks) syncChecks();
   if (refresh & (kRefreshLabels | kRefreshSurfaceArea)) syncLabels();
-  if (refresh & (kRefreshAxisLabels | kRefreshLayout)) {
-    if (!(refresh & kRefreshAxisLabels)) ComputeAxisLabels(s_);
-    for (AxisLabelWidget* axis : axes_) axis->setLabels(s_.AxisLabels);
-  }
+  // The scale follows every change that can move it (gain, sensors, surface area, units), on
+  // the live and on the held trial alike.
+  if (!(refresh & kRefreshAxisLabels)) ComputeAxisLabels(s_);
+  for (AxisLabelWidget* axis : axes_) axis->setLabels(s_.AxisLabels);
   if (refresh & kRefreshLayout) {
     for (int g = 0; g < 2; ++g) {
       const int channel = g == 0 ? s_.PairStartChannel : s_.PairSecondChannel;
@@ -236,8 +274,9 @@ void MonitorWindow::apply(unsigned refresh) {
       baselineBars_[g]->setValue(-s_.BaselineOffsets[channel]);
     }
   }
-  if ((refresh & (kRefreshGraphs | kRefreshLayout)) && !controller_->loop().timerEnabled() &&
-      pageBars_[0]->isEnabled())
+  if (controller_) showState();
+  if (controller_ && (refresh & (kRefreshGraphs | kRefreshLayout)) &&
+      !controller_->loop().timerEnabled() && pageBars_[0]->isEnabled())
     showTrial();
 }
 
@@ -273,37 +312,37 @@ void MonitorWindow::syncLabels() {
 
 void MonitorWindow::StartMonitor() {
   if (recordingCheck_ && !recordingCheck_()) return;
-  // The window keeps its device while it is open; another model, port, node or channel count
-  // chosen meanwhile brings its own device.
+  // Another model, port or node chosen meanwhile brings its own device; a window that was
+  // closed opens its device again.
   if (!SourceSettings::from(s_).opensSameDeviceAs(deviceSettings_)) openDevice();
+  ensureLoaded();
   controller_->StartMonitor();
   setWindowTitle(QString::fromStdString(controller_->loop().windowCaption()));
-  startButton_->setText(QString::fromStdString(controller_->loop().buttonCaption()));
-  startButton_->setEnabled(true);
   for (QScrollBar* bar : pageBars_) bar->setEnabled(false);
   for (int g = 0; g < 2; ++g) {
     graphs_[g]->setColours(s_.DataForeColor, s_.DataBackColor);
     pagePosition_[g] = 0;
   }
+  wasRecording_ = false;
   apply(kRefreshChecks | kRefreshLayout | kRefreshAxisLabels);
 }
 
-void MonitorWindow::onReadingsQueued() {
-  notifyPending_.store(false);
-  controller_->onReadingsQueued();
-}
-
 void MonitorWindow::StartCmd() {
+  if (!controller_->loop().timerEnabled()) return;
   if (s_.MonitorOnly == 1 && recordingCheck_ && !recordingCheck_()) return;
   controller_->StartCmd();
-  startButton_->setText(QString::fromStdString(controller_->loop().buttonCaption()));
-  if (!controller_->loop().timerEnabled()) {
-    startButton_->setEnabled(false);  // a new recording starts from Data, Monitor
-    showTrial();
-  }
+  wasRecording_ = controller_->recording();
+  showState();
+  if (!controller_->loop().timerEnabled()) showTrial();
 }
 
 void MonitorWindow::showTrial() {
+  // Nothing of the monitor may draw over the trial once it is shown.
+  if (controller_->loop().timerEnabled()) {
+    const bool wasRecording = controller_->recording();
+    leaveMonitor();
+    if (wasRecording) return;  // the stop has shown the trial
+  }
   const int last = std::max(0, static_cast<int>(s_.SampleCount) - (kSweepWidth - 1));
   for (int g = 0; g < 2; ++g) {
     QSignalBlocker block(pageBars_[g]);
@@ -312,11 +351,16 @@ void MonitorWindow::showTrial() {
     pageBars_[g]->setPageStep(kSweepWidth);
     pageBars_[g]->setValue(0);
     pageBars_[g]->setEnabled(s_.SampleCount > 0);
-    graphs_[g]->clear();
-    graphs_[g]->drawGrid(1, kSweepWidth - 1);
-    ApplyPageMove(s_, g, PageMove{0, -kSweepWidth, 0, kSweepWidth - 1}, *graphs_[g]);
     pagePosition_[g] = 0;
+    redrawPage(g);
   }
+}
+
+void MonitorWindow::redrawPage(int graph) {
+  graphs_[graph]->clear();
+  graphs_[graph]->drawGrid(1, kSweepWidth - 1);
+  ApplyPageMove(s_, graph, PageMove{pagePosition_[graph], -kSweepWidth, 0, kSweepWidth - 1},
+                *graphs_[graph]);
 }
 
 void MonitorWindow::pageTo(int graph, int position) {
@@ -337,13 +381,17 @@ void MonitorWindow::showPointer(int graph, int column) {
 }
 
 void MonitorWindow::openFile() {
+  // The tick stops (a recording ends as Stop ends it) before the dialog can open a trial.
+  leaveMonitor();
   const QString path = QFileDialog::getOpenFileName(
       this, QString::fromStdString(std::string(AppTitle) + " File Open"), QString(), kFileFilter);
   if (path.isEmpty() || !files_.open) return;
-  controller_->LeaveMonitor();
   if (files_.open(path.toStdString())) {
-    apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout | kRefreshAxisLabels);
+    // The pointer readout shows the repetitions of the trial just opened.
+    RecomputeAnalysis(s_, *analyzer_, alerts_);
+    apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
     showTrial();
+    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
   }
 }
 
@@ -353,7 +401,8 @@ void MonitorWindow::saveFile() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("dat"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !files_.save) return;
-  files_.save(dialog.selectedFiles().first().toStdString());
+  if (files_.save(dialog.selectedFiles().first().toStdString()))
+    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
 }
 
 }  // namespace tidemet

@@ -23,12 +23,26 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 namespace tidemet {
 
 class AxisLabelWidget;
 class DiagnosticsDialog;
 class LiveGraphWidget;
+class RepetitionAnalyzer;
+
+class MonitorWindow;
+
+// Where tests reach into the monitor window: the device of the session's model, and a call
+// right after the acquisition thread has started (a test holds the window there to let the
+// first reading arrive before the window is ready).
+struct MonitorWindowSeams {
+  std::function<AcquisitionWorker::SourceFactory(const SourceSettings&, const Clock&,
+                                                 DeviceMessages&)>
+      makeSource = MakeSourceFactory;
+  std::function<void(MonitorWindow&)> afterDeviceStarted;
+};
 
 class MonitorWindow : public QMainWindow {
   Q_OBJECT
@@ -41,7 +55,10 @@ class MonitorWindow : public QMainWindow {
     std::function<bool(const std::string& path)> save;
   };
 
-  MonitorWindow(Session& session, Alerts& alerts, TrialFiles files, QWidget* parent = nullptr);
+  using Seams = MonitorWindowSeams;
+
+  MonitorWindow(Session& session, Alerts& alerts, TrialFiles files, QWidget* parent = nullptr,
+                Seams seams = {});
   ~MonitorWindow() override;
 
   void StartMonitor();
@@ -49,16 +66,30 @@ class MonitorWindow : public QMainWindow {
   // Commands that lead to recording ask this first; it shows why when they may not go on.
   void setRecordingCheck(std::function<bool()> check) { recordingCheck_ = std::move(check); }
   // Shows the held trial from its first sample (the graph view of a recording or an open file).
+  // The tick stops first: nothing of the monitor draws over the trial.
   void showTrial();
+  // Leaving the monitor for another window: a running recording ends as Stop ends it, then the
+  // tick stops.
+  void leaveMonitor();
+  // The settings window's Continue: lay the graphs out again in the chosen colours.
+  void settingsContinued();
 
   MonitorController& controller() { return *controller_; }
   LiveGraphWidget& graph(int i) { return *graphs_[i]; }
+  AxisLabelWidget& axis(int i) { return *axes_[i]; }
+  QString hint() const;
+  QString status() const;
 
  signals:
   void readingsQueued();
+  // File > Exit and Help > Contents belong to the program, not to this window.
+  void exitRequested();
+  void helpRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   using Op = std::function<unsigned(int)>;
@@ -66,6 +97,12 @@ class MonitorWindow : public QMainWindow {
   void buildMenus();
   void buildCentre();
   void openDevice();
+  void ensureLoaded();
+  void release();
+  void drain();
+  void afterProcessing();
+  void showState();
+  void redrawPage(int graph);
   void apply(unsigned refresh);
   void syncChecks();
   void syncLabels();
@@ -80,11 +117,16 @@ class MonitorWindow : public QMainWindow {
   Alerts& alerts_;
   TrialFiles files_;
   std::function<bool()> recordingCheck_;
+  Seams seams_;
   MonotonicClock clock_;
   std::unique_ptr<PairSink> sink_;
   std::unique_ptr<MonitorController> controller_;
   std::atomic<bool> notifyPending_{false};
   SourceSettings deviceSettings_;  // what the open device was made for
+  bool hasDevice_ = false;         // the model takes readings at all
+  DeviceMessages probeMessages_;   // only asked whether a model has a device
+  bool wasRecording_ = false;
+  std::unique_ptr<RepetitionAnalyzer> analyzer_;
 
   LiveGraphWidget* graphs_[2] = {};
   AxisLabelWidget* axes_[2] = {};
@@ -97,6 +139,10 @@ class MonitorWindow : public QMainWindow {
   QLabel* forceLabel_ = nullptr;
   QPushButton* startButton_ = nullptr;
   QAction* saveAction_ = nullptr;
+  QAction* startAction_ = nullptr;
+  QLabel* hintLabel_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
+  QTimer* safetyTimer_ = nullptr;
   std::unique_ptr<DiagnosticsDialog> diag_;
 
   struct Groups {

@@ -2,8 +2,10 @@
 // One tick's readings from one device, as the acquisition thread hands them to the window's
 // thread. Fixed size: taking and queueing a reading set allocates nothing.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "app/session/session.h"
 
@@ -13,8 +15,10 @@ struct ReadingSet {
   // Readings in the device's order (reading 0 is the first point, volts of module channel 0,
   // value A of a serial frame, ...), in the device's own unit; the tick converts them.
   std::array<double, kMaxChannels> value{};
-  // Bit r set: reading r was taken. A failed read leaves its bit clear and its slot unchanged.
+  // Bit r set: reading r was taken. A failed read leaves its bit clear and sets its bit in
+  // `failed`, with what went wrong in errorText.
   uint16_t present = 0;
+  uint16_t failed = 0;
   // QW8 unit: status code that came with each reading.
   std::array<int16_t, kMaxChannels> unitStatus{};
 
@@ -38,7 +42,15 @@ struct ReadingSet {
     value[r] = v;
     present = static_cast<uint16_t>(present | (1u << r));
   }
+  void fail(int r) { failed = static_cast<uint16_t>(failed | (1u << r)); }
   bool has(int r) const { return (present >> r) & 1u; }
+  bool hasFailed(int r) const { return (failed >> r) & 1u; }
+  // Keeps the first 127 characters of `text` in errorText, without allocating.
+  void setErrorText(std::string_view text) {
+    const size_t n = std::min(text.size(), errorText.size() - 1);
+    std::copy_n(text.data(), n, errorText.data());
+    errorText[n] = '\0';
+  }
 };
 
 }  // namespace tidemet

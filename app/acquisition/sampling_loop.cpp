@@ -1,6 +1,7 @@
 #include "app/acquisition/sampling_loop.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "app/acquisition/stored_value.h"
@@ -31,6 +32,7 @@ void SamplingLoop::StartMonitor() {
   if (s_.ModelCode == 8 || s_.ModelCode == 16 || s_.ModelCode == 17) s_.ChannelCount = 2;
   if (s_.ModelCode == 23) s_.SaveLastChannel = 3;
   history_[0] = history_[1] = PlotHistory{};
+  forgetFailures();
   timerEnabled_ = true;
 }
 
@@ -52,12 +54,19 @@ void SamplingLoop::ProcessReadings(const ReadingSet& readings, Source* source) {
   const bool rowFits = s_.trialIndex(s_.SampleIndex, s_.ChannelCount - 1) >= 0;
   if (s_.SweepEraseOn == 1 && rowFits) sink_.eraseColumns(s_.GraphColumn, s_.GraphColumn);
 
-  StoreReadings(s_, readings, alerts_);
+  StoreReadings(s_, readings, alerts_, memory_);
   if (readings.errorNumber != 0) {
-    showDeviceError(readings);
+    if (s_.MonitorOnly == 0)
+      failedReadings_ +=
+          static_cast<uint32_t>(std::max(1, ReadingsPerTick(s_) - readings.errorAfter));
+    // Every failing tick resets the device; the box is shown once per run of failing ticks.
+    if (!inErrorRun_) showDeviceError(readings);
+    inErrorRun_ = true;
     if (source) source->afterError();
     return;  // no drawing, no advance
   }
+  inErrorRun_ = false;
+  if (readings.failed != 0) reportFailedReadings(readings);
 
   if (rowFits) PlotSample(s_, s_.SampleIndex, s_.GraphColumn, history_, sink_);
   if (s_.MonitorOnly == 0) {
@@ -79,6 +88,26 @@ void SamplingLoop::showDeviceError(const ReadingSet& readings) {
            NumText(static_cast<long long>(readings.errorNumber)) + "  " + driverText;
   }
   alerts_.show({std::string(AppTitle), text, AlertIcon::Exclamation, AlertButtons::Ok});
+}
+
+void SamplingLoop::reportFailedReadings(const ReadingSet& readings) {
+  if (s_.MonitorOnly == 0) failedReadings_ += static_cast<uint32_t>(std::popcount(readings.failed));
+  if (failureReported_) return;
+  failureReported_ = true;
+  const std::string why(readings.errorText.data(),
+                        strnlen(readings.errorText.data(), readings.errorText.size()));
+  std::string text = "The interface unit did not deliver a reading.";
+  if (!why.empty()) text += std::string(CrLf) + why;
+  text += std::string(CrLf) + "Each missing reading repeats the last value of this recording." +
+          std::string(CrLf) + "Check that the unit is connected, then monitor and record again.";
+  alerts_.show(
+      {std::string(AppTitle) + " Warning", text, AlertIcon::Exclamation, AlertButtons::Ok});
+}
+
+void SamplingLoop::forgetFailures() {
+  memory_.forget();
+  failureReported_ = false;
+  inErrorRun_ = false;
 }
 
 void SamplingLoop::StartCmd(Source* source) {
@@ -112,6 +141,8 @@ void SamplingLoop::StartData() {
   history_[0] = history_[1] = PlotHistory{};
   ticksRecorded_ = 0;
   bufferFilled_ = false;
+  failedReadings_ = 0;
+  forgetFailures();
 }
 
 void SamplingLoop::StopData() {

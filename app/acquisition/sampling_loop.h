@@ -11,6 +11,7 @@
 #include "app/acquisition/plot_sample.h"
 #include "app/acquisition/reading_set.h"
 #include "app/acquisition/seams.h"
+#include "app/acquisition/stored_value.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
 
@@ -44,9 +45,14 @@ class SamplingLoop {
   const std::string& buttonCaption() const { return buttonCaption_; }
   // True when the last recording ran past the end of TrialData.
   bool bufferFilled() const { return bufferFilled_; }
+  // Readings that failed in the current or last recording (a LabJack error counts the tick's
+  // readings that were not taken).
+  uint32_t failedReadings() const { return failedReadings_; }
 
  private:
   void showDeviceError(const ReadingSet& readings);
+  void reportFailedReadings(const ReadingSet& readings);
+  void forgetFailures();
 
   Session& s_;
   Alerts& alerts_;
@@ -55,6 +61,12 @@ class SamplingLoop {
   bool timerEnabled_ = false;
   bool bufferFilled_ = false;
   int32_t ticksRecorded_ = 0;
+  uint32_t failedReadings_ = 0;
+  // A device that fails is told once per recording (or start of monitoring); a LabJack error
+  // once per run of failing ticks.
+  bool failureReported_ = false;
+  bool inErrorRun_ = false;
+  SlotMemory memory_;
   PlotHistory history_[2];
   std::string windowCaption_;
   std::string buttonCaption_ = "Start Collecting Data";

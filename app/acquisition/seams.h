@@ -21,6 +21,8 @@ class Source {
   virtual void monitoringStarted() {}
   // The Sensors or Limb menu changed what the LabJack reads.
   virtual void sensorsChanged(int16_t /*sensorType*/, int16_t /*limbMode*/) {}
+  // The Channels menu changed how many channels a tick reads (the four-point USB device).
+  virtual void channelCountChanged(int16_t /*channelCount*/) {}
 };
 
 // What the tick draws, on both graphs at once or on graph 0 (upper) / 1 (lower). Coordinates are

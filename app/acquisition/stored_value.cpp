@@ -58,10 +58,17 @@ void warnUnitStatus(Alerts& alerts, int16_t status) {
 
 int ReadingsPerTick(const Session& s) { return rowFor(s).readings; }
 
+bool ReadingsOutOfRange(const Session& s, const ReadingSet& readings) {
+  const Row row = rowFor(s);
+  for (int r = 0; r < row.readings; ++r)
+    if (readings.has(r) && !RoundToInt16(storedValue(s, r, readings.value[r]))) return true;
+  return false;
+}
+
 namespace {
 
 // Where reading r goes: its TrialData column at row SampleIndex, or element r (the diagnostics).
-void store(Session& s, const ReadingSet& readings, Alerts& alerts, bool channelElements) {
+void store(Session& s, const ReadingSet& readings, Alerts& alerts, SlotMemory* memory) {
   const Row row = rowFor(s);
   if (row.layout == Layout::None) return;
   if (s.ModelCode == 3) s.ModelOffset = 100;
@@ -70,12 +77,27 @@ void store(Session& s, const ReadingSet& readings, Alerts& alerts, bool channelE
     if (readings.has(1)) s.FrameValueB = readings.value[1];
   }
   for (int r = 0; r < row.readings; ++r) {
+    const int column =
+        row.layout == Layout::Pair ? (r == 0 ? s.PairStartChannel : s.PairSecondChannel) : r;
+    // A device that reads more fixed channels than the trial has must not write into the next
+    // row. (A pair beyond a two-channel row is the trial's own layout: its columns keep the
+    // row stride.)
+    if (memory && row.layout == Layout::FixedSlots && column >= s.ChannelCount) continue;
+    const int index = memory ? s.trialIndex(s.SampleIndex, column) : r;
+    if (index < 0) continue;
     double reading;
     if (s.ModelCode == 8) {
       reading = r == 0 ? s.FrameValueA : s.FrameValueB;  // a tick without a frame repeats
     } else if (readings.has(r)) {
       reading = readings.value[r];
     } else {
+      if (memory && readings.hasFailed(r)) {
+        const auto zero = RoundToInt16(storedValue(s, r, 0.0));
+        if ((memory->known >> column) & 1u)
+          s.TrialData[index] = memory->value[column];
+        else if (zero)
+          s.TrialData[index] = *zero;
+      }
       continue;
     }
     if (s.ModelCode == 3) {
@@ -85,19 +107,24 @@ void store(Session& s, const ReadingSet& readings, Alerts& alerts, bool channelE
         continue;
       }
     }
-    int column = row.layout == Layout::Pair ? (r == 0 ? s.PairStartChannel : s.PairSecondChannel) : r;
-    int index = channelElements ? r : s.trialIndex(s.SampleIndex, column);
-    if (index < 0) continue;
-    if (auto v = RoundToInt16(storedValue(s, r, reading))) s.TrialData[index] = *v;
+    if (auto v = RoundToInt16(storedValue(s, r, reading))) {
+      s.TrialData[index] = *v;
+      if (memory) {
+        memory->value[column] = *v;
+        memory->known = static_cast<uint16_t>(memory->known | (1u << column));
+      }
+    }
   }
 }
 
 }  // namespace
 
-void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts) { store(s, readings, alerts, false); }
+void StoreReadings(Session& s, const ReadingSet& readings, Alerts& alerts, SlotMemory& memory) {
+  store(s, readings, alerts, &memory);
+}
 
 void StoreChannelReadings(Session& s, const ReadingSet& readings, Alerts& alerts) {
-  store(s, readings, alerts, true);
+  store(s, readings, alerts, nullptr);
 }
 
 }  // namespace tidemet

@@ -239,6 +239,8 @@ MonitorWindow& MainWindow::monitor() {
     monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files));
     monitor_->setRecordingCheck(
         [this] { return ConfirmClientListed(session_, lists_.clients(), alerts_); });
+    connect(monitor_.get(), &MonitorWindow::exitRequested, this, &MainWindow::ExitCmd);
+    connect(monitor_.get(), &MonitorWindow::helpRequested, this, &MainWindow::HelpContentsCmd);
   }
   return *monitor_;
 }
@@ -284,7 +286,7 @@ AnalysisWindow& MainWindow::analysis() {
 }
 
 void MainWindow::leaveMonitor() {
-  if (monitor_) monitor_->controller().LeaveMonitor();
+  if (monitor_) monitor_->leaveMonitor();
 }
 
 void MainWindow::DataAnalysisCmd() {
@@ -341,6 +343,9 @@ void MainWindow::CustomizeCmd() {
   if (!settings_) {
     settings_ = new SettingsWindow(session_, alerts_, devices_, help_, this);
     connect(settings_, &SettingsWindow::colorsChanged, this, &MainWindow::applyColors);
+    connect(settings_, &SettingsWindow::continued, this, [this] {
+      if (monitor_) monitor_->settingsContinued();
+    });
   }
   settings_->showSettings();
 }

@@ -1,8 +1,12 @@
 #pragma once
 // Shared by the window tests that run the monitor with the demonstration unit.
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <memory>
 
 #include "app/session/session.h"
@@ -27,6 +31,16 @@ bool RunEventsUntil(Done done, int ms = 3000) {
   timer.start();
   while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
   return done();
+}
+
+// The item `item` of the menu `menu` of a window's menu bar (captions with their ampersands),
+// or null.
+inline QAction* MenuItem(QMainWindow& window, const QString& menu, const QString& item) {
+  for (QAction* m : window.menuBar()->actions())
+    if (m->text() == menu && m->menu())
+      for (QAction* a : m->menu()->actions())
+        if (a->text() == item) return a;
+  return nullptr;
 }
 
 inline void RunEventsFor(int ms) {

@@ -11,12 +11,6 @@ namespace {
 
 constexpr int32_t kDriverErrorBase = 50000;
 
-void copyText(std::array<char, 128>& to, const char* text) {
-  const size_t n = strnlen(text, to.size() - 1);
-  std::memcpy(to.data(), text, n);
-  to[n] = '\0';
-}
-
 }  // namespace
 
 Alert LabJackOpenMessage(int32_t number, const char* text) {
@@ -72,14 +66,13 @@ bool LabJackSource::read(Read how, int channel, int r, ReadingSet& out) {
   if (how == Read::SingleEnded) {
     const LJ_ERROR code = eGet(handle_, LJ_ioGET_AIN, channel, &v, 0);
     if (code != LJE_NOERROR) {
-      if (code != lastError_) {
-        out.errorNumber = kDriverErrorBase + code;
-        out.errorAfter = static_cast<int16_t>(r);
-        char text[LJ_ERROR_TEXT_SIZE] = {};
-        ErrorToString(code, text);
-        copyText(out.errorText, text);
-      }
-      lastError_ = code;
+      // Every failing tick carries its error: the tick then neither stores nor advances, and
+      // the window tells the user once per run of failures.
+      out.errorNumber = kDriverErrorBase + code;
+      out.errorAfter = static_cast<int16_t>(r);
+      char text[LJ_ERROR_TEXT_SIZE] = {};
+      ErrorToString(code, text);
+      out.setErrorText(text);
       return false;
     }
   } else if (how == Read::Differential) {
@@ -93,18 +86,15 @@ void LabJackSource::takeReadings(ReadingSet& out) {
   // Without a handle the opening has told the user already; asking the driver in every tick
   // would only repeat an invalid-handle box a hundred times a second.
   if (handle_ == 0) return;
-  bool ok = true;
   if (settings_.ModelCode == 23) {
-    ok = read(Read::SingleEnded, 0, 0, out) && read(Read::SingleEnded, 1, 1, out);
-    if (ok) {
+    if (read(Read::SingleEnded, 0, 0, out) && read(Read::SingleEnded, 1, 1, out)) {
       read(Read::Differential, 2, 2, out);
       read(Read::Differential, 3, 3, out);
     }
   } else {
     const Read how = readFor22();
-    ok = read(how, 0, 0, out) && read(how, 1, 1, out);
+    if (read(how, 0, 0, out)) read(how, 1, 1, out);
   }
-  if (ok) lastError_ = 0;
 }
 
 }  // namespace tidemet

@@ -45,9 +45,6 @@ class LabJackSource final : public Source {
   LabJackSettings settings_;
   int32_t handle_ = 0;
   double driverVersion_ = 0.0;
-  // The code of the error the last tick reported; a device that keeps failing the same way is
-  // reported once, not in every tick.
-  int32_t lastError_ = 0;
 };
 
 // The box the opening shows for application error `number` (driver code + 50000, or a smaller

@@ -14,7 +14,7 @@ int UsbPointsRead(int16_t modelCode, int16_t channelCount) {
 
 UsbDeviceSource::UsbDeviceSource(int16_t modelCode, int16_t channelCount, DeviceMessages& messages,
                                  const zdaq::Backend& backend)
-    : pointsRead_(UsbPointsRead(modelCode, channelCount)) {
+    : modelCode_(modelCode), pointsRead_(UsbPointsRead(modelCode, channelCount)) {
   try {
     device_.open(modelCode, backend);
   } catch (const std::exception& e) {
@@ -25,11 +25,16 @@ UsbDeviceSource::UsbDeviceSource(int16_t modelCode, int16_t channelCount, Device
 void UsbDeviceSource::takeReadings(ReadingSet& out) {
   for (int i = 0; i < pointsRead_; ++i) {
     const auto& point = device_.point(i);
-    if (!point) continue;
+    if (!point) {
+      out.fail(i);
+      out.setErrorText("No USB data acquisition device was found.");
+      continue;
+    }
     try {
       out.set(i, point->Value());
-    } catch (const zdaq::Error&) {
-      // Read failures are silent: the column keeps its value.
+    } catch (const zdaq::Error& e) {
+      out.fail(i);
+      out.setErrorText(e.description());
     }
   }
 }

@@ -10,6 +10,8 @@
 
 namespace tidemet {
 
+int UsbPointsRead(int16_t modelCode, int16_t channelCount);
+
 class UsbDeviceSource final : public Source {
  public:
   // A failure while opening posts the load's error box; the source then reads nothing.
@@ -17,10 +19,15 @@ class UsbDeviceSource final : public Source {
                   const zdaq::Backend& backend = zdaq::Backend::system());
 
   // Reading i is I/O point 9 + i. A point that is empty or fails to read (no device, a device
-  // pulled out) leaves its bit clear, so the column keeps its value.
+  // pulled out) is marked failed with the reason.
   void takeReadings(ReadingSet& out) override;
+  // Model 13 reads its points 11 and 12 only while the trial has four channels.
+  void channelCountChanged(int16_t channelCount) override {
+    pointsRead_ = UsbPointsRead(modelCode_, channelCount);
+  }
 
  private:
+  int16_t modelCode_;
   UsbDevicePoints device_;
   int pointsRead_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "app/acquisition/sources/usb_module_source.h"
 
+#include <cstdio>
 #include <string>
 
 #include "app/session/text.h"
@@ -32,8 +33,18 @@ void UsbModuleSource::takeReadings(ReadingSet& out) {
         library_->ReadMultiAnalogIn(&module_->session(), 0, 8, 0, volts.data(), scratch_);
     if (ModuleResult == 0) ModuleVolts = volts;
   }
-  for (int i = 0; i < 8; ++i) out.set(i, ModuleVolts[static_cast<size_t>(i)]);
   out.deviceResult = ModuleResult;
+  if (module_ && ModuleResult == 0) {
+    for (int i = 0; i < 8; ++i) out.set(i, ModuleVolts[static_cast<size_t>(i)]);
+    return;
+  }
+  for (int i = 0; i < 8; ++i) out.fail(i);
+  if (module_) {
+    char text[64];
+    std::snprintf(text, sizeof text, "The USB module answered with result code %d.",
+                  static_cast<int>(ModuleResult));
+    out.setErrorText(text);
+  }
 }
 
 }  // namespace tidemet

@@ -17,8 +17,9 @@ class UsbModuleSource final : public Source {
   // A module that is missing (result 2) is not reported; any other failure posts " dd = ".
   explicit UsbModuleSource(DeviceMessages& messages);
 
-  // Readings 0-7 are the buffer's voltages, also after a failed read (it keeps the previous
-  // ones, zeros before the first read).
+  // Readings 0-7 are the voltages of a successful read. A failed read keeps the buffer as it
+  // was and marks the eight readings failed, so the recording repeats its own last values
+  // rather than what an earlier trial left in the buffer.
   void takeReadings(ReadingSet& out) override;
 
   int32_t moduleResult() const { return ModuleResult; }

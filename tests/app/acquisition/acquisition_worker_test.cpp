@@ -198,10 +198,16 @@ namespace tidemet {
 namespace {
 
 TEST(SimulatedRecordingTest, TicksBecomeSamplesAndTheStopwatchGivesTheTime) {
-  struct Case { int16_t channels; double seconds; int16_t sampleCount; float trialSeconds; };
+  struct Case {
+    int16_t channels;
+    double seconds;
+    int16_t sampleCount;
+    float trialSeconds;
+    size_t alerts;
+  };
   const Case cases[] = {
-      {2, 10.0, 999, 10.01f},   // 1000 ticks, the stop a period after the last
-      {8, 60.0, 3749, 37.5f},   // 6000 ticks: the buffer holds 3750 rows of eight
+      {2, 10.0, 999, 10.01f, 0},  // 1000 ticks, the stop a period after the last
+      {8, 60.0, 3749, 37.5f, 1},  // 6000 ticks: the buffer holds 3750 rows of eight, and says so
   };
   for (const auto& c : cases) {
     auto s = std::make_unique<Session>();
@@ -214,7 +220,7 @@ TEST(SimulatedRecordingTest, TicksBecomeSamplesAndTheStopwatchGivesTheTime) {
     EXPECT_EQ(s->SampleCount, c.sampleCount) << c.channels;
     EXPECT_NEAR(s->TrialSeconds, c.trialSeconds, 0.01) << c.channels;
     EXPECT_EQ(s->MonitorOnly, 0);
-    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(alerts.shown.size(), c.alerts);
     // Resting on the baseline for the first second, then pushing.
     EXPECT_EQ(s->TrialData[10 * c.channels], 1185);
     int16_t hi = 0;

@@ -81,14 +81,14 @@ TEST(DiagnosticsTest, LabelsShowTheSettingsInOrder) {
   s->ChannelCount = 8;
   s->SampleCount = 1500;
   s->TrialSeconds = 15.0f;
-  const auto labels = DiagLabels(*s, {"Test CPU", "1000 MHz"}, {}, 2);
+  const auto labels = DiagLabels(*s, {"Test CPU", "1000 MHz"}, {}, 2, 5);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"CPU Type:", "Test CPU"},     {"CPU Speed:", "1000 MHz"},   {"Delay:", "3"},
       {"First Channel:", "0"},       {"Last Channel:", "7"},       {"Number of Channels:", "8"},
       {"Error Code:", "0 : dd = 2"}, {"Model:", "QV2 - Model 20"}, {"Data Rate:", "100"},
       {"Video Time: ", "0"},         {"Video Rate: ", "0"},        {"Video Frames: ", "0"},
       {"Data Time: ", "15"},         {"Dropped Frames: ", "0"},    {"Last Frame: ", "0"},
-      {"ivalue(0): ", "0"},          {"Video Buffers: ", "0"},
+      {"ivalue(0): ", "0"},          {"Video Buffers: ", "0"},     {"Failed Readings:", "5"},
   };
   ASSERT_EQ(labels.size(), expected.size());
   for (size_t i = 0; i < labels.size(); ++i) {

@@ -43,18 +43,59 @@ TEST_F(SamplingLoopTest, StoredValuesPerModelRow) {
   const StoreCase cases[] = {
       {"USB points to the pair", 7, 2, 2, 0, {5, -3}, {{2, 1005}, {3, 997}}},
       {"model 13, 2 channels, points 1-2", 13, 2, 0, 0, {1, 2, 3, 4}, {{0, 1001}, {1, 1002}}},
-      {"model 13, 4 channels, slots 0-3", 13, 4, 2, 0, {1, 2, 3, 4},
+      {"model 13, 4 channels, slots 0-3",
+       13,
+       4,
+       2,
+       0,
+       {1, 2, 3, 4},
        {{0, 1001}, {1, 1002}, {2, 1003}, {3, 1004}}},
       {"module 18, volts to the pair", 18, 2, 0, 0, {0.5, -0.25}, {{0, 1500}, {1, 750}}},
       {"module 18, half rounds to even", 18, 2, 0, 0, {0.0005, 0.0015}, {{0, 1000}, {1, 1002}}},
-      {"module 20, 8 channels", 20, 8, 0, 0, {0, 0.5, 0.5, 0, 0, 0, 0, -1.2},
+      {"module 20, 8 channels",
+       20,
+       8,
+       0,
+       0,
+       {0, 0.5, 0.5, 0, 0, 0, 0, -1.2},
        {{0, 1000}, {1, 1500}, {2, 500}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, -1200}}},
-      {"module 20, 2 channels reads only slots 0-1", 20, 2, 0, 0, {0.1, 0.2, 0.3}, {{0, 1100}, {1, 1200}}},
-      {"module 21, sensor offset on slots 0-1", 21, 4, 0, -400, {0, 0, 0, 0},
+      {"module 20, 2 channels reads only slots 0-1",
+       20,
+       2,
+       0,
+       0,
+       {0.1, 0.2, 0.3},
+       {{0, 1100}, {1, 1200}}},
+      {"module 21, sensor offset on slots 0-1",
+       21,
+       4,
+       0,
+       -400,
+       {0, 0, 0, 0},
        {{0, 600}, {1, 600}, {2, 1000}, {3, 1000}}},
       {"LabJack 22", 22, 2, 0, -2400, {0.1, 0}, {{0, -1300}, {1, -1400}}},
-      {"LabJack 23, sensor value -2400", 23, 4, 0, -2400, {0, 0, 0, 0},
+      {"LabJack 23, sensor value -2400",
+       23,
+       4,
+       0,
+       -2400,
+       {0, 0, 0, 0},
        {{0, 1000}, {1, 1000}, {2, -1400}, {3, -1400}}},
+      // Four readings, but a row of two: the next row is not written.
+      {"LabJack 23 on 2 channels keeps to its row",
+       23,
+       2,
+       0,
+       0,
+       {0.1, 0.2, 0.3, 0.4},
+       {{0, 1100}, {1, 1200}}},
+      {"module 21 on 2 channels keeps to its row",
+       21,
+       2,
+       0,
+       0,
+       {0.1, 0.2, 0.3, 0.4},
+       {{0, 1100}, {1, 1200}}},
   };
   for (const auto& c : cases) {
     s = std::make_unique<Session>();
@@ -221,6 +262,55 @@ TEST_F(SamplingLoopTest, AFullBufferStoresNothingMoreAndKeepsItsTimeBase) {
   EXPECT_NEAR(s->SecondsPerSample, 0.01, 1e-5);
 }
 
+TEST_F(SamplingLoopTest, AFailedReadingRepeatsThisRecordingsValueAndIsToldOnce) {
+  s->ModelCode = 7;
+  s->ChannelCount = 2;
+  s->TrialData.fill(777);  // an earlier trial's samples
+  loop.StartMonitor();
+  ReadingSet failed;
+  failed.fail(0);
+  failed.fail(1);
+  failed.setErrorText("Pulled out");
+  ReadingSet good;
+  good.set(0, 5);
+  good.set(1, -3);
+  loop.Timer2_Timer(source);  // monitoring, before the recording: a good value from the sweep
+  source.next = good;
+  loop.Timer2_Timer(source);
+  loop.StartCmd(&source);
+  // row: what each tick delivers, and what rows 0-4 of channels 0 and 1 hold after it
+  const ReadingSet* ticks[] = {&failed, &good, &failed, &failed, &good};
+  const int16_t expected[5][2] = {{1000, 1000}, {1005, 997}, {1005, 997}, {1005, 997}, {1005, 997}};
+  for (const ReadingSet* r : ticks) {
+    source.next = *r;
+    loop.Timer2_Timer(source);
+  }
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(s->TrialData[s->trialIndex(k, 0)], expected[k][0]) << k;
+    EXPECT_EQ(s->TrialData[s->trialIndex(k, 1)], expected[k][1]) << k;
+  }
+  EXPECT_EQ(s->SampleIndex, 5);  // failed reads still advance: the tick goes on
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet Warning");
+  EXPECT_EQ(
+      alerts.shown[0].text,
+      "The interface unit did not deliver a reading.\r\nPulled out\r\nEach missing reading repeats "
+      "the last value of this recording.\r\nCheck that the unit is connected, then monitor and "
+      "record again.");
+  stopwatch.now = 50;
+  loop.StartCmd(&source);
+  EXPECT_EQ(loop.failedReadings(), 6u);
+
+  // The next recording starts without memory and tells the user again.
+  loop.StartMonitor();
+  loop.StartCmd(&source);
+  source.next = failed;
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(s->TrialData[0], 1000);
+  EXPECT_EQ(alerts.shown.size(), 2u);
+  EXPECT_EQ(loop.failedReadings(), 2u);
+}
+
 TEST_F(SamplingLoopTest, SampleIndexStopsAt32767) {
   s->ModelCode = 0;
   s->ChannelCount = 2;
@@ -301,6 +391,19 @@ TEST_F(SamplingLoopTest, DeviceErrorsEndTheTickWithTheirMessage) {
     EXPECT_EQ(s->SampleIndex, 4);  // no advance
     EXPECT_TRUE(sink.bars().empty());
     EXPECT_EQ(s->TrialData[8], 1250);
+    // The same error in the next ticks halts the device each time, without another box.
+    l.Timer2_Timer(source);
+    l.Timer2_Timer(source);
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(source.errorResets, resets + 3);
+    EXPECT_EQ(s->SampleIndex, 4);
+    // A good tick ends the run: the next failure is told again.
+    ReadingSet error = source.next;
+    source.next = ReadingSet{};
+    l.Timer2_Timer(source);
+    source.next = error;
+    l.Timer2_Timer(source);
+    EXPECT_EQ(alerts.shown.size(), 2u);
   }
   // A LabJack recording's stop is passed on to the device.
   SamplingLoop labJack(*s, alerts, sink, stopwatch);

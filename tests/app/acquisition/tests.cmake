@@ -7,6 +7,7 @@ tidemet_test(acquisition_tests
     ${CMAKE_CURRENT_LIST_DIR}/graph_paging_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/simulated_trial_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostics_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/monitor_status_test.cpp
   LIBS tidemet_core)
 
 if(TARGET tidemet_widgets)
@@ -14,5 +15,6 @@ if(TARGET tidemet_widgets)
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/live_graph_widget_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/monitor_window_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/monitor_window_lifecycle_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/diagnostics_dialog_test.cpp)
 endif()

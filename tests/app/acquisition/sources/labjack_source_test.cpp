@@ -179,24 +179,38 @@ TEST_F(LabJackSourceTest, APulledU3DuringARecordingIsShownOnceAndTheTrialIsKept)
   loop.StartCmd(source.get());
   for (int i = 0; i < 5; ++i) loop.Timer2_Timer(*source);
   sim.pull();
+  sim.clearCalls();
   for (int i = 0; i < 20; ++i) loop.Timer2_Timer(*source);
+  // Every failing tick halts the U3 and stands still; the box is shown once for the run.
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text, "Function returned LabJackUD Error #1008  Communication failure");
-  // The error tick stands still; the ticks after it go on with the columns as they were.
-  EXPECT_EQ(s->SampleIndex, 24);
+  int halts = 0;
+  for (const Call& call : sim.calls()) halts += call.ioType == 203;
+  EXPECT_EQ(halts, 20);
+  EXPECT_EQ(s->SampleIndex, 5);
   EXPECT_EQ(s->TrialData[s->trialIndex(4, 0)], 1300);
   EXPECT_EQ(s->TrialData[s->trialIndex(4, 1)], 1400);
-  EXPECT_EQ(s->TrialData[s->trialIndex(10, 0)], 0);
   sim.attach();
   sim.setVolts(0, 0.1);
   loop.Timer2_Timer(*source);
-  EXPECT_EQ(s->TrialData[s->trialIndex(24, 0)], 1100);
+  EXPECT_EQ(s->TrialData[s->trialIndex(5, 0)], 1100);
   sim.clearCalls();
   stopwatch.now = 250;
   loop.StartCmd(source.get());
-  EXPECT_EQ(s->SampleCount, 24);
+  EXPECT_EQ(s->SampleCount, 5);
   const std::vector<Call> halt = {get(203, 0, 0)};
   EXPECT_EQ(sim.calls(), halt);  // the end of a recording halts the U3
+  EXPECT_EQ(loop.failedReadings(), 40u);
+
+  // The next recording with the U3 pulled again is told again, and holds none of this one.
+  sim.pull();
+  loop.StartMonitor();
+  loop.StartCmd(source.get());
+  for (int i = 0; i < 5; ++i) loop.Timer2_Timer(*source);
+  EXPECT_EQ(alerts.shown.size(), 2u);
+  stopwatch.now = 300;
+  loop.StartCmd(source.get());
+  EXPECT_EQ(s->SampleCount, -1);
 }
 
 TEST_F(LabJackSourceTest, TheSensorsMenuChangesTheReadsWhileMonitoring) {

@@ -81,15 +81,15 @@ TEST(UsbDeviceSourceTest, TheDeviceIsClosedWhenTheSourceIsReleased) {
   EXPECT_FALSE(machine.device->opened());
 }
 
-TEST(UsbDeviceSourceTest, WithoutADeviceNothingIsReadOrShown) {
+TEST(UsbDeviceSourceTest, WithoutADeviceEveryReadFailsAndOpeningShowsNothing) {
   auto system = zdaq::SimulatedSystem::create(false);
   DeviceMessages messages;
   UsbDeviceSource source(7, 2, messages, system->makeBackend());
   ReadingSet r;
-  r.value[0] = 55;
   source.takeReadings(r);
   EXPECT_EQ(r.present, 0u);
-  EXPECT_EQ(r.value[0], 55);
+  EXPECT_EQ(r.failed, 0b11u);
+  EXPECT_STREQ(r.errorText.data(), "No USB data acquisition device was found.");
   EXPECT_TRUE(messages.take().empty());
 }
 
@@ -111,7 +111,7 @@ TEST(UsbDeviceSourceTest, AFailedOpenPostsTheLoadErrorBox) {
   EXPECT_EQ(r.present, 0u);
 }
 
-TEST(UsbDeviceSourceTest, AFailingReadIsSilentAndTheNextOneCounts) {
+TEST(UsbDeviceSourceTest, AFailingReadIsMarkedAndTheNextOneCounts) {
   UsbMachine machine;
   DeviceMessages messages;
   UsbDeviceSource source(7, 2, messages, machine.system->makeBackend());
@@ -119,10 +119,13 @@ TEST(UsbDeviceSourceTest, AFailingReadIsSilentAndTheNextOneCounts) {
   ReadingSet failed;
   source.takeReadings(failed);
   EXPECT_EQ(failed.present, 0u);
+  EXPECT_EQ(failed.failed, 0b11u);
+  EXPECT_NE(failed.errorText[0], '\0');
   machine.device->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
   ReadingSet good;
   source.takeReadings(good);
   EXPECT_EQ(good.present, 0b11u);
+  EXPECT_EQ(good.failed, 0u);
   EXPECT_TRUE(messages.take().empty());
 }
 
@@ -172,17 +175,23 @@ class UsbMonitorTest : public ::testing::Test {
   std::unique_ptr<MonitorController> monitor;
 };
 
-TEST_F(UsbMonitorTest, WithoutADeviceTheColumnsKeepTheirValues) {
-  s->TrialData.fill(777);
+TEST_F(UsbMonitorTest, WithoutADeviceTheTrialHoldsNoOldSamplesAndTheUserIsTold) {
+  s->TrialData.fill(777);  // an earlier trial
   open(zdaq::SimulatedSystem::create(false));
   ticks(20);
   stop();
   ASSERT_GT(s->SampleCount, 10);
-  for (int k = 0; k < 20; ++k) {
-    ASSERT_EQ(column(k, 0), 777) << k;
-    ASSERT_EQ(column(k, 1), 777) << k;
+  for (int k = 0; k <= s->SampleCount; ++k) {
+    ASSERT_EQ(column(k, 0), 1000 + s->ModelOffset) << k;  // what a zero reading stores
+    ASSERT_EQ(column(k, 1), 1000 + s->ModelOffset) << k;
   }
-  EXPECT_TRUE(alerts.shown.empty());
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(
+      alerts.shown[0].text,
+      "The interface unit did not deliver a reading.\r\nNo USB data acquisition device was found."
+      "\r\nEach missing reading repeats the last value of this recording.\r\nCheck that the unit "
+      "is "
+      "connected, then monitor and record again.");
 }
 
 TEST_F(UsbMonitorTest, APulledDeviceKeepsTheRecordingGoingAndTheTrialSaves) {
@@ -193,7 +202,8 @@ TEST_F(UsbMonitorTest, APulledDeviceKeepsTheRecordingGoingAndTheTrialSaves) {
   ticks(10);
   EXPECT_TRUE(monitor->loop().timerEnabled());
   stop();
-  EXPECT_TRUE(alerts.shown.empty());
+  EXPECT_EQ(alerts.shown.size(), 1u);  // told once, not in every tick
+  EXPECT_EQ(monitor->loop().failedReadings(), 20u);
   ASSERT_EQ(s->SampleCount, 19);
   const int16_t first = column(0, 0);
   EXPECT_EQ(first, 1000 + s->ModelOffset + kPoint9);
@@ -202,8 +212,10 @@ TEST_F(UsbMonitorTest, APulledDeviceKeepsTheRecordingGoingAndTheTrialSaves) {
     EXPECT_EQ(column(k, 1), 1000 + s->ModelOffset + kPoint10) << k;
   }
   for (int k = 10; k < 19; ++k) {
-    EXPECT_EQ(column(k, 0), 0) << "row " << k << " was never written";
-    EXPECT_EQ(column(k, 1), 0) << "row " << k << " was never written";
+    EXPECT_EQ(column(k, 0), 1000 + s->ModelOffset + kPoint9)
+        << "row " << k << " repeats the last reading";
+    EXPECT_EQ(column(k, 1), 1000 + s->ModelOffset + kPoint10)
+        << "row " << k << " repeats the last reading";
   }
 
   ::tidemet::testing::TempFolder folder;

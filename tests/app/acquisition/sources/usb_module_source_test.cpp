@@ -100,7 +100,7 @@ TEST_F(UsbModuleTest, OpenResultsAndWhatTheyShow) {
   }
 }
 
-TEST_F(UsbModuleTest, AFailedReadKeepsThePreviousVoltagesAndItsResult) {
+TEST_F(UsbModuleTest, AFailedReadIsMarkedFailedWithItsResult) {
   setInputs({100, 200, 300, 400, 500, 600, 700, 800});
   UsbModuleSource source(messages);
   ReadingSet first;
@@ -116,7 +116,10 @@ TEST_F(UsbModuleTest, AFailedReadKeepsThePreviousVoltagesAndItsResult) {
     source.takeReadings(r);
     EXPECT_NE(source.moduleResult(), 0) << static_cast<int>(fault);
     EXPECT_EQ(r.deviceResult, source.moduleResult());  // what the diagnostics show
-    for (int c = 0; c < 8; ++c) EXPECT_EQ(r.value[c], first.value[c]) << c;
+    EXPECT_EQ(r.present, 0u);
+    EXPECT_EQ(r.failed, 0xFFu);
+    EXPECT_EQ(std::string(r.errorText.data()), "The USB module answered with result code " +
+                                                   std::to_string(source.moduleResult()) + ".");
   }
 }
 
@@ -150,12 +153,14 @@ TEST_F(UsbModuleTest, Model20StoresMillivoltsAndSurvivesAPulledModule) {
   EXPECT_TRUE(monitor->loop().timerEnabled());
   clock.advance(10'000'000);
   monitor->StartCmd();
-  EXPECT_TRUE(alerts.shown.empty());
+  // The pull is told once, not in every tick.
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].title, "Tidemet Warning");
   EXPECT_TRUE(forward.take().empty());
   ASSERT_EQ(s->SampleCount, 9);
   for (int k = 0; k < 9; ++k) {
     // Channels 0 and 1 are force channels (1000 + mV), 2 to 7 plain millivolts; after the pull
-    // the buffer keeps the last voltages.
+    // every failed reading repeats the recording's last value.
     EXPECT_EQ(s->TrialData[static_cast<size_t>(s->trialIndex(k, 0))], 1000) << k;
     EXPECT_EQ(s->TrialData[static_cast<size_t>(s->trialIndex(k, 1))], 1500) << k;
     EXPECT_EQ(s->TrialData[static_cast<size_t>(s->trialIndex(k, 2))], 500) << k;
