@@ -351,6 +351,7 @@ void MainWindow::CustomizeCmd() {
 }
 
 void MainWindow::ClientsCmd() {
+  leaveMonitor();
   if (!clients_) {
     ClientWindowLinks links;
     links.productWord = info_.ProductWord;
@@ -368,11 +369,12 @@ void MainWindow::ClientsCmd() {
     links.about = [this] { AboutCmd(); };
     links.saveLists = [this] { return lists_.save(alerts_); };
     links.hasWindow = [](DataTarget t) {
-      return t == DataTarget::Monitor || t == DataTarget::Graph;
+      return t == DataTarget::Monitor || t == DataTarget::Graph || t == DataTarget::Analysis;
     };
     links.showWindow = [this](DataTarget t) {
       if (t == DataTarget::Monitor) DataMonitorCmd();
       if (t == DataTarget::Graph) DataGraphCmd();
+      if (t == DataTarget::Analysis) DataAnalysisCmd();
     };
     clients_ = std::make_unique<ClientWindow>(session_, lists_.clients(), alerts_, comparison_,
                                               analyzer_, std::move(links));

@@ -335,6 +335,11 @@ TEST_F(MainWindowTest, DataAnalysisLeavesTheMonitorAndShowsTheTrialAnalysed) {
     EXPECT_TRUE(window->analysisWindow()->isVisible());
     EXPECT_EQ(window->analysisWindow()->windowTitle(), " Data Analysis - (untitled)");
   }
+  // The client window takes over from the monitor in the same way.
+  window->DataMonitorCmd();
+  ASSERT_TRUE(monitor->controller().loop().timerEnabled());
+  window->findChild<QAction*>("ClientsMenu")->trigger();
+  EXPECT_FALSE(monitor->controller().loop().timerEnabled());
   alerts.answers = {AlertAnswer::Ok};
   window->ExitCmd();
   EXPECT_FALSE(window->analysisWindow()->isVisible());
