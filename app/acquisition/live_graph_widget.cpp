@@ -95,9 +95,19 @@ void LiveGraphWidget::updateColumns(int first, int last) {
 }
 
 void LiveGraphWidget::paintEvent(QPaintEvent* event) {
+  if (width() <= 0 || height() <= 0) return;
   QPainter painter(this);
   painter.setClipRegion(event->region());
-  painter.drawImage(rect(), image_);
+  // A tick dirties one column; scaling the whole image for it would cost the more the larger the
+  // window. Only the image columns under each dirty rectangle are drawn, each where a drawing of
+  // the whole image would put it.
+  const double scale = static_cast<double>(width()) / kSweepWidth;
+  for (const QRect& dirty : event->region()) {
+    const int first = std::clamp(static_cast<int>(dirty.left() / scale), 0, kSweepWidth - 1);
+    const int last = std::clamp(static_cast<int>(dirty.right() / scale) + 1, 0, kSweepWidth - 1);
+    const QRectF target(first * scale, 0, (last + 1 - first) * scale, height());
+    painter.drawImage(target, image_, QRectF(first, 0, last + 1 - first, kGraphHeight));
+  }
 }
 
 void LiveGraphWidget::mouseMoveEvent(QMouseEvent* event) {
