@@ -301,13 +301,14 @@ TEST_F(MainWindowTest, TheManualNamesNoMenuThatIsGreyedOut) {
              << "<b>" + menu + " &gt;";
       continue;
     }
+    if (top->menu() == nullptr) continue;  // Clients opens its window straight away
     for (QAction* item : top->menu()->actions())
       if (!item->isSeparator() && !item->isEnabled() &&
           item != window->findChild<QAction*>("FileOpenMenu") &&
           item != window->findChild<QAction*>("FileSaveMenu"))
         greyed << "<b>" + menu + " &gt; " + item->text().remove('&').remove("...");
   }
-  ASSERT_GE(greyed.size(), 3);  // today Clients, Print, Analysis, Comparison and Chart
+  ASSERT_GE(greyed.size(), 2);  // today Data > Comparison and Data > Chart
   const QStringList pages = QDir(":/help").entryList({"*.html"});
   ASSERT_GE(pages.size(), 5);
   for (const QString& page : pages) {
