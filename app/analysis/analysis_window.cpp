@@ -24,7 +24,7 @@
 #include "app/analysis/clip_texts.h"
 #include "app/analysis/performance_report.h"
 #include "app/analysis/recompute_analysis.h"
-#include "app/analysis/text_table_model.h"
+#include "app/ui/text_table_model.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
 #include "app/ui/report_renderer.h"

@@ -1,4 +1,4 @@
-#include "app/clients/client_editor.h"
+#include "app/clients/client_editor_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/clients/client_list_printing.h"
+#include "app/ui/client_list_printing.h"
 #include "app/clients/storable_text.h"
 
 namespace tidemet {

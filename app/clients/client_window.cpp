@@ -10,9 +10,9 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "app/clients/client_editor.h"
-#include "app/clients/client_list_model.h"
-#include "app/clients/client_list_printing.h"
+#include "app/clients/client_editor_dialog.h"
+#include "app/ui/client_list_model.h"
+#include "app/ui/client_list_printing.h"
 #include "app/clients/client_selection.h"
 #include "app/files/client_entry.h"
 

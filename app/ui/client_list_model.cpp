@@ -1,4 +1,4 @@
-#include "app/clients/client_list_model.h"
+#include "app/ui/client_list_model.h"
 
 namespace tidemet {
 

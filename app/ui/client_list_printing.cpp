@@ -1,4 +1,4 @@
-#include "app/clients/client_list_printing.h"
+#include "app/ui/client_list_printing.h"
 
 #include <QFontDatabase>
 #include <QPainter>

@@ -1,6 +1,9 @@
 target_sources(tidemet_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/qt_alerts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_table_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/client_list_model.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/client_list_printing.cpp
 )
 target_sources(tidemet_widgets PRIVATE ${CMAKE_CURRENT_LIST_DIR}/program.cpp)
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/program.cpp PROPERTIES

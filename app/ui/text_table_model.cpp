@@ -1,4 +1,4 @@
-#include "app/analysis/text_table_model.h"
+#include "app/ui/text_table_model.h"
 
 namespace tidemet {
 

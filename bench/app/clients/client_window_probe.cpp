@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/clients/client_editor.h"
+#include "app/clients/client_editor_dialog.h"
 #include "app/clients/client_window.h"
 #include "app/files/client_entry.h"
 #include "app/ui/qt_alerts.h"

@@ -11,8 +11,8 @@
 #include <QListView>
 #include <QPdfWriter>
 
-#include "app/clients/client_editor.h"
-#include "app/clients/client_list_printing.h"
+#include "app/clients/client_editor_dialog.h"
+#include "app/ui/client_list_printing.h"
 #include "app/files/client_entry.h"
 #include "app/files/temp_folder.h"
 
