@@ -29,8 +29,14 @@ class LibusbLink final : public UsbLink {
   LibusbLink(const LibusbLink&) = delete;
   LibusbLink& operator=(const LibusbLink&) = delete;
 
+  // Selecting setting 0 makes the endpoints that findEndpoint reports the ones in use, whatever
+  // setting an earlier program left behind.
   int claimInterface(int interfaceNumber) override {
-    return libusb_claim_interface(handle_, interfaceNumber);
+    if (const int result = libusb_claim_interface(handle_, interfaceNumber); result != 0)
+      return result;
+    const int result = libusb_set_interface_alt_setting(handle_, interfaceNumber, 0);
+    if (result != 0) libusb_release_interface(handle_, interfaceNumber);
+    return result;
   }
   void releaseInterface(int interfaceNumber) override {
     libusb_release_interface(handle_, interfaceNumber);
@@ -86,9 +92,9 @@ class LibusbBus final : public UsbBus {
     libusb_device* device = deviceOf(id);
     if (device == nullptr) return std::nullopt;
     libusb_config_descriptor* config = nullptr;
-    if (libusb_get_active_config_descriptor(device, &config) != 0 &&
-        libusb_get_config_descriptor(device, 0, &config) != 0)
-      return std::nullopt;
+    // Only the active configuration's endpoints can carry transfers; an unconfigured device
+    // has none.
+    if (libusb_get_active_config_descriptor(device, &config) != 0) return std::nullopt;
     std::optional<EndpointInfo> found;
     for (int i = 0; i < config->bNumInterfaces && !found; ++i) {
       const libusb_interface& iface = config->interface[i];

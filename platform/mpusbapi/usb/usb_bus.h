@@ -14,7 +14,7 @@
 namespace mpusb {
 
 // One attachment of one device: a module that is unplugged and plugged in again, into the same
-// port or another, comes back under a new id. Ids are never reused within a process.
+// port or another, comes back under a new id. Ids are never reused within a process; 0 is none.
 using DeviceId = uint64_t;
 
 struct AttachedDevice {
@@ -33,6 +33,7 @@ struct EndpointInfo {
 class UsbLink {
  public:
   virtual ~UsbLink() = default;
+  // Claims the interface and selects its setting 0.
   virtual int claimInterface(int interfaceNumber) = 0;
   virtual void releaseInterface(int interfaceNumber) = 0;
   virtual int clearHalt(uint8_t endpoint) = 0;
@@ -46,7 +47,8 @@ class UsbBus {
  public:
   virtual ~UsbBus() = default;
   virtual std::vector<AttachedDevice> attached() = 0;
-  // Endpoint `address` among the interfaces of the device's active configuration.
+  // Endpoint `address` in setting 0 of the interfaces of the device's active configuration;
+  // claiming an interface selects that setting.
   virtual std::optional<EndpointInfo> findEndpoint(DeviceId device, uint8_t address) = 0;
   // The opened device, or nullptr with `error` set.
   virtual std::unique_ptr<UsbLink> open(DeviceId device, int* error) = 0;

@@ -3,7 +3,9 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "platform/mpusbapi/mpusbapi.h"
@@ -15,6 +17,7 @@ struct UsbPipes::Device {
   AttachedDevice attached;
   std::unique_ptr<UsbLink> link;
   std::set<int> claimed;
+  std::set<uint8_t> cleared;  // endpoints whose halt was cleared when first opened
   ~Device() {
     for (const int iface : claimed) link->releaseInterface(iface);
   }
@@ -28,18 +31,16 @@ struct UsbPipes::Pipe {
 
 namespace {
 
-// libusb waits forever on 0; the pipe library's 0 means "do not wait".
+constexpr unsigned int kDoNotWaitMs = 1;  // libusb has no shorter wait; its 0 has no limit
+constexpr unsigned int kNoLimit = 0;
+
 unsigned int libusbTimeout(int32_t timeoutMs) {
-  return timeoutMs > 0 ? static_cast<unsigned int>(timeoutMs) : 1u;
+  if (timeoutMs > 0) return static_cast<unsigned int>(timeoutMs);
+  return timeoutMs == 0 ? kDoNotWaitMs : kNoLimit;
 }
 
-std::vector<AttachedDevice> matching(UsbBus& bus, VidPid ids) {
-  std::vector<AttachedDevice> devices = bus.attached();
-  std::erase_if(devices, [&](const AttachedDevice& d) { return !(d.ids == ids); });
-  std::sort(devices.begin(), devices.end(),
-            [](const auto& a, const auto& b) { return locatedBefore(a.location, b.location); });
-  return devices;
-}
+// A device whose descriptors the stack could not read is never a match.
+DeviceId noDevice() { return 0; }
 
 }  // namespace
 
@@ -51,11 +52,36 @@ UsbPipes::~UsbPipes() {
   bus_.reset();
 }
 
+std::vector<DeviceId> UsbPipes::instances(VidPid ids, std::vector<AttachedDevice>& attached) {
+  attached = bus_->attached();
+  std::erase_if(attached, [&](const AttachedDevice& d) { return !(d.ids == ids); });
+  std::sort(attached.begin(), attached.end(),
+            [](const auto& a, const auto& b) { return locatedBefore(a.location, b.location); });
+  std::vector<DeviceId>& slots = slots_[static_cast<uint32_t>(ids.vid) << 16 | ids.pid];
+  for (DeviceId& slot : slots) {
+    const bool present = std::any_of(attached.begin(), attached.end(),
+                                     [&](const AttachedDevice& d) { return d.id == slot; });
+    if (!present) slot = noDevice();
+  }
+  for (const AttachedDevice& device : attached) {
+    if (std::find(slots.begin(), slots.end(), device.id) != slots.end()) continue;
+    const auto free = std::find(slots.begin(), slots.end(), noDevice());
+    if (free != slots.end())
+      *free = device.id;
+    else
+      slots.push_back(device.id);
+  }
+  while (!slots.empty() && slots.back() == noDevice()) slots.pop_back();
+  return slots;
+}
+
 int32_t UsbPipes::count(const char* vidPid) {
   const auto ids = vidPid != nullptr ? parseVidPid(vidPid) : std::nullopt;
   if (!ids) return 0;
   std::lock_guard lock(mutex_);
-  return static_cast<int32_t>(matching(*bus_, *ids).size());
+  std::vector<AttachedDevice> attached;
+  instances(*ids, attached);
+  return static_cast<int32_t>(attached.size());
 }
 
 int32_t UsbPipes::open(int32_t instance, const char* vidPid, const char* pipeName,
@@ -64,17 +90,24 @@ int32_t UsbPipes::open(int32_t instance, const char* vidPid, const char* pipeNam
   const auto address = pipeName != nullptr ? endpointAddress(pipeName, direction) : std::nullopt;
   if (!ids || !address || instance < 0) return MPUSB_INVALID_HANDLE;
   std::lock_guard lock(mutex_);
-  const std::vector<AttachedDevice> devices = matching(*bus_, *ids);
-  if (static_cast<size_t>(instance) >= devices.size()) return MPUSB_INVALID_HANDLE;
-  const AttachedDevice& attached = devices[static_cast<size_t>(instance)];
-  const auto endpoint = bus_->findEndpoint(attached.id, *address);
-  if (!endpoint) return MPUSB_INVALID_HANDLE;
-  std::shared_ptr<Device> device = openDevice(attached);
+  std::vector<AttachedDevice> attached;
+  const std::vector<DeviceId> slots = instances(*ids, attached);
+  if (static_cast<size_t>(instance) >= slots.size()) return MPUSB_INVALID_HANDLE;
+  const DeviceId id = slots[static_cast<size_t>(instance)];
+  const auto found = std::find_if(attached.begin(), attached.end(),
+                                  [&](const AttachedDevice& d) { return d.id == id; });
+  if (found == attached.end()) return MPUSB_INVALID_HANDLE;
+  const auto endpoint = bus_->findEndpoint(id, *address);
+  if (!endpoint || (endpoint->type != LIBUSB_TRANSFER_TYPE_BULK &&
+                    endpoint->type != LIBUSB_TRANSFER_TYPE_INTERRUPT))
+    return MPUSB_INVALID_HANDLE;
+  std::shared_ptr<Device> device = openDevice(*found);
   if (!device) return MPUSB_INVALID_HANDLE;
   if (!device->claimed.contains(endpoint->interfaceNumber)) {
     if (device->link->claimInterface(endpoint->interfaceNumber) != 0) return MPUSB_INVALID_HANDLE;
     device->claimed.insert(endpoint->interfaceNumber);
   }
+  if (device->cleared.insert(*address).second) device->link->clearHalt(*address);
   // Handles are never reused, so a stale handle cannot reach a newer pipe.
   const int32_t handle = next_++;
   pipes_[handle] = Pipe{device, *address, *endpoint};
@@ -93,8 +126,27 @@ int UsbPipes::transfer(int32_t handle, bool in, unsigned char* data, int32_t len
       return LIBUSB_ERROR_NOT_FOUND;
     pipe = it->second;
   }
-  return pipe.device->link->transfer(pipe.endpoint, pipe.info.type, data, length, transferred,
-                                     libusbTimeout(timeoutMs));
+  // A device may answer a read with a whole packet however little was asked; a buffer of whole
+  // packets takes it in, and only what was asked is stored.
+  const int packet = std::max<int>(pipe.info.maxPacketSize, 1);
+  const int whole = in ? std::max(packet, (length + packet - 1) / packet * packet) : length;
+  std::array<unsigned char, 64> small;
+  std::vector<unsigned char> large;
+  unsigned char* buffer = data;
+  if (whole != length) {
+    if (whole > static_cast<int>(small.size())) large.resize(static_cast<size_t>(whole));
+    buffer = large.empty() ? small.data() : large.data();
+  }
+  UsbLink& link = *pipe.device->link;
+  int result = LIBUSB_ERROR_PIPE;
+  for (int attempt = 0; attempt < 2 && result == LIBUSB_ERROR_PIPE; ++attempt) {
+    result = link.transfer(pipe.endpoint, pipe.info.type, buffer, whole, transferred,
+                           libusbTimeout(timeoutMs));
+    if (result == LIBUSB_ERROR_PIPE) link.clearHalt(pipe.endpoint);
+  }
+  if (buffer != data && length > 0)
+    std::memcpy(data, buffer, static_cast<size_t>(std::min(*transferred, length)));
+  return result;
 }
 
 int32_t UsbPipes::write(int32_t handle, const void* data, int32_t length, int32_t* sent,
@@ -126,8 +178,7 @@ int32_t UsbPipes::close(int32_t handle) {
 std::shared_ptr<UsbPipes::Device> UsbPipes::openDevice(const AttachedDevice& attached) {
   std::erase_if(devices_, [](const auto& weak) { return weak.expired(); });
   for (const auto& weak : devices_)
-    if (auto device = weak.lock(); device && device->attached.location == attached.location)
-      return device;
+    if (auto device = weak.lock(); device && device->attached.id == attached.id) return device;
   int error = 0;
   std::unique_ptr<UsbLink> link = bus_->open(attached.id, &error);
   if (!link) {
