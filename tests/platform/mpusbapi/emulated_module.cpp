@@ -57,6 +57,8 @@ EmulatedModule::EmulatedModule(UMockdevTestbed* testbed, int port, int address, 
 EmulatedModule::~EmulatedModule() {
   unplug();
   umockdev_testbed_detach_ioctl(testbed_, devNode_.c_str(), nullptr);
+  // A handle left open on the module may still ask; it must not reach a module that is gone.
+  g_signal_handlers_disconnect_by_data(handler_, this);
   g_object_unref(handler_);
   for (UMockdevIoctlData* urb : completed_) g_object_unref(urb);
 }
