@@ -94,11 +94,6 @@ int EmulatedModule::interfaceClaims() const {
   return claims_;
 }
 
-int EmulatedModule::haltsCleared() const {
-  std::lock_guard lock(mutex_);
-  return clears_;
-}
-
 gboolean EmulatedModule::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self) {
   return static_cast<EmulatedModule*>(self)->handle(client);
 }
@@ -140,7 +135,6 @@ bool EmulatedModule::handle(UMockdevIoctlClient* client) {
     case USBDEVFS_CLEAR_HALT: {
       UMockdevIoctlData* ep = umockdev_ioctl_data_resolve(arg, 0, sizeof(unsigned int), nullptr);
       halted_[static_cast<uint8_t>(*reinterpret_cast<unsigned int*>(ep->data))] = false;
-      ++clears_;
       g_object_unref(ep);
       umockdev_ioctl_client_complete(client, 0, 0);
       return true;

@@ -32,7 +32,6 @@ class EmulatedModule {
   // The next transfer on `endpoint` stalls it.
   void stallNext(uint8_t endpoint);
   int interfaceClaims() const;
-  int haltsCleared() const;
 
   // The root hub that modules hang from; added once per testbed.
   static void addRootHub(UMockdevTestbed* testbed);
@@ -53,7 +52,7 @@ class EmulatedModule {
   std::vector<uint8_t> reply_;                // waiting on endpoint 0x81
   std::deque<UMockdevIoctlData*> waiting_;    // IN requests with nothing to read yet
   std::deque<UMockdevIoctlData*> completed_;  // ready to be reaped
-  int claims_ = 0, clears_ = 0;
+  int claims_ = 0;
 };
 
 }  // namespace mpusb
