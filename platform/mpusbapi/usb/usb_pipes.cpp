@@ -129,13 +129,16 @@ int UsbPipes::transfer(int32_t handle, bool in, unsigned char* data, int32_t len
   // A device may answer a read with a whole packet however little was asked; a buffer of whole
   // packets takes it in, and only what was asked is stored.
   const int packet = std::max<int>(pipe.info.maxPacketSize, 1);
-  const int whole = in ? std::max(packet, (length + packet - 1) / packet * packet) : length;
-  std::array<unsigned char, 64> small;
-  std::vector<unsigned char> large;
+  int whole = length;
+  if (in) whole = length <= packet ? packet : (length + packet - 1) / packet * packet;
+  std::array<unsigned char, 512> small;  // a high-speed bulk packet; larger reads are rare
+  std::unique_ptr<unsigned char[]> large;
   unsigned char* buffer = data;
-  if (whole != length) {
-    if (whole > static_cast<int>(small.size())) large.resize(static_cast<size_t>(whole));
-    buffer = large.empty() ? small.data() : large.data();
+  if (whole != length && whole <= static_cast<int>(small.size())) {
+    buffer = small.data();
+  } else if (whole != length) {
+    large = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(whole));
+    buffer = large.get();
   }
   UsbLink& link = *pipe.device->link;
   int result = LIBUSB_ERROR_PIPE;
