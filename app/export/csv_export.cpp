@@ -12,7 +12,8 @@ std::string CsvTrialText(const Session& s, const TrialExport& t) {
   out += CrLf;
   // About 10 characters a cell; one reservation spares the growth copies of a long trial.
   out.reserve(out.size() + static_cast<size_t>(t.samples) * (t.channels.size() + 1) * 11);
-  char cell[48];
+  // Wide enough for any double in fixed notation, so a damaged calibration cannot cut a cell.
+  char cell[400];
   for (int k = 0; k < t.samples; ++k) {
     std::snprintf(cell, sizeof cell, "%.4f", k * t.secondsPerSample);
     out += cell;
