@@ -1,9 +1,10 @@
 # make run  — install what is missing, build the program, start it in workspace/
 # make test — install what is missing, build the test configuration, run every test
+# make package — build the Debian package build/package/tidemet_<version>_amd64.deb
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: run test deps build-release build-test build-tsan test-tsan bench fuzz clean
+.PHONY: run test deps build-release build-test build-tsan test-tsan bench fuzz clean package
 
 deps:
 	@scripts/install-deps
@@ -37,6 +38,17 @@ test: build-test build-tsan
 	  ctest --output-on-failure -j $(JOBS)
 	@if [ -d build/tsan ]; then cd build/tsan && TSAN_OPTIONS=halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS); fi
+	scripts/check-package
+
+# The Debian package: a Release build of its own without tests and benchmarks, for the prefix /usr
+# with the program's private libraries in lib/<multiarch>/tidemet (found through RUNPATH
+# $$ORIGIN; outside the folders that ldconfig serves, so the package needs no ldconfig calls).
+MULTIARCH := $(shell dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
+package: deps
+	cmake -S . -B build/package $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTIDEMET_TESTS=OFF \
+	  -DTIDEMET_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_LIBDIR=lib/$(MULTIARCH)/tidemet
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -G DEB
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTIDEMET_TESTS=OFF

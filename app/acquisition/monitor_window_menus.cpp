@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "app/session/monitor_menus.h"
+#include "app/ui/trial_export_dialog.h"
 
 namespace tidemet {
 
@@ -29,6 +30,8 @@ void MonitorWindow::buildMenus() {
   saveAction_ = file->addAction(tr("&Save..."));
   saveAction_->setShortcut(QKeySequence::Save);
   connect(saveAction_, &QAction::triggered, this, &MonitorWindow::saveFile);
+  connect(file->addAction(tr("&Export...")), &QAction::triggered, this,
+          [this] { ExportTrialWithDialog(this, s_, alerts_); });
   file->addSeparator();
   connect(file->addAction(tr("&Close")), &QAction::triggered, this, &QWidget::close);
   QAction* exit = file->addAction(tr("E&xit"));

@@ -28,6 +28,7 @@
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
 #include "app/ui/report_renderer.h"
+#include "app/ui/trial_export_dialog.h"
 
 namespace tidemet {
 namespace {
@@ -109,6 +110,9 @@ void AnalysisWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   item(file, tr("&Open..."), "AOpenMenu", &AnalysisWindow::AOpenMenu);
   item(file, tr("&Save..."), "ASaveMenu", &AnalysisWindow::ASaveMenu);
+  QAction* exportTrial = file->addAction(tr("&Export..."));
+  exportTrial->setObjectName(QStringLiteral("ExportMenu"));
+  connect(exportTrial, &QAction::triggered, this, [this] { ExportTrialWithDialog(this, s_, alerts_); });
   file->addSeparator();
   item(file, tr("&Print..."), "APrintMenu", &AnalysisWindow::APrintMenu);
   item(file, tr("Export P&DF..."), "ExportPdfMenu", &AnalysisWindow::ExportPdfMenu);

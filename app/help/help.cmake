@@ -1,5 +1,6 @@
 # The user manual: built into the program (the help window opens it from the resources) and
-# installed beside it for reading outside the program.
+# installed with the program's data for reading outside it. The build tree holds the same
+# share/tidemet folder beside its bin/, so the program finds its data the same way in both.
 set(TIDEMET_HELP_PAGES
   index.html setup.html monitoring.html files.html analysis.html clients.html settings.html safety.html style.css)
 set(help_files "")
@@ -10,4 +11,7 @@ qt_add_resources(tidemet_widgets tidemet_help
   PREFIX /help
   BASE ${CMAKE_CURRENT_LIST_DIR}
   FILES ${help_files})
-install(FILES ${help_files} DESTINATION ${CMAKE_INSTALL_DOCDIR}/manual)
+install(FILES ${help_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/tidemet/manual)
+foreach(page ${TIDEMET_HELP_PAGES})
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${page} ${CMAKE_BINARY_DIR}/share/tidemet/manual/${page} COPYONLY)
+endforeach()

@@ -8,3 +8,4 @@ target_sources(tidemet_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_lists.cpp
 )
+target_sources(tidemet_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp)

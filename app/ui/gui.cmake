@@ -5,7 +5,8 @@ target_sources(tidemet_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/client_list_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/client_list_printing.cpp
 )
-target_sources(tidemet_widgets PRIVATE ${CMAKE_CURRENT_LIST_DIR}/program.cpp)
+target_sources(tidemet_widgets PRIVATE ${CMAKE_CURRENT_LIST_DIR}/program.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/trial_export_dialog.cpp)
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/program.cpp PROPERTIES
   COMPILE_DEFINITIONS "TIDEMET_DATA_DIR=\"${CMAKE_INSTALL_FULL_DATADIR}/tidemet\"")
 # Reports are drawn by one renderer for the printer and PDF files; the command-line tool uses it

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <filesystem>
 
+#include "app/session/data_folder.h"
 #include "app/session/help_window.h"
 #include "app/session/main_window.h"
 #include "app/session/model_table.h"
@@ -45,7 +46,9 @@ Program::Program()
 
 Program::~Program() = default;
 
-std::string Program::installFolder() { return std::string(TIDEMET_DATA_DIR) + "/"; }
+std::string Program::installFolder() {
+  return DataFolderFor(QCoreApplication::applicationFilePath().toStdString(), TIDEMET_DATA_DIR);
+}
 
 void Program::start() {
   StartupEnvironment env;

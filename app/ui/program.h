@@ -29,7 +29,8 @@ class Program {
   MainWindow& mainWindow() { return *main_; }
   Session& session() { return *session_; }
 
-  // Where the installed program finds its data files.
+  // Where the program finds its data files: beside its executable, in a build tree as well as
+  // installed or unpacked anywhere.
   static std::string installFolder();
 
  private:

@@ -16,6 +16,7 @@ const Choice kPair{"--pair", {{"12", 0}, {"34", 1}, {"56", 2}, {"78", 3}}};
 const Choice kMode{"--mode", {{"peak", 0}, {"impulse", 1}, {"avg", 2}}};
 const Choice kUnits{"--units", {{"metric", 1}, {"us", 0}}};
 const Choice kFormat{"--format", {{"json", 0}, {"text", 1}}};
+const std::set<std::string> kExportFormats{"edf", "csv"};
 
 const std::set<std::string> kSimulateOptions{"--model",     "--seconds",     "--out",      "--seed",
                                              "--stroke-rate", "--channels", "--working-folder"};
@@ -87,8 +88,10 @@ const std::set<std::string> kFileCommandOptions{"--pair",   "--mode",           
 // Which options each command takes.
 bool takes(Command c, const std::string& option) {
   if (c == Command::Report) return option != "--smoothed" && option != "--force";
-  if (option == "--out") return false;
+  if (option == "--out") return c == Command::Export;
   if (option == "--pair") return c == Command::Analyze || c == Command::Export;
+  if (option == "--format" || option == "--units" || option == "--stroke")
+    return c == Command::Analyze || c == Command::Export;
   if (option == "--working-folder") return c == Command::Analyze || c == Command::Export || c == Command::Resave;
   if (option == "--smoothed") return c == Command::Export;
   if (option == "--force") return c == Command::Resave;
@@ -110,9 +113,14 @@ std::string UsageText(Command command) {
              "repetitions, means, swim figures and messages.\n";
     case Command::Export:
       return "usage: tidemet-cli export FILE... [--smoothed] [--pair 12|34|56|78]\n"
-             "                          [--working-folder DIR]\n\n"
+             "                          [--units metric|us] [--working-folder DIR]\n"
+             "       tidemet-cli export FILE --format edf|csv --out OUT [--pair 12|34|56|78]\n"
+             "                          [--units metric|us] [--stroke NAME] [--working-folder DIR]\n\n"
              "Prints the per-sample force table of a data file as tab-separated text\n"
-             "(\"copy data\"; with --smoothed, \"copy smoothed data\").\n";
+             "(\"copy data\"; with --smoothed, \"copy smoothed data\").\n"
+             "With --format, writes the trial to OUT instead: EDF+ with one signal per recorded\n"
+             "channel in newtons (pounds with US units) and the repetitions of the pair as\n"
+             "annotations, or CSV with a header row and the time and forces of every sample.\n";
     case Command::Resave:
       return "usage: tidemet-cli resave IN OUT [--working-folder DIR] [--force]\n\n"
              "Opens IN and saves it as OUT; a .dat name also writes its .sum summary.\n"
@@ -140,7 +148,7 @@ std::string UsageText(Command command) {
          "without opening a window:\n"
          "  info      the trial record of .dat and .sum files, as JSON\n"
          "  analyze   repetitions, means and swim figures of a channel pair\n"
-         "  export    the per-sample force table of a data file\n"
+         "  export    the per-sample force table of a data file, or the trial as EDF+ or CSV\n"
          "  resave    open a trial file and save it under another name\n"
          "  simulate  record a trial of the demonstration unit without waiting\n"
          "  report    the performance report of a trial, as PDF or text\n\n"
@@ -220,6 +228,12 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
       if (auto item = choose(kMode, v)) o.mode = *item; else return out;
     } else if (a == "--units") {
       if (auto item = choose(kUnits, v)) o.metric = *item == 1; else return out;
+    } else if (a == "--format" && o.command == Command::Export) {
+      if (!kExportFormats.count(v)) {
+        out.error = "invalid value '" + v + "' for --format (edf or csv)";
+        return out;
+      }
+      o.fileFormat = v;
     } else if (a == "--format") {
       if (auto item = choose(kFormat, v)) o.text = *item == 1; else return out;
     } else if (a == "--stroke") {
@@ -232,6 +246,11 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
   }
   if (o.files.empty()) out.error = "no file given";
   if (o.command == Command::Resave && o.files.size() != 2) out.error = "resave takes IN and OUT";
+  if (o.command == Command::Export && (o.fileFormat || o.out)) {
+    if (!o.fileFormat || !o.out) out.error = "export writes a file with both --format edf|csv and --out FILE";
+    else if (o.files.size() != 1) out.error = "export --format takes one FILE";
+    else if (o.smoothed) out.error = "--smoothed applies only to the tab-separated table";
+  }
   if (o.command == Command::Report && o.files.size() != 1) out.error = "report takes one FILE";
   else if (o.command == Command::Report && !o.text && !o.out) out.error = "report needs --out FILE.pdf or --format text";
   return out;

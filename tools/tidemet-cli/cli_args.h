@@ -22,6 +22,7 @@ struct CliOptions {
   std::optional<std::string> stroke;
   std::optional<std::string> workingFolder;
   bool text = false;                  // --format text
+  std::optional<std::string> fileFormat;  // export --format edf|csv
   bool smoothed = false;
   bool force = false;                 // replace read-only files (resave, simulate)
   // simulate

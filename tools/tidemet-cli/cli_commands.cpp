@@ -3,6 +3,7 @@
 #include "analyze_report.h"
 #include "app/analysis/recompute_analysis.h"
 #include "app/analysis/sample_export.h"
+#include "app/export/trial_export.h"
 #include "app/files/safe_file.h"
 #include "app/files/summary_file_format.h"
 #include "app/files/trial_file.h"
@@ -183,7 +184,25 @@ int RunAnalyze(const CliOptions& o, std::ostream& out, std::ostream& err) {
   return status;
 }
 
+// export --format: the trial as an EDF+ or CSV file.
+int exportFile(const CliOptions& o, std::ostream& err) {
+  const std::string& file = o.files[0];
+  if (!isDataFile(file)) {
+    err << "tidemet-cli: " << file << ": a summary file holds no samples\n";
+    return 1;
+  }
+  TrialWorkspace w;
+  if (!OpenAndAnalyze(w, o, file, err)) return 1;
+  const auto format = *o.fileFormat == "csv" ? ExportFormat::Csv : ExportFormat::Edf;
+  if (auto error = ExportTrial(*w.session, *o.out, format)) {
+    err << "tidemet-cli: " << *o.out << ": " << *error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err) {
+  if (o.fileFormat) return exportFile(o, err);
   int status = 0;
   for (const auto& file : o.files) {
     if (!isDataFile(file)) {
@@ -196,6 +215,7 @@ int RunExport(const CliOptions& o, std::ostream& out, std::ostream& err) {
       status = 1;
       continue;
     }
+    if (o.metric) SwitchUnits(*w.session, *o.metric);
     for (const auto& row : SampleForceTable(*w.session, o.smoothed)) {
       for (size_t c = 0; c < row.size(); ++c) out << (c ? "\t" : "") << row[c];
       out << "\n";
