@@ -210,7 +210,8 @@ std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files
   return WriteFilesTogether(files, system);
 }
 
-std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files, SaveCalls& calls) {
+std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files,
+                                              SaveCalls& calls) {
   std::vector<Pending> pending(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     pending[i].target = files[i].path;

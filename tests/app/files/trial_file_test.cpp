@@ -256,6 +256,7 @@ TEST_F(TrialFileTest, DamagedFilesAreRefusedAndTheTrialStaysWhole) {
       {withHeader([](FileHeader& h) { h.pairStart = 3; }), "has a pair start channel other than 0, 2, 4 or 6."},
       {withHeader([](FileHeader& h) { h.pairStart = 8; }), "has a pair start channel other than 0, 2, 4 or 6."},
       {withHeader([](FileHeader& h) { h.limb = 0; }), "has an unknown limb mode."},
+      {withHeader([](FileHeader& h) { h.limb = 4; }), "has an unknown limb mode."},
       {withHeader([](FileHeader& h) { h.gain = 0.0f; }), "has a gain, calibration factor or trial time that is not a number."},
       {good.substr(0, 13), "ends inside its header."},
       {good.substr(0, 60), "ends inside its header."},
