@@ -67,9 +67,9 @@ class Fd {
   int fd_ = -1;
 };
 
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAll(SaveCalls& calls, int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    const long n = calls.write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -124,13 +124,13 @@ std::optional<std::string> createTemporary(Pending& p) {
   return std::string("no free temporary file name");
 }
 
-std::optional<std::string> writeTemporary(Pending& p, std::string_view bytes) {
+std::optional<std::string> writeTemporary(SaveCalls& calls, Pending& p, std::string_view bytes) {
   if (auto why = createTemporary(p)) return why;
   struct stat old {};
   if (::stat(p.target.c_str(), &old) == 0 && ::fchmod(p.fd.get(), old.st_mode & 07777) != 0)
     return "its permissions could not be kept: " + systemError();
-  if (!writeAll(p.fd.get(), bytes)) return systemError();
-  if (::fsync(p.fd.get()) != 0) return systemError();
+  if (!writeAll(calls, p.fd.get(), bytes)) return systemError();
+  if (calls.fsync(p.fd.get()) != 0) return systemError();
   return std::nullopt;
 }
 
@@ -148,10 +148,10 @@ void keepOld(Pending& p) {
 
 // Renaming is only durable once the folder itself is flushed. A folder that cannot be flushed
 // at all (EINVAL) has nothing to flush.
-std::optional<std::string> syncFolder(const std::filesystem::path& folder) {
+std::optional<std::string> syncFolder(SaveCalls& calls, const std::filesystem::path& folder) {
   Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() < 0) return "the folder could not be flushed to the disk: " + systemError();
-  if (::fsync(fd.get()) != 0 && errno != EINVAL)
+  if (calls.fsync(fd.get()) != 0 && errno != EINVAL)
     return "the folder could not be flushed to the disk: " + systemError();
   return std::nullopt;
 }
@@ -201,12 +201,22 @@ std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path
   return WriteFilesTogether(one);
 }
 
+long SaveCalls::write(int fd, const char* data, size_t size) { return ::write(fd, data, size); }
+int SaveCalls::fsync(int fd) { return ::fsync(fd); }
+int SaveCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
+
 std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files) {
+  SaveCalls system;
+  return WriteFilesTogether(files, system);
+}
+
+std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files,
+                                              SaveCalls& calls) {
   std::vector<Pending> pending(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     pending[i].target = files[i].path;
     removeStaleTemporaries(files[i].path);
-    if (auto why = writeTemporary(pending[i], files[i].bytes)) {
+    if (auto why = writeTemporary(calls, pending[i], files[i].bytes)) {
       discard(pending);
       return why;
     }
@@ -215,7 +225,7 @@ std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files
     Pending& p = pending[i];
     // The last file needs no way back: nothing after it can fail.
     if (i + 1 < pending.size()) keepOld(p);
-    if (::rename(p.temporary.c_str(), p.target.c_str()) != 0) {
+    if (calls.rename(p.temporary.c_str(), p.target.c_str()) != 0) {
       std::string why = systemError();
       putBack(pending);
       discard(pending);
@@ -229,7 +239,7 @@ std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files
     if (!p.kept.empty()) ::unlink(p.kept.c_str());
   }
   for (const Pending& p : pending)
-    if (auto why = syncFolder(folderOf(p.target)); why && !failure) failure = why;
+    if (auto why = syncFolder(calls, folderOf(p.target)); why && !failure) failure = why;
   return failure;
 }
 

@@ -24,11 +24,22 @@ struct FileToWrite {
 std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path,
                                                std::string_view bytes);
 
+// The system calls by which a save reaches the disk. The program uses the system's own; a test
+// replaces them to watch their order or to fail one part-way, as a full disk does.
+class SaveCalls {
+ public:
+  virtual ~SaveCalls() = default;
+  virtual long write(int fd, const char* data, size_t size);
+  virtual int fsync(int fd);
+  virtual int rename(const char* from, const char* to);
+};
+
 // Writes files that belong together (a trial's .dat and .sum): every temporary is written and
 // flushed first, then they are renamed in the order given. When a rename fails, the files
 // already renamed are put back as they were, so a reader never finds a new file beside an old
 // partner. Stale temporaries of the same targets, left by a save that was killed, are removed.
 std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files);
+std::optional<std::string> WriteFilesTogether(std::span<const FileToWrite> files, SaveCalls& calls);
 
 // Whether `name` (a bare file name) is a temporary this program made for the file `target`.
 bool IsTemporaryOf(const std::filesystem::path& target, std::string_view name);

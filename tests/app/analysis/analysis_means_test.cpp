@@ -34,9 +34,7 @@ TEST(AnalysisMeansTest, HalvesLeaveOutFirstAndLastRepetition) {
   for (const Case& c : cases) {
     const MeanColumn col = Column(c.values, c.duration);
     SCOPED_TRACE(testing::Message() << "last rep " << col.lastRep);
-    if (col.lastRep >= 3) {
-      EXPECT_EQ(FirstHalfMean(col), c.first);
-    }
+    EXPECT_EQ(FirstHalfMean(col), c.first);
     EXPECT_EQ(SecondHalfMean(col), c.second);
     EXPECT_EQ(OverallMean(col), c.overall);
   }
@@ -73,13 +71,28 @@ TEST(AnalysisMeansTest, GridValuesShowTheirDecimals) {
   for (const Case& c : cases) EXPECT_EQ(GridValueText(c.v, c.duration), c.text) << c.v;
 }
 
-TEST(AnalysisMeansTest, RowLabelsNameTheRepetitionsWhenCountsAgree) {
+// The rows are named by repetitions from three repetitions on, when both hands found as many or
+// one of them fewer than three.
+TEST(AnalysisMeansTest, RowLabelsNameTheRepetitionsAtTheirBoundaryCounts) {
   using L = std::array<std::string, 4>;
-  EXPECT_EQ(MeanRowLabels(true, 7, 7, 7), (L{"Reps 1-3", "Reps 4-6", "% Change", "Reps 1-6"}));
-  EXPECT_EQ(MeanRowLabels(true, 3, 3, 2), (L{"Reps 1-1", "Reps 2-2", "% Change", "Reps 1-2"}));
-  EXPECT_EQ(MeanRowLabels(true, 8, 8, 6), (L{"1st Half", "2nd Half", "% Change", "Overall"}));
-  EXPECT_EQ(MeanRowLabels(true, 2, 2, 2), (L{"1st Half", "2nd Half", "% Change", "Overall"}));
-  EXPECT_EQ(MeanRowLabels(false, 7, 7, 7), (L{"1st Half", "2nd Half", "% Change", "Overall"}));
+  const L plain{"1st Half", "2nd Half", "% Change", "Overall"};
+  const struct {
+    bool present;
+    int most, first, second;
+    L labels;
+  } cases[] = {
+      {true, 7, 7, 7, {"Reps 1-3", "Reps 4-6", "% Change", "Reps 1-6"}},
+      {true, 3, 3, 2, {"Reps 1-1", "Reps 2-2", "% Change", "Reps 1-2"}},
+      {true, 4, 4, 4, {"Reps 1-1", "Reps 2-3", "% Change", "Reps 1-3"}},
+      {true, 8, 8, 2, {"Reps 1-3", "Reps 4-7", "% Change", "Reps 1-7"}},
+      {true, 8, 8, 3, plain},
+      {true, 8, 8, 6, plain},
+      {true, 2, 2, 2, plain},
+      {false, 7, 7, 7, plain},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MeanRowLabels(c.present, c.most, c.first, c.second), c.labels)
+        << c.most << " " << c.first << " " << c.second;
 }
 
 }  // namespace

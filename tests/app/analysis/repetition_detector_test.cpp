@@ -116,10 +116,14 @@ TEST(RepetitionDetectorTest, SpikesTakeThePreviousCleanedSample) {
   s.TrialData[1 * 2] = 3001;
   s.TrialData[2 * 2] = 30000;  // a run of spikes takes the value before the run
   s.TrialData[60 * 2] = 3000;  // 3000 itself is kept
+  const int last = s.SampleCount;
+  const int16_t beforeLast = s.TrialData[(last - 1) * 2];
+  s.TrialData[last * 2] = 3001;  // the last sample read is cleaned too
   run.analyse();
   EXPECT_EQ(s.TrialData[1 * 2], first);
   EXPECT_EQ(s.TrialData[2 * 2], first);
   EXPECT_EQ(s.TrialData[60 * 2], 3000);
+  EXPECT_EQ(s.TrialData[last * 2], beforeLast);
   EXPECT_EQ(s.TrialData[1 * 2 + 1], -s.BaselineOffset);  // the other column is untouched
 }
 
@@ -154,6 +158,34 @@ TEST(RepetitionDetectorTest, SmoothedValueOutOfRangeWarnsAndKeepsCyclesFound) {
   ASSERT_EQ(s.analysis.LastRep, 1);
   ExpectMarks(s, 0, 1, {101, 150, 200, 102});
   EXPECT_EQ(s.analysis.SummaryTable[1][5], 0.5f);  // 150..200
+}
+
+// Swimming: a push shorter than half a second or lower than 48 counts joins the previous
+// repetition's recovery; a recovery shorter than a quarter second takes in the next cycle. The
+// third of six cycles is built at each limit and one step past it.
+TEST(RepetitionDetectorTest, SwimmingLimitsJustInsideAndJustOutside) {
+  const struct {
+    const char* name;
+    int push, level, dip;
+    int lastRep, row;
+    float negSeconds;
+  } cases[] = {
+      {"half-second push is a repetition", 50, 300, 40, 5, 1, 0.40f},
+      {"shorter push joins the recovery before it", 49, 300, 40, 4, 1, 1.29f},
+      {"push of 48 counts is a repetition", 60, 48, 40, 5, 1, 0.41f},  // the low push smooths later
+      {"push of 47 counts joins the recovery before it", 60, 47, 40, 4, 1, 1.40f},
+      {"quarter-second recovery is kept", 60, 300, 25, 5, 2, 0.25f},
+      {"shorter recovery stretches over the next cycle", 60, 300, 24, 4, 2, 1.24f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Trace t;
+    t.strokes(2, 60, 300, 40, 300).hold(c.push, c.level).hold(c.dip, -300).strokes(3, 60, 300, 40, 300);
+    AnalysisRun run(t, 3, 600);  // 6 s: exactly 25 and 50 samples to a quarter and a half second
+    run.analyse();
+    EXPECT_EQ(run.s->analysis.LastRep, c.lastRep);
+    EXPECT_EQ(run.s->analysis.SummaryTable[c.row][5], c.negSeconds);
+  }
 }
 
 TEST(RepetitionDetectorTest, SwimmingOverflowRestartsAreBounded) {

@@ -65,8 +65,9 @@ TEST(SwimMetricsTest, BreaststrokeCountsEachCycleOnce) {
     const char* stroke;
     int first, second, count;
   };
-  const Case cases[] = {{"Breast", 7, 7, 7}, {"Breast", 7, 6, 6}, {"Fly", 7, 6, 6},
-                        {"Free", 7, 6, 13}};
+  // Half of an odd count rounds to even: 1.5 -> 2, 2.5 -> 2, 3.5 -> 4, 6.5 -> 6.
+  const Case cases[] = {{"Breast", 7, 7, 7}, {"Breast", 2, 1, 2}, {"Fly", 3, 2, 2},
+                        {"Fly", 4, 3, 4},    {"Breast", 7, 6, 6}, {"Free", 7, 6, 13}};
   for (const Case& c : cases) {
     auto s = SwimTrial(25, 20.0f, 1);
     s->Stroke = c.stroke;

@@ -122,6 +122,7 @@ TEST(StorableText, RefusesWhatTheListFileCannotHold) {
       {"Li 山田", "山"},         {"A \"B\"", "\""},
       {"Tab\there", "\t"},       {"Emoji 🙂", "🙂"},
       {"\xff broken", "\xff"},   {"?", nullptr},
+      {"Del\x7f", "\x7f"},       {"C1 \xc2\x85", "\xc2\x85"},
   };
   for (const Case& c : cases) {
     auto refused = FirstUnstorableCharacter(c.text);

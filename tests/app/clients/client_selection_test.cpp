@@ -35,6 +35,7 @@ struct ClientSelection : ::testing::Test {
 
 TEST_F(ClientSelection, LeavingWithAnotherClientClearsTheTrial) {
   comparison.files = 2;
+  s.analysis.SummaryHasResults = true;
   ASSERT_TRUE(ClickClient(s, list, 1));
   EXPECT_EQ(s.ClientName, "Bob Brown");
   EXPECT_EQ(s.ClientCode, "BB");
@@ -49,6 +50,7 @@ TEST_F(ClientSelection, LeavingWithAnotherClientClearsTheTrial) {
   EXPECT_EQ(s.TrialSeconds, 0.0f);
   EXPECT_EQ(comparison.files, 0);
   EXPECT_EQ(s.analysis.MostReps, 0);
+  EXPECT_FALSE(s.analysis.SummaryHasResults);  // a summary's rows are not shown for the new trial
   EXPECT_EQ(saves, 1);
 
   // A new trial of the same client survives the next leave.

@@ -6,8 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <fstream>
 #include <set>
+#include <vector>
 
 #include "temp_folder.h"
 
@@ -71,6 +75,69 @@ TEST(ReadWholeFile, RefusesWhatIsNotASmallRegularFileWithoutReadingIt) {
   EXPECT_EQ(ReadWholeFile(folder.path() / "empty", 10, nullptr), std::nullopt);
   put(folder.path() / "empty", "");
   EXPECT_EQ(ReadWholeFile(folder.path() / "empty", 10), "");
+}
+
+// Logs each call a save makes with the file it acts on (a temporary of the target shows as
+// "<target>~") and fails the write that would pass `failAfter` bytes, as a full disk does.
+class WatchedCalls : public SaveCalls {
+ public:
+  explicit WatchedCalls(fs::path target) : target_(std::move(target)) {}
+  std::vector<std::string> log;
+  size_t failAfter = SIZE_MAX;
+
+  long write(int fd, const char* data, size_t size) override {
+    log.push_back("write " + nameOf(fd));
+    if (written_ >= failAfter) {
+      errno = ENOSPC;
+      return -1;
+    }
+    size = std::min(size, failAfter - written_);
+    written_ += size;
+    return SaveCalls::write(fd, data, size);
+  }
+  int fsync(int fd) override {
+    log.push_back("fsync " + nameOf(fd));
+    return SaveCalls::fsync(fd);
+  }
+  int rename(const char* from, const char* to) override {
+    log.push_back("rename " + shown(fs::path(from)) + " " + shown(fs::path(to)));
+    return SaveCalls::rename(from, to);
+  }
+
+ private:
+  std::string shown(const fs::path& path) const {
+    const std::string name = path.filename().string();
+    if (IsTemporaryOf(target_, name)) return target_.filename().string() + "~";
+    return path == target_.parent_path() ? "folder" : name;
+  }
+  std::string nameOf(int fd) const {
+    return shown(fs::read_symlink("/proc/self/fd/" + std::to_string(fd)));
+  }
+  fs::path target_;
+  size_t written_ = 0;
+};
+
+TEST(WriteFilesTogether, ANewFileIsWrittenAndFlushedBesideTheOldOneThenRenamedOverIt) {
+  TempFolder folder;
+  const fs::path dat = folder.path() / "trial.dat";
+  put(dat, "old trial");
+  const std::string bytes(5000, 'n');
+  const FileToWrite one[] = {{dat, bytes}};
+
+  // The disk fills after 3000 bytes: the save fails, the old file is whole, nothing is left.
+  WatchedCalls full(dat);
+  full.failAfter = 3000;
+  EXPECT_EQ(WriteFilesTogether(one, full), "No space left on device");
+  EXPECT_EQ(get(dat), "old trial");
+  EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"trial.dat"});
+  EXPECT_EQ(full.log, (std::vector<std::string>{"write trial.dat~", "write trial.dat~"}));
+
+  // With room again the same save succeeds, in the order that keeps either file whole.
+  WatchedCalls room(dat);
+  EXPECT_FALSE(WriteFilesTogether(one, room));
+  EXPECT_EQ(get(dat), bytes);
+  EXPECT_EQ(room.log, (std::vector<std::string>{"write trial.dat~", "fsync trial.dat~",
+                                                "rename trial.dat~ trial.dat", "fsync folder"}));
 }
 
 TEST(WriteFilesTogether, AFailedSecondRenameLeavesTheOldPair) {

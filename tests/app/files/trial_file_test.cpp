@@ -166,26 +166,6 @@ TEST_F(TrialFileTest, LayoutIsByteForByte) {
   EXPECT_EQ(TrialFileBytes(*s), expected.bytes);
 }
 
-TEST_F(TrialFileTest, AccentedNamesSurviveSaveAndOpen) {
-  const std::string jose = "Jos\xC3\xA9 N\xC3\xBA\xC3\xB1" "ez";
-  clients = ClientList({MakeClientEntry(jose, "JN", "170", "70", "")});
-  s->ClientName = s->DataClientName = jose;
-  s->PairLabels[1] = "Bra\xC3\xA7o";  // Braço
-  FillTrial(*s, 8, 0, 10);
-  s->PairLabels[1] = "Bra\xC3\xA7o";
-  std::string bytes = TrialFileBytes(*s);
-  EXPECT_EQ(bytes.substr(12, 2), std::string("\x0A\x00", 2));  // ten bytes
-  EXPECT_EQ(bytes.substr(18, 10), "Jos\xE9 N\xFA\xF1" "ez");
-
-  auto back = std::make_unique<Session>();
-  back->ClientName = "Someone Else";
-  TrialFileContext other{alerts, clients, comparison, summary};
-  ASSERT_TRUE(OpenTrialBytes(*back, other, "x.dat", bytes));
-  EXPECT_EQ(back->DataClientName, jose);
-  EXPECT_EQ(back->ClientName, jose);  // found in the list
-  EXPECT_EQ(back->PairLabels[1], "Bra\xC3\xA7o");
-}
-
 TEST_F(TrialFileTest, EveryTagOpensWithTheDefaultsForWhatItLacks) {
   struct Case {
     const char* tag;
@@ -276,6 +256,7 @@ TEST_F(TrialFileTest, DamagedFilesAreRefusedAndTheTrialStaysWhole) {
       {withHeader([](FileHeader& h) { h.pairStart = 3; }), "has a pair start channel other than 0, 2, 4 or 6."},
       {withHeader([](FileHeader& h) { h.pairStart = 8; }), "has a pair start channel other than 0, 2, 4 or 6."},
       {withHeader([](FileHeader& h) { h.limb = 0; }), "has an unknown limb mode."},
+      {withHeader([](FileHeader& h) { h.limb = 4; }), "has an unknown limb mode."},
       {withHeader([](FileHeader& h) { h.gain = 0.0f; }), "has a gain, calibration factor or trial time that is not a number."},
       {good.substr(0, 13), "ends inside its header."},
       {good.substr(0, 60), "ends inside its header."},
@@ -350,26 +331,6 @@ TEST_F(TrialFileTest, ALaterFileOfAnotherClientMakesThatClientCurrent) {
   }
 }
 
-TEST_F(TrialFileTest, OpeningIntoTheComparisonRefusesAnotherPairOrLimb) {
-  comparison.into = true;
-  comparison.files = 1;
-  s->PairStartChannel = 2;
-  FileHeader h;
-  auto b = BuildV1Part(h);
-  AddVersion2(b);
-  EXPECT_FALSE(open(b.bytes, "/d/p.dat"));
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(alerts.shown[0].text,
-            "Resistive surface or joint action\r\nfor /D/P.DAT\r\ndoes not match with above file(s).\r\n"
-            "Remove all files before opening.");
-  s->PairStartChannel = 0;
-  s->LimbMode = 3;
-  EXPECT_FALSE(open(b.bytes));
-  s->LimbMode = 1;
-  EXPECT_TRUE(open(b.bytes));
-  EXPECT_EQ(comparison.clears, 0);
-}
-
 TEST_F(TrialFileTest, ASwimDistanceOfZeroKeepsTheCurrentOne) {
   struct Case { int distance; int16_t expected; AppMode mode; };
   const Case cases[] = {{0, 15, AppMode::Swim15}, {25, 25, AppMode::Swim25}};
@@ -388,23 +349,31 @@ TEST_F(TrialFileTest, ASwimDistanceOfZeroKeepsTheCurrentOne) {
   }
 }
 
-TEST_F(TrialFileTest, AnotherPairOrLimbClearsTheComparison) {
-  struct Case { int pairStart, limb, clears; };
-  const Case cases[] = {{0, 1, 0}, {2, 1, 1}, {0, 3, 1}};
+// A file of another pair or limb clears the comparison, or is refused when it is opened into
+// the comparison.
+TEST_F(TrialFileTest, AnotherPairOrLimbClearsTheComparisonOrIsRefusedInIt) {
+  struct Case { int pairStart, limb; bool into; int clears; bool opens; };
+  const Case cases[] = {{0, 1, false, 0, true}, {2, 1, false, 1, true}, {0, 3, false, 1, true},
+                        {0, 1, true, 0, true},  {2, 1, true, 0, false}, {0, 3, true, 0, false}};
   for (const auto& c : cases) {
     s->PairStartChannel = 0;
     s->LimbMode = 1;
+    comparison.into = c.into;
     comparison.files = 2;
     comparison.clears = 0;
+    alerts.shown.clear();
     FileHeader h;
     h.pairStart = c.pairStart;
     h.limb = c.limb;
     auto b = BuildV1Part(h);
     AddVersion2(b);
-    ASSERT_TRUE(open(b.bytes));
-    EXPECT_EQ(comparison.clears, c.clears) << c.pairStart << " " << c.limb;
-    EXPECT_EQ(s->PairStartChannel, c.pairStart);  // a two-channel file brings its pair
-    EXPECT_EQ(s->LimbMode, c.limb);
+    EXPECT_EQ(open(b.bytes, "/d/p.dat"), c.opens) << c.pairStart << " " << c.limb << " " << c.into;
+    EXPECT_EQ(comparison.clears, c.clears) << c.pairStart << " " << c.limb << " " << c.into;
+    EXPECT_EQ(s->PairStartChannel, c.opens ? c.pairStart : 0);  // a two-channel file brings its pair
+    EXPECT_EQ(s->LimbMode, c.opens ? c.limb : 1);
+    EXPECT_EQ(alerts.shown.empty() ? "" : alerts.shown[0].text,
+              c.opens ? "" : "Resistive surface or joint action\r\nfor /D/P.DAT\r\n"
+                             "does not match with above file(s).\r\nRemove all files before opening.");
   }
 }
 

@@ -123,6 +123,20 @@ TEST_F(ModelTableTest, DevicesAreOpenedAndReleasedInTheirOrder) {
   EXPECT_EQ(s->settingsChecks.model, menuIndex("Model22Menu"));
 }
 
+// The codes at each end of the USB device's and the USB module's ranges.
+TEST(ModelDevices, EachCodeUsesItsDevice) {
+  const struct {
+    int code;
+    bool usbDevice, usbModule;
+  } cases[] = {{6, false, false},  {7, true, false},  {8, false, false},  {9, true, false},
+               {15, true, false},  {16, false, false}, {17, false, false}, {18, false, true},
+               {21, false, true},  {22, false, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(UsesUsbDevice(c.code), c.usbDevice) << c.code;
+    EXPECT_EQ(UsesUsbModule(c.code), c.usbModule) << c.code;
+  }
+}
+
 TEST_F(ModelTableTest, AUsbDeviceErrorIsShownAndTheModelStaysChosen) {
   devices.error = DeviceError{0x800A01AD, "ActiveX component can't create object"};
   ChooseModelMenu(*s, menuIndex("Model11Menu"), devices, alerts);

@@ -3,36 +3,13 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/files/safe_file.h"
-#include "app/files/trial_file_format.h"
-#include "cli_commands.h"
+#include "cli_trial.h"
 #include "run_tool.h"
-#include "tests/app/analysis/trace_builder.h"
-#include "tests/app/files/temp_folder.h"
 
 namespace tidemet::cli {
 namespace {
 
-using tidemet::testing::MakeTrial;
-using tidemet::testing::TempFolder;
-using tidemet::testing::Trace;
-using tidemet::testing::WriteTrace;
-
-class ReportCommandTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto s = MakeTrial(2, 400);
-    s->DataClientName = "Ann Lee";
-    s->PairLabel = "Hand";
-    s->SurfaceArea = 10;
-    WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
-    WriteTrace(*s, 1, Trace().strokes(4, 50, 300, 50, 300));
-    dat = (folder.path() / "visit.dat").string();
-    ASSERT_FALSE(WriteFileAtomically(dat, TrialFileBytes(*s)));
-  }
-  TempFolder folder;
-  std::string dat;
-};
+using ReportCommandTest = CliTest;
 
 TEST_F(ReportCommandTest, TextLinesAndPdfOfTheSameReport) {
   const Result text = RunTool({"report", dat, "--format", "text", "--mode", "impulse"});
