@@ -153,8 +153,12 @@ QImage ChartViewWidget::picture() const {
 void ChartViewWidget::paintChart(QPainter& painter, const QRectF& target) const {
   if (!hasChart()) return;
   painter.setRenderHint(QPainter::Antialiasing);
+  // The chart keeps its proportions and stands in the middle of the page.
   const QRectF source = parts_->chart->geometry();
-  parts_->chart->scene()->render(&painter, target, source, Qt::KeepAspectRatio);
+  if (source.isEmpty()) return;
+  const QSizeF fitted = source.size().scaled(target.size(), Qt::KeepAspectRatio);
+  const QRectF placed(target.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+  parts_->chart->scene()->render(&painter, placed, source, Qt::KeepAspectRatio);
 }
 
 }  // namespace tidemet

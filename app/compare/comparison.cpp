@@ -1,5 +1,6 @@
 #include "app/compare/comparison.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -251,18 +252,15 @@ Session Comparison::setup(const Session& shared) const {
 ComparisonGridRow Comparison::columnTitles(const Session& shared) const {
   const auto titles = GridColumnTitles(setup(shared));
   ComparisonGridRow out{"", "File", "Date"};
-  for (int k = 1; k <= 8; ++k) {
-    std::string t = titles[k];
-    for (char& c : t)
-      if (c == '\n') c = ' ';
-    out[2 + k] = t;
-  }
+  std::copy(titles.begin() + 1, titles.end(), out.begin() + 3);
   return out;
 }
 
 std::string Comparison::clipText(const Session& shared) const {
   TextTable table;
-  const ComparisonGridRow titles = columnTitles(shared);
+  // One line per title: the clipboard has no second header line.
+  ComparisonGridRow titles = columnTitles(shared);
+  for (std::string& t : titles) std::replace(t.begin(), t.end(), '\n', ' ');
   table.emplace_back(titles.begin(), titles.end());
   for (const ComparisonGridRow& row : grid()) table.emplace_back(row.begin(), row.end());
   return ClipText(table);

@@ -81,7 +81,8 @@ class Comparison : public ComparisonSeam, public SummaryComparison {
 
   const std::vector<ComparisonRow>& rows() const { return rows_; }
   std::vector<ComparisonGridRow> grid() const;
-  // The column titles over the grid, for the settings of `shared`.
+  // The column titles over the grid, for the settings of `shared` (the value columns' units on
+  // a second line).
   ComparisonGridRow columnTitles(const Session& shared) const;
   // Copy report: the titles and every row, cells separated by tabs, rows ended by carriage
   // returns.
