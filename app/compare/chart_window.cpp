@@ -18,6 +18,7 @@
 #include "app/files/safe_file.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
+#include "app/ui/menu_items.h"
 
 namespace tidemet {
 namespace {
@@ -57,17 +58,7 @@ QAction* ChartWindow::action(const char* name) const {
 
 void ChartWindow::buildMenus() {
   auto item = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
-    QAction* a = menu->addAction(text, this, slot);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-  };
-  auto checkable = [this](QMenu* menu, const QString& text, const char* name,
-                          std::function<void()> choose) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, std::move(choose));
-    return a;
+    return AddNamedItem(menu, text, name, [this, slot] { (this->*slot)(); });
   };
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -84,32 +75,29 @@ void ChartWindow::buildMenus() {
   item(edit, tr("&Copy"), "CopyMenu", &ChartWindow::CopyMenu)->setShortcut(QKeySequence::Copy);
 
   QMenu* chart = menuBar()->addMenu(tr("C&hart"));
-  const char* quantityNames[4] = {"PeakForceMenu", "AvForceMenu", "ImpulseMenu", "TimeMenu"};
-  const QString quantityTexts[4] = {tr("&Peak Force"), tr("&Avg Force"), tr("&Impulse"),
-                                    tr("&Time")};
-  for (int i = 0; i < 4; ++i)
-    quantityItems_.push_back(
-        checkable(chart, quantityTexts[i], quantityNames[i], [this, i] { selectQuantity(i); }));
+  quantityItems_ =
+      AddCheckGroup(chart, {tr("&Peak Force"), tr("&Avg Force"), tr("&Impulse"), tr("&Time")},
+                    {"PeakForceMenu", "AvForceMenu", "ImpulseMenu", "TimeMenu"},
+                    [this](int i) { selectQuantity(i); });
   chart->addSeparator();
-  phaseItems_.push_back(checkable(chart, {}, "PosMenu", [this] { selectPhase(false); }));
-  phaseItems_.push_back(checkable(chart, {}, "NegMenu", [this] { selectPhase(true); }));
+  // Captioned with the phase names of the trial's joint action when the chart is drawn.
+  phaseItems_ = AddCheckGroup(chart, {QString(), QString()}, {"PosMenu", "NegMenu"},
+                              [this](int i) { selectPhase(i == 1); });
 
   QMenu* channels = menuBar()->addMenu(tr("&Channels"));
-  const char* pairNames[4] = {"Channel12Menu", "Channel34Menu", "Channel56Menu", "Channel78Menu"};
-  for (int i = 0; i < 4; ++i)
-    pairItems_.push_back(checkable(channels, tr("Channels &%1-%2").arg(2 * i + 1).arg(2 * i + 2),
-                                   pairNames[i], [this, i] { selectPair(i); }));
+  pairItems_ = AddCheckGroup(
+      channels,
+      {tr("Channels &1-2"), tr("Channels &3-4"), tr("Channels &5-6"), tr("Channels &7-8")},
+      {"Channel12Menu", "Channel34Menu", "Channel56Menu", "Channel78Menu"},
+      [this](int i) { selectPair(i); });
 
   QMenu* units = menuBar()->addMenu(tr("&Units"));
-  unitItems_.push_back(
-      checkable(units, tr("&Metric"), "MetricMenu", [this] { selectUnits(true); }));
-  unitItems_.push_back(checkable(units, tr("&US"), "USMenu", [this] { selectUnits(false); }));
+  unitItems_ = AddCheckGroup(units, {tr("&Metric"), tr("&US")}, {"MetricMenu", "USMenu"},
+                             [this](int i) { selectUnits(i == 0); });
 
   QMenu* go = menuBar()->addMenu(tr("&Window"));
-  auto link = [this, go](const QString& text, const char* name, std::function<void()>& open) {
-    QAction* a = go->addAction(text);
-    a->setObjectName(QString::fromLatin1(name));
-    connect(a, &QAction::triggered, this, [&open] {
+  auto link = [go](const QString& text, const char* name, std::function<void()>& open) {
+    AddNamedItem(go, text, name, [&open] {
       if (open) open();
     });
   };

@@ -1,10 +1,7 @@
 #include "app/compare/comparison.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <filesystem>
-#include <system_error>
 
 #include "app/files/safe_file.h"
 #include "app/files/summary_file_format.h"
@@ -104,16 +101,7 @@ std::string ComparisonDateText(const std::string& dateTime) {
 }
 
 std::string FileDateTimeText(const std::string& path) {
-  std::error_code ec;
-  const auto written = std::filesystem::last_write_time(path, ec);
-  if (ec) return {};
-  const std::time_t t =
-      std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
-  std::tm local{};
-  if (!localtime_r(&t, &local)) return {};
-  char text[32];
-  std::strftime(text, sizeof text, "%m/%d/%Y %H:%M:%S", &local);
-  return text;
+  return FileWrittenText(path, "%m/%d/%Y %H:%M:%S");
 }
 
 Comparison::Comparison(DateOf dateOf) : dateOf_(std::move(dateOf)) {}

@@ -16,6 +16,7 @@
 
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
+#include "app/ui/menu_items.h"
 #include "app/ui/report_renderer.h"
 #include "app/ui/text_table_model.h"
 
@@ -79,21 +80,7 @@ QAction* ComparisonWindow::action(const char* name) const {
 
 void ComparisonWindow::buildMenus() {
   auto item = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
-    QAction* a = menu->addAction(text, this, slot);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-  };
-  auto group = [this](QMenu* menu, const std::vector<QString>& texts,
-                      const std::vector<const char*>& names, std::function<void(int)> choose) {
-    std::vector<QAction*> actions;
-    for (size_t i = 0; i < texts.size(); ++i) {
-      QAction* a = menu->addAction(texts[i]);
-      a->setObjectName(QString::fromLatin1(names[i]));
-      a->setCheckable(true);
-      connect(a, &QAction::triggered, this, [choose, i] { choose(static_cast<int>(i)); });
-      actions.push_back(a);
-    }
-    return actions;
+    return AddNamedItem(menu, text, name, [this, slot] { (this->*slot)(); });
   };
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -111,25 +98,25 @@ void ComparisonWindow::buildMenus() {
       ->setShortcut(QKeySequence::Copy);
 
   QMenu* means = menuBar()->addMenu(tr("&Means"));
-  meanItems_ =
-      group(means, {tr("&1st Half"), tr("&2nd Half"), tr("&% Change"), tr("&Overall")},
-            {"CompBegMeanMenu", "CompEndMeanMenu", "CompPctChangeMenu", "CompOverallMeanMenu"},
-            [this](int i) { selectMeanKind(i + 1); });
+  meanItems_ = AddCheckGroup(
+      means, {tr("&1st Half"), tr("&2nd Half"), tr("&% Change"), tr("&Overall")},
+      {"CompBegMeanMenu", "CompEndMeanMenu", "CompPctChangeMenu", "CompOverallMeanMenu"},
+      [this](int i) { selectMeanKind(i + 1); });
   QMenu* analysis = menuBar()->addMenu(tr("&Analysis"));
-  modeItems_ = group(analysis, {tr("&Peak Force"), tr("&Impulse"), tr("&Avg Force")},
-                     {"CompForceMenu", "CompImpulseMenu", "CompAvForceMenu"},
-                     [this](int i) { selectMode(i); });
+  modeItems_ = AddCheckGroup(analysis, {tr("&Peak Force"), tr("&Impulse"), tr("&Avg Force")},
+                             {"CompForceMenu", "CompImpulseMenu", "CompAvForceMenu"},
+                             [this](int i) { selectMode(i); });
   QMenu* units = menuBar()->addMenu(tr("&Units"));
-  unitItems_ = group(units, {tr("&Metric"), tr("&US")}, {"CompMetricMenu", "CompUSMenu"},
-                     [this](int i) { selectUnits(i == 0); });
+  unitItems_ = AddCheckGroup(units, {tr("&Metric"), tr("&US")}, {"CompMetricMenu", "CompUSMenu"},
+                             [this](int i) { selectUnits(i == 0); });
   QMenu* channels = menuBar()->addMenu(tr("&Channels"));
-  pairItems_ = group(
+  pairItems_ = AddCheckGroup(
       channels,
       {tr("Channels &1-2"), tr("Channels &3-4"), tr("Channels &5-6"), tr("Channels &7-8")},
       {"Comp12Menu", "Comp34Menu", "Comp56Menu", "Comp78Menu"}, [this](int i) { selectPair(i); });
   channels->addSeparator();
-  limbItems_ = group(channels, {tr("A&rm"), tr("&Leg")}, {"CompArmMenu", "CompLegMenu"},
-                     [this](int i) { selectLimb(i); });
+  limbItems_ = AddCheckGroup(channels, {tr("A&rm"), tr("&Leg")}, {"CompArmMenu", "CompLegMenu"},
+                             [this](int i) { selectLimb(i); });
 
   QMenu* go = menuBar()->addMenu(tr("&Window"));
   item(go, tr("C&hart"), "CompChartMenu", &ComparisonWindow::CompChartMenu);

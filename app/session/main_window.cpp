@@ -212,6 +212,16 @@ TrialFileContext MainWindow::trialContext() {
   return TrialFileContext{alerts_, lists_.clients(), comparison_, summary_};
 }
 
+bool MainWindow::openTrial(const std::string& path) {
+  TrialFileContext ctx = trialContext();
+  return OpenTrialFile(session_, ctx, path);
+}
+
+bool MainWindow::saveTrial(const std::string& path) {
+  TrialFileContext ctx = trialContext();
+  return SaveTrialFile(session_, ctx, path);
+}
+
 void MainWindow::FileOpenCmd() {
   if (session_.CurrentFileName.empty()) return;
   TrialFileContext ctx = trialContext();
@@ -311,14 +321,8 @@ ComparisonWindow& MainWindow::comparisonWindow() {
 ChartWindow& MainWindow::chart() {
   if (!chart_) {
     ChartWindowLinks links;
-    links.openFile = [this](const std::string& path) {
-      TrialFileContext ctx = trialContext();
-      return OpenTrialFile(session_, ctx, path);
-    };
-    links.saveFile = [this](const std::string& path) {
-      TrialFileContext ctx = trialContext();
-      return SaveTrialFile(session_, ctx, path);
-    };
+    links.openFile = [this](const std::string& path) { return openTrial(path); };
+    links.saveFile = [this](const std::string& path) { return saveTrial(path); };
     links.showComparison = [this] { DataComparisonCmd(); };
     links.showAnalysis = [this] { DataAnalysisCmd(); };
     links.showGraph = [this] { DataGraphCmd(); };

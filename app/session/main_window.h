@@ -95,6 +95,9 @@ class MainWindow : public QMainWindow {
   // Another window takes over from the monitor: a recording ends as Stop ends it, the tick stops.
   void leaveMonitor();
   TrialFileContext trialContext();
+  // Open and save of the windows' File menus, on the session's trial.
+  bool openTrial(const std::string& path);
+  bool saveTrial(const std::string& path);
 
   Session& session_;
   AppInfo& info_;
