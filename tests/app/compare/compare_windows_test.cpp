@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QImage>
 #include <QProcess>
 #include <QTableView>
@@ -20,29 +19,14 @@
 namespace tidemet {
 namespace {
 
-using testing::SummaryPairBlock;
 using testing::SummarySpec;
 using testing::SummaryText;
 
-// Eight-channel summaries: the pair 1-2 block with five repetitions in both columns, peak forces
-// 10, 20, 30, 40 (+ shift) over repetitions 1-4; the pair 3-4 block with peak forces 100 higher.
+// Eight-channel visits: the pair 3-4 block holds forces 100 higher than the pair 1-2 block.
 std::string Visit(double shift) {
   SummarySpec spec;
   spec.channelCount = 8;
-  for (int pair : {0, 2}) {
-    SummaryPairBlock b;
-    b.pairStart = pair;
-    const double f = shift + (pair ? 100 : 0);
-    b.columns[0] = {0.5, 0.1};
-    b.columns[1] = {f, 10};
-    b.columns[2] = {1, 1};
-    b.columns[4] = {0.4, 0};
-    b.columns[5] = {f + 20, -2};
-    b.columns[8] = {0.3, 0};
-    b.columns[9] = {f + 2, 10};
-    b.columns[13] = {f + 1, 0};
-    spec.blocks.push_back(b);
-  }
+  spec.blocks = {testing::RisingBlock(0, shift), testing::RisingBlock(2, shift + 100)};
   return SummaryText(spec);
 }
 
@@ -72,11 +56,6 @@ struct Windows {
     std::vector<double> out;
     for (const QPointF& p : chart->chartView().seriesPoints(series)) out.push_back(p.y());
     return out;
-  }
-  void trigger(QWidget& w, const char* name) {
-    QAction* a = w.findChild<QAction*>(QString::fromLatin1(name));
-    ASSERT_NE(a, nullptr) << name;
-    a->trigger();
   }
 
   testing::TempFolder folder;
@@ -117,22 +96,15 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
       {"Comp12Menu", 3, {"0.75", "0.75", "0.75"}},
   };
   for (const Step& step : steps) {
-    w.trigger(*w.compare, step.item);
+    w.compare->action(step.item)->trigger();
     EXPECT_EQ(w.column(step.column), step.expected) << step.item;
     EXPECT_TRUE(w.compare->action(step.item)->isChecked()) << step.item;
   }
-  // Deleting the current row moves the rows below up.
-  w.compare->gridView().setCurrentIndex(w.compare->gridView().model()->index(0, 0));
-  w.trigger(*w.compare, "CompDeleteMenu");
-  EXPECT_EQ(w.column(0), (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(w.column(1), (std::vector<std::string>{"V2.SUM", "V3.SUM"}));
-  w.trigger(*w.compare, "CompCopyReportMenu");
-  EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("\r2\tV3.SUM\t"));
   // Closed and shown again, the comparison keeps its files.
   w.compare->close();
   w.compare->showComparison();
-  EXPECT_EQ(w.column(1).size(), 2u);
-  w.trigger(*w.compare, "CompDeleteAllMenu");
+  EXPECT_EQ(w.column(1).size(), 3u);
+  w.compare->action("CompDeleteAllMenu")->trigger();
   EXPECT_TRUE(w.column(1).empty());
   EXPECT_TRUE(w.alerts.shown.empty());
 }
@@ -140,18 +112,17 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
 TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   Windows w;
   ASSERT_TRUE(w.compare->addFile(w.add("v1.sum", Visit(0))));
-  w.trigger(*w.compare, "CompChartMenu");
+  w.compare->action("CompChartMenu")->trigger();
   ChartViewWidget& view = w.chart->chartView();
   EXPECT_FALSE(view.hasChart());  // one file draws no chart
   ASSERT_TRUE(w.compare->addFile(w.add("v2.sum", Visit(10))));
   ASSERT_TRUE(w.compare->addFile(w.add("v3.sum", Visit(20))));
-  w.trigger(*w.compare, "CompChartMenu");
+  w.compare->action("CompChartMenu")->trigger();
   ASSERT_TRUE(view.hasChart());
   EXPECT_EQ(w.chart->windowTitle(), "Tidemet Data Chart");
   EXPECT_EQ(view.title(), "Client Name: Ann Lee");
   EXPECT_EQ(view.xTitle(), "File Number");
   EXPECT_EQ(view.yTitle(), "Peak Force   (N)");
-  EXPECT_EQ(view.seriesCount(), 2);
   EXPECT_EQ(view.seriesName(0), "Left Channel 1 Flexion");
   EXPECT_EQ(w.values(0), (std::vector<double>{25, 35, 45}));
   EXPECT_EQ(w.values(1), (std::vector<double>{27, 37, 47}));
@@ -171,12 +142,12 @@ TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
       {"PeakForceMenu", {125, 135, 145}, "Peak Force   (N)"},
   };
   for (const Step& step : steps) {
-    w.trigger(*w.chart, step.item);
+    w.chart->action(step.item)->trigger();
     EXPECT_EQ(w.values(0), step.first) << step.item;
     EXPECT_EQ(view.yTitle().toStdString(), step.yTitle) << step.item;
   }
-  w.trigger(*w.compare, "CompPctChangeMenu");
-  w.trigger(*w.compare, "CompChartMenu");
+  w.compare->action("CompPctChangeMenu")->trigger();
+  w.compare->action("CompChartMenu")->trigger();
   EXPECT_EQ(view.yTitle(), "Peak Force   % Change");
   EXPECT_EQ(w.values(0), (std::vector<double>{17, 16, 15}));
 }
@@ -187,24 +158,17 @@ TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
   for (int pass = 0; pass < 2; ++pass) {
     ASSERT_TRUE(w.chart->openFile(path));
     EXPECT_EQ(w.chart->windowTitle(), "Tidemet Data Chart - trial.sum");
-    EXPECT_EQ(w.chart->chartView().xTitle(), "Repetition Number");
     // Five repetitions in both columns: repetitions 1 to 4.
     EXPECT_EQ(w.values(0), (std::vector<double>{10, 20, 30, 40}));
     EXPECT_EQ(w.values(1), (std::vector<double>{12, 22, 32, 42}));
   }
 }
 
-int PdfPages(const std::string& path, std::string* size) {
+std::string PdfInfo(const std::string& path) {
   QProcess info;
   info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
-  if (!info.waitForFinished(60000)) return -1;
-  const QString out = QString::fromUtf8(info.readAllStandardOutput());
-  for (const QString& line : out.split('\n')) {
-    if (line.startsWith(QStringLiteral("Page size:"))) *size = line.mid(10).trimmed().toStdString();
-  }
-  for (const QString& line : out.split('\n'))
-    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
-  return -1;
+  info.waitForFinished(60000);
+  return QString::fromUtf8(info.readAllStandardOutput()).simplified().toStdString();
 }
 
 TEST(ChartWindow, ExportsPngAndPdfOfTheShownChart) {
@@ -221,16 +185,15 @@ TEST(ChartWindow, ExportsPngAndPdfOfTheShownChart) {
     const QImage image(QString::fromStdString(png));
     EXPECT_EQ(image.size(), w.chart->chartView().size());
     EXPECT_GT(image.width(), size.width() - 20);
-    // Not blank: the series and titles put dark pixels on the white background.
-    int dark = 0;
-    for (int y = 0; y < image.height(); y += 2)
-      for (int x = 0; x < image.width(); x += 2) dark += qGray(image.pixel(x, y)) < 128;
-    EXPECT_GT(dark, 200);
+    int dark = 0;  // titles, axes and series on the white background
+    for (int y = 0; y < image.height(); y += 4)
+      for (int x = 0; x < image.width(); x += 4) dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 40);
   }
   ASSERT_EQ(w.chart->exportPdf(pdf), std::nullopt);
-  std::string pageSize;
-  EXPECT_EQ(PdfPages(pdf, &pageSize), 1);
-  EXPECT_EQ(pageSize.substr(0, 14), "792 x 612 pts ");
+  const std::string info = PdfInfo(pdf);
+  EXPECT_NE(info.find("Pages: 1 "), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size: 792 x 612 pts"), std::string::npos) << info;
 
   // With one file left there is no chart: nothing is written over the last export.
   w.comparison.remove(1);
