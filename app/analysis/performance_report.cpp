@@ -184,7 +184,9 @@ ReportDocument ComparisonReport(const Session& s, const std::string& meansKind,
   return pager.take();
 }
 
-std::string FileDateText(const std::string& path) {
+std::string FileDateText(const std::string& path) { return FileWrittenText(path, "%m-%d-%Y"); }
+
+std::string FileWrittenText(const std::string& path, const char* format) {
   std::error_code ec;
   const auto written = std::filesystem::last_write_time(path, ec);
   if (ec) return {};
@@ -192,8 +194,8 @@ std::string FileDateText(const std::string& path) {
       std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
   std::tm local{};
   if (!localtime_r(&t, &local)) return {};
-  char text[16];
-  std::strftime(text, sizeof text, "%m-%d-%Y", &local);
+  char text[64];
+  if (std::strftime(text, sizeof text, format, &local) == 0) return {};
   return text;
 }
 

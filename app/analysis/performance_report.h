@@ -38,5 +38,7 @@ std::vector<std::string> ReportMeansLines(const MeansGrid& means);
 
 // The date a file was last written, as "MM-DD-YYYY"; empty when the file cannot be read.
 std::string FileDateText(const std::string& path);
+// The local time a file was last written in a strftime `format`; empty when it cannot be read.
+std::string FileWrittenText(const std::string& path, const char* format);
 
 }  // namespace tidemet

@@ -11,6 +11,8 @@
 #include "app/analysis/analysis_window.h"
 #include "app/clients/client_selection.h"
 #include "app/clients/client_window.h"
+#include "app/compare/chart_window.h"
+#include "app/compare/comparison_window.h"
 #include "app/files/trial_file.h"
 #include "app/session/about_dialog.h"
 #include "app/session/program_lists.h"
@@ -24,7 +26,6 @@ namespace {
 
 // The platform's logo picture, used in place of our own when the working folder has one.
 constexpr const char* kLogoFile = "kvologo2.bmp";
-constexpr const char* kLaterTip = "This window comes with a later version of Tidemet.";
 
 QLabel* centredLabel(const QString& text, QWidget* parent, double scale = 1.0, bool bold = false) {
   auto* label = new QLabel(text, parent);
@@ -104,12 +105,6 @@ void MainWindow::buildTitleScreen() {
 }
 
 void MainWindow::buildMenus() {
-  auto later = [](QAction* action) {
-    action->setEnabled(false);
-    action->setStatusTip(QString::fromLatin1(kLaterTip));
-    action->setToolTip(QString::fromLatin1(kLaterTip));
-  };
-
   QMenu* file = menuBar()->addMenu(tr("&File"));
   fileOpen_ = file->addAction(tr("&Open"), this, &MainWindow::FileOpenCmd);
   fileOpen_->setObjectName(QStringLiteral("FileOpenMenu"));
@@ -140,7 +135,10 @@ void MainWindow::buildMenus() {
       ->setObjectName(QStringLiteral("DataGraphMenu"));
   data->addAction(tr("&Analysis"), this, &MainWindow::DataAnalysisCmd)
       ->setObjectName(QStringLiteral("DataAnalysisMenu"));
-  for (const QString& item : {tr("&Comparison"), tr("C&hart")}) later(data->addAction(item));
+  data->addAction(tr("&Comparison"), this, &MainWindow::DataComparisonCmd)
+      ->setObjectName(QStringLiteral("DataComparisonMenu"));
+  data->addAction(tr("C&hart"), this, &MainWindow::DataChartCmd)
+      ->setObjectName(QStringLiteral("DataChartMenu"));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   QAction* contents = help->addAction(tr("&Contents"), this, &MainWindow::HelpContentsCmd);
@@ -212,6 +210,16 @@ void MainWindow::showLogo() {
 
 TrialFileContext MainWindow::trialContext() {
   return TrialFileContext{alerts_, lists_.clients(), comparison_, summary_};
+}
+
+bool MainWindow::openTrial(const std::string& path) {
+  TrialFileContext ctx = trialContext();
+  return OpenTrialFile(session_, ctx, path);
+}
+
+bool MainWindow::saveTrial(const std::string& path) {
+  TrialFileContext ctx = trialContext();
+  return SaveTrialFile(session_, ctx, path);
 }
 
 void MainWindow::FileOpenCmd() {
@@ -301,6 +309,41 @@ void MainWindow::FilePrintCmd() {
   window.APrintMenu();
 }
 
+ComparisonWindow& MainWindow::comparisonWindow() {
+  if (!comparisonWindow_)
+    comparisonWindow_ = std::make_unique<ComparisonWindow>(
+        session_, alerts_, comparison_,
+        [this] { chart().showChart(ChartWindow::Source::Comparison); },
+        [this] { DataAnalysisCmd(); });
+  return *comparisonWindow_;
+}
+
+ChartWindow& MainWindow::chart() {
+  if (!chart_) {
+    ChartWindowLinks links;
+    links.openFile = [this](const std::string& path) { return openTrial(path); };
+    links.saveFile = [this](const std::string& path) { return saveTrial(path); };
+    links.showComparison = [this] { DataComparisonCmd(); };
+    links.showAnalysis = [this] { DataAnalysisCmd(); };
+    links.showGraph = [this] { DataGraphCmd(); };
+    links.showMonitor = [this] { DataMonitorCmd(); };
+    links.showClients = [this] { ClientsCmd(); };
+    chart_ =
+        std::make_unique<ChartWindow>(session_, alerts_, analyzer_, comparison_, std::move(links));
+  }
+  return *chart_;
+}
+
+void MainWindow::DataComparisonCmd() {
+  leaveMonitor();
+  comparisonWindow().showComparison();
+}
+
+void MainWindow::DataChartCmd() {
+  leaveMonitor();
+  chart().showChart(ChartWindow::Source::Repetitions);
+}
+
 void MainWindow::ExitCmd() {
   if (tidemet::ExitProgram(info_, alerts_, help_, [this] { lists_.save(alerts_); })) end();
 }
@@ -310,6 +353,8 @@ void MainWindow::end() {
   if (monitor_) monitor_->close();
   if (analysis_) analysis_->close();
   if (clients_) clients_->close();
+  if (comparisonWindow_) comparisonWindow_->close();
+  if (chart_) chart_->close();
   hide();
   emit ended();
 }
@@ -368,13 +413,13 @@ void MainWindow::ClientsCmd() {
     links.helpContents = [this] { HelpContentsCmd(); };
     links.about = [this] { AboutCmd(); };
     links.saveLists = [this] { return lists_.save(alerts_); };
-    links.hasWindow = [](DataTarget t) {
-      return t == DataTarget::Monitor || t == DataTarget::Graph || t == DataTarget::Analysis;
-    };
+    links.hasWindow = [](DataTarget t) { return t != DataTarget::Video; };
     links.showWindow = [this](DataTarget t) {
       if (t == DataTarget::Monitor) DataMonitorCmd();
       if (t == DataTarget::Graph) DataGraphCmd();
       if (t == DataTarget::Analysis) DataAnalysisCmd();
+      if (t == DataTarget::Comparison) DataComparisonCmd();
+      if (t == DataTarget::Chart) DataChartCmd();
     };
     clients_ = std::make_unique<ClientWindow>(session_, lists_.clients(), alerts_, comparison_,
                                               analyzer_, std::move(links));

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/analysis/repetition_analyzer.h"
+#include "app/compare/comparison.h"
 #include "app/files/summary_file.h"
 #include "app/files/trial_seams.h"
 #include "app/session/app_info.h"
@@ -22,6 +23,8 @@ class QPushButton;
 namespace tidemet {
 
 class AnalysisWindow;
+class ChartWindow;
+class ComparisonWindow;
 class ClientWindow;
 class MonitorWindow;
 class SettingsWindow;
@@ -63,6 +66,11 @@ class MainWindow : public QMainWindow {
   // The Clients menu: shows the client window.
   void ClientsCmd();
   ClientWindow* clientWindow() const { return clients_.get(); }
+  // Data Comparison shows the comparison window; Data Chart charts the current trial.
+  void DataComparisonCmd();
+  void DataChartCmd();
+  ComparisonWindow* comparisonWindow() const { return comparisonWindow_.get(); }
+  ChartWindow* chartWindow() const { return chart_.get(); }
 
  signals:
   // The program is to end (Cancel in the warning, OK in the exit question).
@@ -82,9 +90,14 @@ class MainWindow : public QMainWindow {
   void end();
   MonitorWindow& monitor();
   AnalysisWindow& analysis();
+  ComparisonWindow& comparisonWindow();
+  ChartWindow& chart();
   // Another window takes over from the monitor: a recording ends as Stop ends it, the tick stops.
   void leaveMonitor();
   TrialFileContext trialContext();
+  // Open and save of the windows' File menus, on the session's trial.
+  bool openTrial(const std::string& path);
+  bool saveTrial(const std::string& path);
 
   Session& session_;
   AppInfo& info_;
@@ -106,14 +119,17 @@ class MainWindow : public QMainWindow {
   QAction* fileSave_ = nullptr;
   QAction* fileExit_ = nullptr;
   QAction* helpContents_ = nullptr;
-  // The comparison comes with its own window. A saved data file gets its summary beside it.
-  NoComparison comparison_;
+  // The files of the comparison window; a data file of another client, pair or limb clears it.
+  // A saved data file gets its summary beside it.
+  Comparison comparison_;
   RepetitionAnalyzer analyzer_;
   SummaryFile summary_{analyzer_, alerts_};
   std::unique_ptr<MonitorWindow> monitor_;
   std::unique_ptr<AnalysisWindow> analysis_;
   QAction* clientsMenu_ = nullptr;
   std::unique_ptr<ClientWindow> clients_;
+  std::unique_ptr<ComparisonWindow> comparisonWindow_;
+  std::unique_ptr<ChartWindow> chart_;
 };
 
 }  // namespace tidemet

@@ -308,7 +308,7 @@ TEST_F(MainWindowTest, TheManualNamesNoMenuThatIsGreyedOut) {
           item != window->findChild<QAction*>("FileSaveMenu"))
         greyed << "<b>" + menu + " &gt; " + item->text().remove('&').remove("...");
   }
-  ASSERT_GE(greyed.size(), 2);  // today Data > Comparison and Data > Chart
+  // Every window of the main menus exists now, so the list may be empty.
   const QStringList pages = QDir(":/help").entryList({"*.html"});
   ASSERT_GE(pages.size(), 5);
   for (const QString& page : pages) {
