@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -17,12 +18,16 @@ namespace {
 constexpr int64_t kMs = 1'000'000;
 
 TEST(TickScheduleTest, LateReadingsKeepTheGridAndSkipOnlyPastOnePeriod) {
-  struct Case { int64_t lateNs; uint32_t skipped; int64_t nextDeadline; };
+  struct Case {
+    int64_t lateNs;
+    uint32_t skipped;
+    int64_t nextDeadline;
+  };
   const Case cases[] = {
-      {0, 0, 10 * kMs},          // on time
-      {9 * kMs, 0, 10 * kMs},    // late, but the next deadline stays where it was
-      {10 * kMs, 0, 10 * kMs},   // exactly one period late still reads for this deadline
-      {15 * kMs, 1, 20 * kMs},   // the deadline is given up for the next one
+      {0, 0, 10 * kMs},         // on time
+      {9 * kMs, 0, 10 * kMs},   // late, but the next deadline stays where it was
+      {10 * kMs, 0, 10 * kMs},  // exactly one period late still reads for this deadline
+      {15 * kMs, 1, 20 * kMs},  // the deadline is given up for the next one
       {35 * kMs, 3, 40 * kMs},
   };
   for (const auto& c : cases) {
@@ -60,20 +65,24 @@ TEST(AcquisitionWorkerTest, SynchronousStepsOnAVirtualClock) {
   });
   worker.openSource(0);
   for (int i = 0; i < 3; ++i) worker.step();  // at 0, 10, 20 ms
-  clock.advance(25 * kMs);                      // the thread was held up: now 45 ms
-  worker.step();                                // deadline 30 ms gives way to 40 ms
-  worker.step();                                // 50 ms
+  clock.advance(25 * kMs);                    // the thread was held up: now 45 ms
+  worker.step();                              // deadline 30 ms gives way to 40 ms
+  worker.step();                              // 50 ms
 
   std::vector<std::pair<double, int64_t>> seen;
   std::vector<uint32_t> skipped;
+  EXPECT_EQ(worker.process(
+                [&](const ReadingSet& r) {
+                  seen.push_back({r.value[0], r.takenAtNs});
+                  skipped.push_back(r.skippedBefore);
+                },
+                20 * kMs),
+            3u);
   EXPECT_EQ(worker.process([&](const ReadingSet& r) {
-              seen.push_back({r.value[0], r.takenAtNs});
-              skipped.push_back(r.skippedBefore);
-            }, 20 * kMs), 3u);
-  EXPECT_EQ(worker.process([&](const ReadingSet& r) {
-              seen.push_back({r.value[0], r.takenAtNs});
-              skipped.push_back(r.skippedBefore);
-            }), 2u);
+    seen.push_back({r.value[0], r.takenAtNs});
+    skipped.push_back(r.skippedBefore);
+  }),
+            2u);
   const std::vector<std::pair<double, int64_t>> expected = {
       {0, 0}, {1, 10 * kMs}, {2, 20 * kMs}, {3, 45 * kMs}, {4, 50 * kMs}};
   EXPECT_EQ(seen, expected);
@@ -113,6 +122,57 @@ TEST(AcquisitionWorkerTest, ThreadTakesReadingsOnItsOwnThreadAndNothingIsLost) {
   for (auto id : threads) EXPECT_NE(id, std::this_thread::get_id());
 }
 
+// Counts the notices it hears in counters that outlive it.
+class NoticeSource : public Source {
+ public:
+  NoticeSource(std::atomic<int>& stops, std::atomic<int>& resets)
+      : stops_(stops), resets_(resets) {}
+  void takeReadings(ReadingSet& out) override { out.set(0, 1); }
+  void recordingStopped() override { ++stops_; }
+  void afterError() override { ++resets_; }
+
+ private:
+  std::atomic<int>& stops_;
+  std::atomic<int>& resets_;
+};
+
+// The last reading before a stop asks for notices (a recording's end, a reset after an error)
+// after the thread has passed its own check of them: the device must still hear them. And the
+// worker runs again after the stop.
+TEST(AcquisitionWorkerTest, NoticesOfTheLastReadingReachTheDeviceAndTheWorkerRunsAgain) {
+  MonotonicClock clock;
+  std::atomic<int> stops{0}, resets{0};
+  std::atomic<bool> posted{false}, stopping{false};
+  AcquisitionWorker* self = nullptr;
+  AcquisitionWorker worker(
+      clock, [&] { return std::make_unique<NoticeSource>(stops, resets); },
+      [&] {
+        if (posted.exchange(true)) return;
+        self->requestRecordingStopped();
+        self->requestAfterError();
+        while (!stopping.load()) std::this_thread::yield();
+        // Gives stop() the time to ask the thread to end before this step is over.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      });
+  self = &worker;
+  worker.start();
+  for (int i = 0; i < 20000 && !posted.load(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(posted.load());
+  stopping = true;
+  worker.stop();
+  EXPECT_EQ(stops.load(), 1);
+  EXPECT_EQ(resets.load(), 1);
+
+  const uint64_t taken = worker.readingsTaken();
+  worker.start();
+  for (int i = 0; i < 20000 && worker.readingsTaken() < taken + 3; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  worker.stop();
+  EXPECT_GE(worker.readingsTaken(), taken + 3);
+  EXPECT_EQ(stops.load(), 1);  // each notice once
+}
+
 TEST(DemoSourceTest, StrokesCrossTheBaselineAtTheSetRate) {
   VirtualClock clock;
   DemoParameters p;
@@ -120,10 +180,11 @@ TEST(DemoSourceTest, StrokesCrossTheBaselineAtTheSetRate) {
   p.noiseCounts = 0;
   p.restSeconds = 1.0;
   DemoSource demo(clock, 0, p);
-  EXPECT_EQ(demo.forceCounts(0, 0.5), 0.0);    // resting
+  EXPECT_EQ(demo.forceCounts(0, 0.5), 0.0);            // resting
   EXPECT_NEAR(demo.forceCounts(0, 1.3), 120.0, 1e-9);  // the middle of the push
   EXPECT_NEAR(demo.forceCounts(0, 1.8), -30.0, 1e-9);  // the middle of the recovery
-  EXPECT_NEAR(demo.forceCounts(1, 1.8), 108.0, 1e-9);  // the right arm, half a stroke later, 10% weaker
+  EXPECT_NEAR(demo.forceCounts(1, 1.8), 108.0,
+              1e-9);  // the right arm, half a stroke later, 10% weaker
   EXPECT_NEAR(demo.forceCounts(0, 2.3), 120.0, 1e-9);  // one second later: the next stroke
 
   clock.advance(1300 * kMs);
@@ -184,9 +245,9 @@ TEST(PeriodStatsTest, MeanAndDeviationOfTheBeat) {
   for (int64_t t : times) stats.addTime(t);
   EXPECT_EQ(stats.periods(), 5);
   EXPECT_DOUBLE_EQ(stats.meanPeriodNs(), 52.0 * kMs / 5);
-  EXPECT_EQ(stats.deviationQuantileNs(0.4), 10'000);      // two periods on the dot
-  EXPECT_EQ(stats.deviationQuantileNs(0.8), 60'000);      // 50 us early and late
-  EXPECT_EQ(stats.deviationQuantileNs(1.0), 2'010'000);   // the 2 ms late one
+  EXPECT_EQ(stats.deviationQuantileNs(0.4), 10'000);     // two periods on the dot
+  EXPECT_EQ(stats.deviationQuantileNs(0.8), 60'000);     // 50 us early and late
+  EXPECT_EQ(stats.deviationQuantileNs(1.0), 2'010'000);  // the 2 ms late one
 }
 
 }  // namespace

@@ -46,5 +46,13 @@ TEST(MonitorStatusTest, RecordingStatusCountsOnlyTheRowsThatFit) {
   }
 }
 
+TEST(MonitorStatusTest, HintsSayWhatToDoWhenNothingCanBeShown) {
+  auto s = std::make_unique<Session>();
+  EXPECT_EQ(MonitorHint(*s, false).rfind("No interface unit is chosen, so no readings", 0), 0u);
+  EXPECT_EQ(MonitorHint(*s, true).rfind("Every force label reads 0: type the sensor's", 0), 0u);
+  s->AxisLabels[11] = -1;  // one label that is not 0 is enough
+  EXPECT_EQ(MonitorHint(*s, true), "");
+}
+
 }  // namespace
 }  // namespace tidemet

@@ -29,73 +29,29 @@ class SamplingLoopTest : public ::testing::Test {
   SamplingLoop loop;
 };
 
-struct StoreCase {
-  const char* name;
-  int16_t model;
-  int16_t channels;
-  int16_t pairStart;
-  int16_t sensorValueOffset;
-  std::vector<double> readings;
-  std::vector<std::pair<int, int16_t>> expected;  // slot -> stored value
-};
-
+// Slots 0-7 after one tick; those past the listed ones keep their -1.
 TEST_F(SamplingLoopTest, StoredValuesPerModelRow) {
-  const StoreCase cases[] = {
-      {"USB points to the pair", 7, 2, 2, 0, {5, -3}, {{2, 1005}, {3, 997}}},
-      {"model 13, 2 channels, points 1-2", 13, 2, 0, 0, {1, 2, 3, 4}, {{0, 1001}, {1, 1002}}},
-      {"model 13, 4 channels, slots 0-3",
-       13,
-       4,
-       2,
-       0,
-       {1, 2, 3, 4},
-       {{0, 1001}, {1, 1002}, {2, 1003}, {3, 1004}}},
-      {"module 18, volts to the pair", 18, 2, 0, 0, {0.5, -0.25}, {{0, 1500}, {1, 750}}},
-      {"module 18, half rounds to even", 18, 2, 0, 0, {0.0005, 0.0015}, {{0, 1000}, {1, 1002}}},
-      {"module 20, 8 channels",
-       20,
-       8,
-       0,
-       0,
-       {0, 0.5, 0.5, 0, 0, 0, 0, -1.2},
-       {{0, 1000}, {1, 1500}, {2, 500}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, -1200}}},
-      {"module 20, 2 channels reads only slots 0-1",
-       20,
-       2,
-       0,
-       0,
-       {0.1, 0.2, 0.3},
-       {{0, 1100}, {1, 1200}}},
-      {"module 21, sensor offset on slots 0-1",
-       21,
-       4,
-       0,
-       -400,
-       {0, 0, 0, 0},
-       {{0, 600}, {1, 600}, {2, 1000}, {3, 1000}}},
-      {"LabJack 22", 22, 2, 0, -2400, {0.1, 0}, {{0, -1300}, {1, -1400}}},
-      {"LabJack 23, sensor value -2400",
-       23,
-       4,
-       0,
-       -2400,
-       {0, 0, 0, 0},
-       {{0, 1000}, {1, 1000}, {2, -1400}, {3, -1400}}},
+  struct Case {
+    const char* name;
+    int16_t model, channels, pairStart, sensorValueOffset;
+    std::vector<double> readings;
+    std::vector<int16_t> slots;
+  };
+  const Case cases[] = {
+      {"USB device to the pair", 7, 2, 2, 0, {5, -3}, {-1, -1, 1005, 997}},
+      {"13 on 2 channels", 13, 2, 0, 0, {1, 2, 3, 4}, {1001, 1002}},
+      {"13 on 4 channels", 13, 4, 2, 0, {1, 2, 3, 4}, {1001, 1002, 1003, 1004}},
+      {"QW8", 3, 2, 0, 0, {2000, 50}, {1050, -900}},
+      {"module 18, volts", 18, 2, 0, 0, {0.5, -0.25}, {1500, 750}},
+      {"module 18, halves to even", 18, 2, 0, 0, {0.0005, 0.0015}, {1000, 1002}},
+      {"20", 20, 8, 0, 0, {0, 0.5, 0.5, 0, 0, 0, 0, -1.2}, {1000, 1500, 500, 0, 0, 0, 0, -1200}},
+      {"20 on 2 channels", 20, 2, 0, 0, {0.1, 0.2, 0.3}, {1100, 1200}},
+      {"21, offset on 0-1", 21, 4, 0, -400, {0, 0, 0, 0}, {600, 600, 1000, 1000}},
+      {"LabJack 22", 22, 2, 0, -2400, {0.1, 0}, {-1300, -1400}},
+      {"LabJack 23, offset on 2-3", 23, 4, 0, -2400, {0, 0, 0, 0}, {1000, 1000, -1400, -1400}},
       // Four readings, but a row of two: the next row is not written.
-      {"LabJack 23 on 2 channels keeps to its row",
-       23,
-       2,
-       0,
-       0,
-       {0.1, 0.2, 0.3, 0.4},
-       {{0, 1100}, {1, 1200}}},
-      {"module 21 on 2 channels keeps to its row",
-       21,
-       2,
-       0,
-       0,
-       {0.1, 0.2, 0.3, 0.4},
-       {{0, 1100}, {1, 1200}}},
+      {"LabJack 23 on 2 channels", 23, 2, 0, 0, {0.1, 0.2, 0.3, 0.4}, {1100, 1200}},
+      {"21 on 2 channels", 21, 2, 0, 0, {0.1, 0.2, 0.3, 0.4}, {1100, 1200}},
   };
   for (const auto& c : cases) {
     s = std::make_unique<Session>();
@@ -108,14 +64,11 @@ TEST_F(SamplingLoopTest, StoredValuesPerModelRow) {
     s->ChannelCount = c.channels;
     s->TrialData.fill(-1);
     source.next = ReadingSet{};
-    for (size_t r = 0; r < c.readings.size(); ++r) source.next.set(static_cast<int>(r), c.readings[r]);
+    for (size_t r = 0; r < c.readings.size(); ++r)
+      source.next.set(static_cast<int>(r), c.readings[r]);
     l.Timer2_Timer(source);
-    for (int slot = 0; slot < 8; ++slot) {
-      int16_t want = -1;
-      for (const auto& [es, ev] : c.expected)
-        if (es == slot) want = ev;
-      EXPECT_EQ(s->TrialData[slot], want) << c.name << " slot " << slot;
-    }
+    for (size_t slot = 0; slot < 8; ++slot)
+      EXPECT_EQ(s->TrialData[slot], slot < c.slots.size() ? c.slots[slot] : -1) << c.name << slot;
   }
 }
 
@@ -139,9 +92,11 @@ TEST_F(SamplingLoopTest, ReadingsThatCannotBeStoredKeepTheSlot) {
   loop.StartMonitor();
   s->TrialData[0] = 77;
   s->TrialData[1] = 88;
-  struct Case { double volts; };
-  for (double volts : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                       31.768, -33.769, 1e300}) {
+  struct Case {
+    double volts;
+  };
+  for (double volts : {std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity(), 31.768, -33.769, 1e300}) {
     s->SampleIndex = 0;
     source.next = ReadingSet{};
     source.next.set(0, volts);
@@ -252,13 +207,13 @@ TEST_F(SamplingLoopTest, AFullBufferStoresNothingMoreAndKeepsItsTimeBase) {
   source.next.set(1, 9);
   sink.calls.clear();
   for (int i = 0; i < 3750; ++i) loop.Timer2_Timer(source);
-  EXPECT_TRUE(sink.bars().empty());  // nothing new is drawn
+  EXPECT_TRUE(sink.bars().empty());      // nothing new is drawn
   EXPECT_EQ(s->TrialData[30000], 1009);  // row 3750 channel 0 is the array's last element
   EXPECT_EQ(s->SampleIndex, 7500);
   stopwatch.now = 75000;
   loop.StartCmd(&source);
-  EXPECT_EQ(s->SampleCount, 3749);                  // the rows that were stored
-  EXPECT_NEAR(s->TrialSeconds, 37.5, 1e-4);         // their share of the measured time
+  EXPECT_EQ(s->SampleCount, 3749);           // the rows that were stored
+  EXPECT_NEAR(s->TrialSeconds, 37.5, 1e-4);  // their share of the measured time
   EXPECT_NEAR(s->SecondsPerSample, 0.01, 1e-5);
 }
 
@@ -364,7 +319,11 @@ TEST_F(SamplingLoopTest, QW8StatusWarningsAndStoredValue) {
 }
 
 TEST_F(SamplingLoopTest, DeviceErrorsEndTheTickWithTheirMessage) {
-  struct Case { int32_t number; const char* text; const char* message; };
+  struct Case {
+    int32_t number;
+    const char* text;
+    const char* message;
+  };
   const Case cases[] = {
       {51007, "No LabJacks found", "Function returned LabJackUD Error #1007  No LabJacks found"},
       {6, "Overflow", "VB error: i = 4Error #6  Overflow"},

@@ -7,8 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
+#include "app/session/model_table.h"
 #include "app/session/units.h"
 
 namespace tidemet {
@@ -20,17 +23,18 @@ struct NoHelp : HelpViewer {
   int shown = 0;
 };
 
-// Counts what the settings window asks of the devices.
+// Logs what the settings window asks of the devices: U/u the USB device opened/closed, M/m the
+// module.
 struct CountingDevices : SettingsDevices {
-  void closeUsbDevice() override { ++usbClosed; }
+  void closeUsbDevice() override { log += 'u'; }
   std::optional<DeviceError> openUsbDevice(int16_t) override {
-    ++usbOpened;
+    log += 'U';
     return failure;
   }
   std::optional<DeviceError> failure;
-  void openModule() override { ++moduleOpened; }
-  void closeModule() override {}
-  int usbOpened = 0, usbClosed = 0, moduleOpened = 0;
+  void openModule() override { log += 'M'; }
+  void closeModule() override { log += 'm'; }
+  std::string log;
 };
 
 class SettingsWindowTest : public ::testing::Test {
@@ -52,22 +56,12 @@ class SettingsWindowTest : public ::testing::Test {
   std::unique_ptr<SettingsWindow> window;
 };
 
+// One entry of each menu group: the captions a user looks for.
 TEST_F(SettingsWindowTest, CaptionsOfTheMenus) {
   const std::pair<const char*, const char*> captions[] = {
-      {"ModelQ1Menu", "&Q1 or QF8"},
-      {"ModelDemoMenu", "D&emo"},
-      {"Model13Menu", "QV4 - Model 13"},
-      {"Model22QV4Menu", "QV4 - Model 22"},
-      {"Com1", "Com &1"},
-      {"Com9", "Com &9"},
-      {"Com16", "Com 1&6"},
-      {"Node987Menu", "Node 987"},
-      {"Computer0Menu", "&386/486"},
-      {"SwimMenu", "&Swimming over unmeasured distance"},
-      {"Swim10Menu", "Swimming over &10 m distance"},
-      {"TherapyMenu", "&Therapy"},
-      {"AutosaveMenu", "&Autosave"},
-      {"ColorDBackMenu", "D&ata Background"},
+      {"ModelQ1Menu", "&Q1 or QF8"}, {"Model22QV4Menu", "QV4 - Model 22"},
+      {"Com16", "Com 1&6"},          {"Node987Menu", "Node 987"},
+      {"Computer0Menu", "&386/486"}, {"Swim10Menu", "Swimming over &10 m distance"},
       {"BWMenu", "Black on &White"},
   };
   for (const auto& [name, caption] : captions) {
@@ -127,13 +121,29 @@ TEST_F(SettingsWindowTest, EachMenuReachesTheSession) {
   EXPECT_FALSE(window->menuItem("ModelDemoMenu")->isChecked());
 }
 
-TEST_F(SettingsWindowTest, ModelsReachTheirDevicesThroughTheSeam) {
-  choose("ModelQV2Menu");  // model 7: the USB device
-  EXPECT_EQ(devices.usbOpened, 1);
-  choose("Model18Menu");  // leaving model 7 closes it first; model 18 opens the module
-  EXPECT_EQ(devices.usbClosed, 1);
-  EXPECT_EQ(devices.moduleOpened, 1);
-  EXPECT_EQ(s->ModelCode, 18);
+// Every model menu, chosen and then left for the Q1: the devices it opens, and the USB device
+// released when another model replaces it. A menu missing here fails the test.
+TEST_F(SettingsWindowTest, EveryModelOpensItsDeviceAndReleasesItWhenReplaced) {
+  const std::map<std::string, std::string> calls = {
+      {"ModelQ1Menu", ""},   {"ModelDemoMenu", ""},  {"ModelR1Menu", ""},
+      {"ModelQK1Menu", ""},  {"ModelQW8Menu", ""},   {"ModelQW2Menu", ""},
+      {"ModelQK2Menu", ""},  {"ModelQK2BMenu", ""},  {"ModelQV2Menu", "Uu"},
+      {"ModelRV2Menu", ""},  {"Model9Menu", "Uu"},   {"Model10Menu", "Uu"},
+      {"Model11Menu", "Uu"}, {"Model12Menu", "Uu"},  {"Model13Menu", "Uu"},
+      {"Model14Menu", "Uu"}, {"Model15Menu", "Uu"},  {"Model16Menu", ""},
+      {"Model17Menu", ""},   {"Model18Menu", "M"},   {"Model19Menu", "M"},
+      {"Model20Menu", "M"},  {"Model21Menu", "M"},   {"Model21QV4Menu", "M"},
+      {"Model22Menu", ""},   {"Model22QV4Menu", ""},
+  };
+  EXPECT_EQ(calls.size(), kModelMenus.size());
+  for (const ModelMenu& menu : kModelMenus) {
+    const std::string name(menu.name);
+    ASSERT_TRUE(calls.count(name)) << name << " has no expected device calls";
+    choose(name.c_str());
+    choose("ModelQ1Menu");
+    EXPECT_EQ(devices.log, calls.at(name)) << name;
+    devices.log.clear();
+  }
 }
 
 TEST_F(SettingsWindowTest, AUsbDeviceThatFailsToOpenIsReportedAndTheModelStays) {
