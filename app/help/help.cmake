@@ -1,7 +1,7 @@
 # The user manual: built into the program (the help window opens it from the resources) and
 # installed beside it for reading outside the program.
 set(TIDEMET_HELP_PAGES
-  index.html setup.html monitoring.html files.html analysis.html clients.html settings.html safety.html style.css)
+  index.html setup.html monitoring.html video.html files.html analysis.html clients.html settings.html safety.html style.css)
 set(help_files "")
 foreach(page ${TIDEMET_HELP_PAGES})
   list(APPEND help_files ${CMAKE_CURRENT_LIST_DIR}/${page})
