@@ -93,7 +93,7 @@ void MonitorWindow::ensureLoaded() {
 
 void MonitorWindow::release() {
   leaveMonitor();
-  video_->release();
+  if (video_) video_->release();
   diag_.reset();
   safetyTimer_->stop();
   controller_->unload();
@@ -196,7 +196,7 @@ void MonitorWindow::MDiagMenu() {
   // A fresh dialog each time: the device, and with it the controller, may have changed.
   diag_ = std::make_unique<DiagnosticsDialog>(
       s_, *controller_, alerts_, [this] { apply(kRefreshAxisLabels | kRefreshLayout); }, this,
-      CaptureFigures(video_->button().lastStatus()));
+      CaptureFigures(video_ ? video_->button().lastStatus() : CaptureStatus{}));
   diag_->open();
 }
 

@@ -84,7 +84,7 @@ class MonitorWindow : public QMainWindow {
   enum class VideoLayout { None, Beside, Large };
   void setVideoLayout(VideoLayout layout);
   VideoLayout videoLayout() const { return videoLayout_; }
-  VideoPanelWidget& video() { return *video_; }
+  VideoPanelWidget& video();
   // The trial held and its video file, when it has one.
   const TrialPair& heldPair() const { return held_; }
   bool heldVideo() const { return heldVideo_; }

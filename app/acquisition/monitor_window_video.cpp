@@ -24,6 +24,24 @@ std::filesystem::path MonitorWindow::workingFolder() const {
 }
 
 void MonitorWindow::buildVideo() {
+  QMenu* menu = new QMenu(tr("&Video"), this);
+  // Before Help, which stays last.
+  const QList<QAction*> bar = menuBar()->actions();
+  menuBar()->insertMenu(bar.isEmpty() ? nullptr : bar.last(), menu);
+  const char* captions[] = {"&No Video", "Video &Beside the Graphs", "&Large Video"};
+  for (int i = 0; i < 3; ++i) {
+    QAction* action = menu->addAction(QString::fromUtf8(captions[i]));
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this,
+            [this, i] { setVideoLayout(static_cast<VideoLayout>(i)); });
+    videoLayoutActions_.push_back(action);
+  }
+  videoLayoutActions_[0]->setChecked(true);
+}
+
+VideoPanelWidget& MonitorWindow::video() {
+  if (video_) return *video_;
+  // Made when first wanted: a monitor without video never starts the media libraries.
   video_ = new VideoPanelWidget(s_, alerts_, workingFolder() / kCaptureFileName,
                                 seams_.installFolder, this);
   video_->setObjectName(QStringLiteral("VideoPanel"));
@@ -40,20 +58,7 @@ void MonitorWindow::buildVideo() {
         video_->playback().showSample(pagePosition_[g] + column);
     });
   }
-
-  // Before Help, which stays last.
-  const QList<QAction*> bar = menuBar()->actions();
-  QMenu* menu = new QMenu(tr("&Video"), this);
-  menuBar()->insertMenu(bar.isEmpty() ? nullptr : bar.last(), menu);
-  const char* captions[] = {"&No Video", "Video &Beside the Graphs", "&Large Video"};
-  for (int i = 0; i < 3; ++i) {
-    QAction* action = menu->addAction(QString::fromUtf8(captions[i]));
-    action->setCheckable(true);
-    connect(action, &QAction::triggered, this,
-            [this, i] { setVideoLayout(static_cast<VideoLayout>(i)); });
-    videoLayoutActions_.push_back(action);
-  }
-  videoLayoutActions_[0]->setChecked(true);
+  return *video_;
 }
 
 void MonitorWindow::setVideoLayout(VideoLayout layout) {
@@ -63,17 +68,22 @@ void MonitorWindow::setVideoLayout(VideoLayout layout) {
   videoLayout_ = layout;
   if (layout == VideoLayout::None) {
     // Leaving the video layout lets the camera go; the trial's files stay as they are.
-    video_->release();
-    video_->hide();
+    if (video_) {
+      video_->release();
+      video_->hide();
+    }
     return;
   }
+  video();
   const QSize size = layout == VideoLayout::Large ? QSize(2 * kCaptureWidth, 2 * kCaptureHeight)
                                                   : QSize(kCaptureWidth, kCaptureHeight);
   video_->captureView().setMinimumSize(size);
   video_->playback().setMinimumWidth(size.width());
-  if (!video_->button().enabled() || video_->button().state() != CaptureState::Capturing)
-    video_->setSource(seams_.findCamera(s_));
+  if (video_->button().state() != CaptureState::Capturing) video_->setSource(seams_.findCamera(s_));
   video_->show();
+  // The graphs keep their width: the window grows by the picture's.
+  const int wanted = 900 + size.width();
+  if (width() < wanted) resize(wanted, std::max(height(), size.height() + 260));
   showHeldVideo();
 }
 
@@ -149,7 +159,7 @@ void MonitorWindow::offerPairedVideo(const std::string& dataPath) {
   heldVideo_ = video.has_value();
   for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
   if (!heldVideo_) {
-    video_->closePlayback();
+    if (video_) video_->closePlayback();
     return;
   }
   if (videoLayout_ == VideoLayout::None) setVideoLayout(VideoLayout::Beside);
@@ -159,7 +169,7 @@ void MonitorWindow::offerPairedVideo(const std::string& dataPath) {
 bool MonitorWindow::savePair(const std::string& chosen) {
   std::error_code ec;
   if (!heldTemporary_ || !std::filesystem::exists(held_.data, ec)) return files_.save(chosen);
-  const bool withVideo = heldVideo_;
+  const bool withVideo = heldVideo_ && video_;
   if (withVideo) video_->closePlayback();  // the file is moved from under the player
   const PairSave moved = MovePairForSave(held_, withVideo, chosen);
   if (moved.videoError)
