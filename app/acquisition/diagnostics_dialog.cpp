@@ -16,12 +16,14 @@
 namespace tidemet {
 
 DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monitor, Alerts& alerts,
-                                     std::function<void()> relayout, QWidget* parent)
+                                     std::function<void()> relayout, QWidget* parent,
+                                     VideoFigures video)
     : QDialog(parent),
       s_(session),
       monitor_(monitor),
       alerts_(alerts),
       relayout_(std::move(relayout)),
+      video_(video),
       analyzer_(std::make_unique<RepetitionAnalyzer>()),
       cpu_(ReadCpuInfo()) {
   setObjectName(QStringLiteral("Diag"));
@@ -62,7 +64,7 @@ DiagnosticsDialog::DiagnosticsDialog(Session& session, MonitorController& monito
 DiagnosticsDialog::~DiagnosticsDialog() = default;
 
 std::vector<DiagLabel> DiagnosticsDialog::currentLabels() const {
-  return DiagLabels(s_, cpu_, {}, monitor_.latestReadings().deviceResult,
+  return DiagLabels(s_, cpu_, video_, monitor_.latestReadings().deviceResult,
                     monitor_.loop().failedReadings());
 }
 

@@ -30,7 +30,8 @@ class DiagnosticsDialog : public QDialog {
 
   // `relayout` lays the monitor's graphs out again after Continue.
   DiagnosticsDialog(Session& session, MonitorController& monitor, Alerts& alerts,
-                    std::function<void()> relayout, QWidget* parent = nullptr);
+                    std::function<void()> relayout, QWidget* parent = nullptr,
+                    VideoFigures video = {});
   ~DiagnosticsDialog() override;
 
   // Fills the labels and, while the monitor only monitors, starts the reading loop.
@@ -49,6 +50,7 @@ class DiagnosticsDialog : public QDialog {
   MonitorController& monitor_;
   Alerts& alerts_;
   std::function<void()> relayout_;
+  VideoFigures video_;
   std::unique_ptr<RepetitionAnalyzer> analyzer_;
   CpuInfo cpu_;
   int16_t DiagRunning = 0;

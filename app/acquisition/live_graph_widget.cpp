@@ -108,6 +108,23 @@ void LiveGraphWidget::paintEvent(QPaintEvent* event) {
     const QRectF target(first * scale, 0, (last + 1 - first) * scale, height());
     painter.drawImage(target, image_, QRectF(first, 0, last + 1 - first, kGraphHeight));
   }
+  // The video's frame: drawn over the image, never into it, so moving it costs no redraw.
+  if (marker_ >= 0) {
+    painter.setPen(QColor(255, 160, 0));
+    const int x = static_cast<int>((marker_ + 0.5) * scale);
+    painter.drawLine(x, 0, x, height());
+  }
+}
+
+void LiveGraphWidget::setMarker(int column) {
+  if (column == marker_) return;
+  marker_ = column;
+  update();
+}
+
+void LiveGraphWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton)
+    emit clicked(columnAt(static_cast<int>(event->position().x())));
 }
 
 void LiveGraphWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -27,13 +27,18 @@ class LiveGraphWidget : public QWidget, public GraphCanvas {
   const QImage& image() const { return image_; }
   // The graph column under a widget x position.
   int columnAt(int x) const;
+  // A vertical line over `column` (the video frame's sample); -1 for none.
+  void setMarker(int column);
+  int marker() const { return marker_; }
 
  signals:
   void pointerMoved(int column);
+  void clicked(int column);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void updateColumns(int first, int last);
@@ -41,6 +46,7 @@ class LiveGraphWidget : public QWidget, public GraphCanvas {
   QImage image_;
   QRgb foreground_;
   QRgb background_;
+  int marker_ = -1;
 };
 
 }  // namespace tidemet

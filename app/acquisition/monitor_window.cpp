@@ -57,6 +57,7 @@ MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files,
   safetyTimer_->setInterval(kSafetyDrainMs);
   connect(safetyTimer_, &QTimer::timeout, this, &MonitorWindow::drain);
   buildMenus();
+  buildVideo();
   openDevice();
   apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels);
 }
@@ -92,6 +93,7 @@ void MonitorWindow::ensureLoaded() {
 
 void MonitorWindow::release() {
   leaveMonitor();
+  if (video_) video_->release();
   diag_.reset();
   safetyTimer_->stop();
   controller_->unload();
@@ -131,6 +133,7 @@ void MonitorWindow::afterProcessing() {
   if (wasRecording_ && !recording && !controller_->loop().timerEnabled()) {
     // The recording ended without the button (the trial buffer filled): show it as Stop would.
     wasRecording_ = false;
+    videoRecordingStopped();
     showState();
     showTrial();
     return;
@@ -191,8 +194,9 @@ void MonitorWindow::settingsContinued() {
 
 void MonitorWindow::MDiagMenu() {
   // A fresh dialog each time: the device, and with it the controller, may have changed.
-  diag_ = std::make_unique<DiagnosticsDialog>(s_, *controller_, alerts_,
-                                              [this] { apply(kRefreshAxisLabels | kRefreshLayout); }, this);
+  diag_ = std::make_unique<DiagnosticsDialog>(
+      s_, *controller_, alerts_, [this] { apply(kRefreshAxisLabels | kRefreshLayout); }, this,
+      CaptureFigures(video_ ? video_->button().lastStatus() : CaptureStatus{}));
   diag_->open();
 }
 
@@ -317,6 +321,12 @@ void MonitorWindow::StartMonitor() {
   if (!SourceSettings::from(s_).opensSameDeviceAs(deviceSettings_)) openDevice();
   ensureLoaded();
   controller_->StartMonitor();
+  // Back to the camera: the picture shows what a recording will film.
+  if (videoLayout_ != VideoLayout::None && video_->button().state() != CaptureState::Capturing) {
+    video_->closePlayback();
+    video_->setSource(seams_.findCamera(s_));
+  }
+  for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
   setWindowTitle(QString::fromStdString(controller_->loop().windowCaption()));
   for (QScrollBar* bar : pageBars_) bar->setEnabled(false);
   for (int g = 0; g < 2; ++g) {
@@ -330,8 +340,11 @@ void MonitorWindow::StartMonitor() {
 void MonitorWindow::StartCmd() {
   if (!controller_->loop().timerEnabled()) return;
   if (s_.MonitorOnly == 1 && recordingCheck_ && !recordingCheck_()) return;
+  const bool before = controller_->recording();
   controller_->StartCmd();
   wasRecording_ = controller_->recording();
+  if (!before && wasRecording_) videoRecordingStarted();
+  if (before && !wasRecording_) videoRecordingStopped();
   showState();
   if (!controller_->loop().timerEnabled()) showTrial();
 }
@@ -354,6 +367,7 @@ void MonitorWindow::showTrial() {
     pagePosition_[g] = 0;
     redrawPage(g);
   }
+  showHeldVideo();
 }
 
 void MonitorWindow::redrawPage(int graph) {
@@ -390,6 +404,7 @@ void MonitorWindow::openFile() {
     // The pointer readout shows the repetitions of the trial just opened.
     RecomputeAnalysis(s_, *analyzer_, alerts_);
     apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
+    offerPairedVideo(path.toStdString());
     showTrial();
     setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
   }
@@ -401,7 +416,7 @@ void MonitorWindow::saveFile() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("dat"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !files_.save) return;
-  if (files_.save(dialog.selectedFiles().first().toStdString()))
+  if (savePair(dialog.selectedFiles().first().toStdString()))
     setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
 }
 

@@ -2,7 +2,7 @@
 # installed with the program's data for reading outside it. The build tree holds the same
 # share/tidemet folder beside its bin/, so the program finds its data the same way in both.
 set(TIDEMET_HELP_PAGES
-  index.html setup.html monitoring.html files.html analysis.html comparison.html chart.html clients.html settings.html safety.html style.css)
+  index.html setup.html monitoring.html video.html files.html analysis.html comparison.html chart.html clients.html settings.html safety.html style.css)
 set(help_files "")
 foreach(page ${TIDEMET_HELP_PAGES})
   list(APPEND help_files ${CMAKE_CURRENT_LIST_DIR}/${page})

@@ -131,6 +131,8 @@ void MainWindow::buildMenus() {
   QMenu* data = menuBar()->addMenu(tr("&Data"));
   data->addAction(tr("&Monitor"), this, &MainWindow::DataMonitorCmd)
       ->setObjectName(QStringLiteral("DataMonitorMenu"));
+  data->addAction(tr("&Video"), this, [this] { showMonitorWithVideo(); })
+      ->setObjectName(QStringLiteral("DataVideoMenu"));
   data->addAction(tr("&Graph"), this, &MainWindow::DataGraphCmd)
       ->setObjectName(QStringLiteral("DataGraphMenu"));
   data->addAction(tr("&Analysis"), this, &MainWindow::DataAnalysisCmd)
@@ -244,7 +246,10 @@ MonitorWindow& MainWindow::monitor() {
                                       TrialFileContext ctx = trialContext();
                                       return SaveTrialFile(session_, ctx, path);
                                     }};
-    monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files));
+    MonitorWindow::Seams seams;
+    seams.installFolder = info_.InstallFolder;
+    monitor_ = std::make_unique<MonitorWindow>(session_, alerts_, std::move(files), nullptr,
+                                               std::move(seams));
     monitor_->setRecordingCheck(
         [this] { return ConfirmClientListed(session_, lists_.clients(), alerts_); });
     connect(monitor_.get(), &MonitorWindow::exitRequested, this, &MainWindow::ExitCmd);
@@ -259,6 +264,13 @@ void MainWindow::DataMonitorCmd() {
   window.StartMonitor();
   window.show();
   window.raise();
+}
+
+void MainWindow::showMonitorWithVideo() {
+  DataMonitorCmd();
+  if (monitor_ && monitor_->isVisible() &&
+      monitor_->videoLayout() == MonitorWindow::VideoLayout::None)
+    monitor_->setVideoLayout(MonitorWindow::VideoLayout::Beside);
 }
 
 void MainWindow::DataGraphCmd() {
@@ -413,9 +425,10 @@ void MainWindow::ClientsCmd() {
     links.helpContents = [this] { HelpContentsCmd(); };
     links.about = [this] { AboutCmd(); };
     links.saveLists = [this] { return lists_.save(alerts_); };
-    links.hasWindow = [](DataTarget t) { return t != DataTarget::Video; };
+    links.hasWindow = [](DataTarget) { return true; };
     links.showWindow = [this](DataTarget t) {
       if (t == DataTarget::Monitor) DataMonitorCmd();
+      if (t == DataTarget::Video) showMonitorWithVideo();
       if (t == DataTarget::Graph) DataGraphCmd();
       if (t == DataTarget::Analysis) DataAnalysisCmd();
       if (t == DataTarget::Comparison) DataComparisonCmd();

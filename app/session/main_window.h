@@ -57,6 +57,8 @@ class MainWindow : public QMainWindow {
   void AboutCmd();
   // Data Monitor prepares the monitor for a recording; Data Graph shows the held trial in it.
   void DataMonitorCmd();
+  // Data, Video: the monitor with the video beside its graphs.
+  void showMonitorWithVideo();
   void DataGraphCmd();
   MonitorWindow* monitorWindow() const { return monitor_.get(); }
   // Data Analysis shows the current trial analysed; File Print prints its performance report.

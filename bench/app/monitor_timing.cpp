@@ -1,10 +1,11 @@
 // Runs the real monitor window with the demo unit for a while and prints how steady its 10 ms
 // beat was, next to a plain periodic Qt timer on the window's thread in the same run.
 //
-//   monitor_timing [--seconds S] [--stall]
+//   monitor_timing [--seconds S] [--stall] [--video]
 //
 // --stall holds the window's thread for 60 ms five times a second (as a dialog, a resize or a
 // slow repaint would): readings must still be taken on time and all be drawn afterwards.
+// --video films the demo camera beside the graphs for the whole run.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -40,9 +41,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   int seconds = 60;
   bool stall = false;
+  bool video = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atoi(argv[++i]);
     if (!std::strcmp(argv[i], "--stall")) stall = true;
+    if (!std::strcmp(argv[i], "--video")) video = true;
   }
 
   auto session = std::make_unique<tidemet::Session>();
@@ -55,6 +58,11 @@ int main(int argc, char** argv) {
   tidemet::MonitorWindow window(*session, alerts, {});
   window.show();
   window.StartMonitor();
+  if (video) {
+    window.setVideoLayout(tidemet::MonitorWindow::VideoLayout::Beside);
+    window.video().setSource(tidemet::CaptureSource{});
+    window.video().recordingStarted();
+  }
 
   // The plain timer the monitor does not use, for comparison.
   tidemet::PeriodStats plain(10'000'000);
@@ -81,6 +89,17 @@ int main(int argc, char** argv) {
   app.exec();
   const double wall = clock.nsecsElapsed() / 1e9;
   const double cpu = cpuSeconds() - cpuBefore;
+  if (video) {
+    window.video().recordingStopped();
+    QElapsedTimer wait;
+    wait.start();
+    while (window.video().button().state() != tidemet::CaptureState::Ready &&
+           wait.elapsed() < 30000)
+      app.processEvents(QEventLoop::AllEvents, 20);
+    const tidemet::CaptureStatus c = window.video().button().lastStatus();
+    std::printf("video: %.2f s, %ld frames, %ld dropped\n", tidemet::CaptureSeconds(c.elapsedMs),
+                c.frames, c.dropped);
+  }
 
   // Draw whatever is still queued, then stop the acquisition and read its figures.
   window.controller().onReadingsQueued();

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "../files/temp_folder.h"
+#include "app/video/capture_status.h"
+#include "app/video/frame_mapping.h"
+#include "app/video/video_files.h"
+
+namespace tidemet {
+namespace {
+
+using Action = CaptureButton::Action;
+
+TEST(VideoCoreTest, CaptureTimeIsKeptToHundredthsRoundedHalfToEven) {
+  const struct {
+    int64_t ms;
+    double seconds;
+  } cases[] = {{12346, 12.35}, {12345, 12.34}, {12355, 12.36}, {5, 0.0}, {15, 0.02}, {0, 0.0}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(CaptureSeconds(c.ms), c.seconds) << c.ms;
+
+  const VideoFigures f = CaptureFigures({5000, 150, 2, 10});
+  EXPECT_FLOAT_EQ(f.videoTime, 5.0f);
+  EXPECT_FLOAT_EQ(f.videoRate, 30.0f);
+  EXPECT_EQ(f.videoFrames, 150);
+  EXPECT_EQ(f.droppedFrames, 2);
+  EXPECT_EQ(f.lastFrame, 149);
+  EXPECT_EQ(f.videoBuffers, 10);
+  const VideoFigures none = CaptureFigures({});
+  EXPECT_EQ(none.videoTime + none.videoRate, 0.0f);
+  EXPECT_EQ(none.videoFrames + none.lastFrame + none.videoBuffers, 0);
+}
+
+TEST(VideoCoreTest, CaptureButtonFollowsPressesAndRecordings) {
+  enum Event { Press, RecStart, RecStop, Finished, Failed, NoCam, Cam };
+  // Two recordings in a row, a capture by hand, a camera lost and found, a failed capture.
+  const struct {
+    Event event;
+    Action action;
+    const char* caption;
+    bool enabled;
+    bool paired;
+  } script[] = {
+      {RecStart, Action::Start, "Stop Video Capture", true, true},
+      {RecStart, Action::None, "Stop Video Capture", true, true},
+      {RecStop, Action::Stop, "Stop Video Capture", false, true},
+      {Press, Action::None, "Stop Video Capture", false,
+       true},  // the file is still being completed
+      {RecStart, Action::None, "Stop Video Capture", false, true},
+      {Finished, Action::None, "Start Video Capture", true, true},
+      {RecStart, Action::Start, "Stop Video Capture", true, true},
+      {RecStop, Action::Stop, "Stop Video Capture", false, true},
+      {Finished, Action::None, "Start Video Capture", true, true},
+      {Press, Action::Start, "Stop Video Capture", true, false},
+      {NoCam, Action::None, "Stop Video Capture", true, false},
+      {RecStop, Action::None, "Stop Video Capture", true, false},  // a capture by hand goes on
+      {Press, Action::Stop, "Stop Video Capture", false, false},
+      {Failed, Action::None, "Start Video Capture", true, false},
+      {NoCam, Action::None, "Start Video Capture", false, false},
+      {RecStart, Action::None, "Start Video Capture", false, false},
+      {Cam, Action::None, "Start Video Capture", true, false},
+  };
+  CaptureButton button(true);
+  int row = 0;
+  for (const auto& step : script) {
+    Action action = Action::None;
+    switch (step.event) {
+      case Press:
+        action = button.press();
+        break;
+      case RecStart:
+        action = button.recordingStarted();
+        break;
+      case RecStop:
+        action = button.recordingStopped();
+        break;
+      case Finished:
+        button.finished({1000, 30, 0, 10});
+        break;
+      case Failed:
+        button.failed();
+        break;
+      case NoCam:
+        button.setCamera(false);
+        break;
+      case Cam:
+        button.setCamera(true);
+        break;
+    }
+    EXPECT_EQ(action, step.action) << "row " << row;
+    EXPECT_EQ(button.caption(), step.caption) << "row " << row;
+    EXPECT_EQ(button.enabled(), step.enabled) << "row " << row;
+    EXPECT_EQ(button.withRecording(), step.paired) << "row " << row;
+    ++row;
+  }
+  EXPECT_EQ(button.lastStatus().frames, 0);  // the failed capture left nothing to show
+}
+
+TEST(VideoCoreTest, KeptTrialIsTempOrTheSwimmingAutosaveName) {
+  const struct {
+    int16_t mode, autosave;
+    const char* code;
+    const char* stroke;
+    const char* base;
+  } cases[] = {
+      {3, 1, "ab", "Freestyle", "AB1FR"},
+      {3, 1, "07", "Backstroke", "071BA"},
+      {3, 0, "ab", "Freestyle", "TEMP"},
+      {1, 1, "ab", "Elbow", "TEMP"},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    s.ExerciseMode = c.mode;
+    s.AutosaveFlag = c.autosave;
+    s.ClientCode = c.code;
+    s.Stroke = c.stroke;
+    const TrialPair pair = KeptPair(s, "/w");
+    EXPECT_EQ(pair.data, std::filesystem::path("/w") / (std::string(c.base) + ".DAT"));
+    EXPECT_EQ(pair.video, std::filesystem::path("/w") / (std::string(c.base) + ".AVI"));
+  }
+  EXPECT_EQ(SavedPair("/x/trial.dat").data, "/x/trial.DAT");
+  EXPECT_EQ(SavedPair("/x/trial.dat").video, "/x/trial.AVI");
+  EXPECT_EQ(SavedPair("/x/run").video, "/x/run.AVI");
+}
+
+std::string Contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(VideoCoreTest, SavingMovesThePairAndKeepsAVideoThatCannotMove) {
+  testing::TempFolder folder;
+  const TrialPair temp{folder.path() / "TEMP.DAT", folder.path() / "TEMP.AVI"};
+  // With video: both move; a second recording saved the same way moves its own pair.
+  for (const char* name : {"trial1.dat", "trial2.dat"}) {
+    Write(temp.data, std::string("data of ") + name);
+    Write(temp.video, std::string("video of ") + name);
+    const PairSave saved = MovePairForSave(temp, true, folder.path() / name);
+    EXPECT_TRUE(saved.videoMoved);
+    EXPECT_FALSE(saved.videoError);
+    EXPECT_EQ(Contents(saved.saved.video), std::string("video of ") + name);
+    EXPECT_EQ(Contents(saved.saved.data), std::string("data of ") + name);
+    EXPECT_FALSE(std::filesystem::exists(temp.video));
+    EXPECT_EQ(FindPairedVideo(saved.saved.data), saved.saved.video);
+  }
+  // Without video only the data file moves; a TEMP.AVI of an older trial is left alone.
+  Write(temp.data, "data 3");
+  Write(temp.video, "older video");
+  PairSave saved = MovePairForSave(temp, false, folder.path() / "trial3.dat");
+  EXPECT_FALSE(saved.videoMoved);
+  EXPECT_EQ(Contents(folder.path() / "trial3.DAT"), "data 3");
+  EXPECT_EQ(Contents(temp.video), "older video");
+  EXPECT_FALSE(FindPairedVideo(folder.path() / "trial3.DAT"));
+  // A folder that does not exist: the video stays TEMP.AVI and the message says so.
+  Write(temp.data, "data 4");
+  saved = MovePairForSave(temp, true, folder.path() / "gone" / "trial4.dat");
+  EXPECT_FALSE(saved.videoMoved);
+  ASSERT_TRUE(saved.videoError);
+  EXPECT_NE(saved.videoError->find("The video could not be saved as " +
+                                   (folder.path() / "gone" / "trial4.AVI").string() + "."),
+            std::string::npos);
+  EXPECT_NE(saved.videoError->find("It is kept as " + temp.video.string() + "."),
+            std::string::npos);
+  EXPECT_EQ(Contents(temp.video), "older video");
+  // A video renamed by hand in lower case is still found beside its data file.
+  Write(folder.path() / "trial5.avi", "v");
+  EXPECT_EQ(FindPairedVideo(folder.path() / "trial5.DAT"), folder.path() / "trial5.avi");
+}
+
+TEST(VideoCoreTest, FramesMapToTheSamplesTakenMeanwhile) {
+  // 15 s recorded as samples 0..1500 beside 450 frames at 30 frames a second.
+  const FrameMapping m{30.0, 450, 1500, 15.0f};
+  const struct {
+    int frame;
+    int64_t seekMs;
+    int sample;
+  } cases[] = {{0, 16, 1},    {1, 50, 5},      {2, 83, 8},
+               {29, 983, 98}, {30, 1016, 101}, {449, 14983, 1498}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(m.seekMs(c.frame), c.seekMs) << c.frame;
+    EXPECT_EQ(m.frameAt(c.seekMs), c.frame) << c.frame;
+    EXPECT_EQ(m.sampleFor(c.frame), c.sample) << c.frame;
+    EXPECT_EQ(m.frameFor(c.sample), c.frame) << c.frame;
+  }
+  EXPECT_EQ(m.frameAt(33), 0);
+  EXPECT_EQ(m.frameAt(34), 1);
+  EXPECT_EQ(m.frameAt(-5), 0);
+  EXPECT_EQ(m.frameFor(1500), 449);  // the last samples fall in the last frame
+  EXPECT_EQ(m.frameAt(99999), 449);
+  // A trial that took longer than planned: 1000 samples over 20 s is 50 samples a second.
+  const FrameMapping slow{30.0, 600, 1000, 20.0f};
+  EXPECT_EQ(slow.sampleFor(30), 50);
+  EXPECT_EQ(slow.frameFor(50), 30);
+  EXPECT_EQ(FrameMapping{}.sampleFor(5), 0);  // no trial held
+}
+
+TEST(VideoCoreTest, ReferenceVideosAndPlaybackTitle) {
+  EXPECT_EQ(ReferenceVideoName(1), "M11FRFROA.AVI");
+  EXPECT_EQ(ReferenceVideoName(0), "");
+  EXPECT_EQ(PlaybackTitle("Tidemet", "/w/TEMP.AVI"), "Tidemet Video Playback - TEMP.AVI");
+}
+
+}  // namespace
+}  // namespace tidemet
