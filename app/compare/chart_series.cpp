@@ -39,7 +39,7 @@ ChartData frame(const Session& s, ChartChoice c, bool percent) {
   const int channels[2] = {s.PairStartChannel + 1, s.PairSecondChannel + 1};
   const char* sides[2] = {"Left", "Right"};
   for (int i = 0; i < 2; ++i)
-    d.series[i].name = (s.PairLabel.empty() ? std::string() : s.PairLabel + "/ ") + sides[i] +
+    d.series[i].name = sides[i] + (s.PairLabel.empty() ? std::string() : " " + s.PairLabel) +
                        " Channel " + std::to_string(channels[i]) + " " + phase;
   return d;
 }

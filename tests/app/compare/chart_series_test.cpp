@@ -69,6 +69,12 @@ TEST(RepetitionChart, SeriesTakeTheColumnsOfQuantityAndPhase) {
     EXPECT_EQ(d.series[0].name, c.firstName);
     EXPECT_EQ(d.series[1].name.substr(0, 15), "Right Channel 2");
   }
+  // The legend names the segment of the pair after the side, as a person would say it.
+  Session s = AnalysedTrial(4, 4);
+  s.PairLabel = "Hand";
+  const ChartData d = RepetitionChart(s, {});
+  EXPECT_EQ(d.series[0].name, "Left Hand Channel 1 Flexion");
+  EXPECT_EQ(d.series[1].name, "Right Hand Channel 2 Flexion");
 }
 
 }  // namespace
