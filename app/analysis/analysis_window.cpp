@@ -24,10 +24,11 @@
 #include "app/analysis/clip_texts.h"
 #include "app/analysis/performance_report.h"
 #include "app/analysis/recompute_analysis.h"
-#include "app/ui/text_table_model.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
+#include "app/ui/report_dialogs.h"
 #include "app/ui/report_renderer.h"
+#include "app/ui/text_table_model.h"
 #include "app/ui/trial_export_dialog.h"
 
 namespace tidemet {
@@ -112,7 +113,8 @@ void AnalysisWindow::buildMenus() {
   item(file, tr("&Save..."), "ASaveMenu", &AnalysisWindow::ASaveMenu);
   QAction* exportTrial = file->addAction(tr("&Export..."));
   exportTrial->setObjectName(QStringLiteral("ExportMenu"));
-  connect(exportTrial, &QAction::triggered, this, [this] { ExportTrialWithDialog(this, s_, alerts_); });
+  connect(exportTrial, &QAction::triggered, this,
+          [this] { ExportTrialWithDialog(this, s_, alerts_); });
   file->addSeparator();
   item(file, tr("&Print..."), "APrintMenu", &AnalysisWindow::APrintMenu);
   item(file, tr("Export P&DF..."), "ExportPdfMenu", &AnalysisWindow::ExportPdfMenu);
@@ -354,12 +356,8 @@ bool AnalysisWindow::printReport(QPagedPaintDevice& device) {
 }
 
 void AnalysisWindow::APrintMenu() {
-  QPrinter printer;
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(title("Print"));
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (!printReport(printer))
-    alerts_.show({std::string(AppTitle) + " Error", "The report could not be printed."});
+  PrintReportWithDialog(this, title("Print"),
+                        PerformanceReport(s_, FileDateText(s_.CurrentFileName)), alerts_);
 }
 
 void AnalysisWindow::ExportPdfMenu() {
@@ -367,13 +365,8 @@ void AnalysisWindow::ExportPdfMenu() {
   suggested = suggested.isEmpty()
                   ? QStringLiteral("report.pdf")
                   : QFileInfo(suggested).completeBaseName() + QStringLiteral(".pdf");
-  const QString path = QFileDialog::getSaveFileName(this, title("Export PDF"), suggested,
-                                                    QStringLiteral("PDF (*.pdf)"));
-  if (path.isEmpty()) return;
-  if (auto error = WriteReportPdf(path.toStdString(),
-                                  PerformanceReport(s_, FileDateText(s_.CurrentFileName))))
-    alerts_.show({std::string(AppTitle) + " Error",
-                  "The PDF could not be written." + std::string(CrLf) + *error});
+  ExportReportPdfWithDialog(this, title("Export PDF"), suggested,
+                            PerformanceReport(s_, FileDateText(s_.CurrentFileName)), alerts_);
 }
 
 bool AnalysisWindow::openFile(const std::string& path) {

@@ -9,15 +9,13 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
 #include "app/ui/menu_items.h"
-#include "app/ui/report_renderer.h"
+#include "app/ui/report_dialogs.h"
 #include "app/ui/text_table_model.h"
 
 namespace tidemet {
@@ -226,27 +224,13 @@ void ComparisonWindow::CompCopyReportMenu() {
   clipboard->setText(QString::fromStdString(comparison_.clipText(s_)));
 }
 
-bool ComparisonWindow::printReport(QPagedPaintDevice& device) {
-  ReportRenderer renderer(device);
-  return renderer.add(comparison_.report(s_)) && renderer.finish();
-}
-
 void ComparisonWindow::CompPrintMenu() {
-  QPrinter printer;
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(title("Print"));
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (!printReport(printer))
-    alerts_.show({std::string(AppTitle) + " Error", "The report could not be printed."});
+  PrintReportWithDialog(this, title("Print"), comparison_.report(s_), alerts_);
 }
 
 void ComparisonWindow::ExportPdfMenu() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, title("Export PDF"), QStringLiteral("comparison.pdf"), QStringLiteral("PDF (*.pdf)"));
-  if (path.isEmpty()) return;
-  if (auto error = WriteReportPdf(path.toStdString(), comparison_.report(s_)))
-    alerts_.show({std::string(AppTitle) + " Error",
-                  "The PDF could not be written." + std::string(CrLf) + *error});
+  ExportReportPdfWithDialog(this, title("Export PDF"), QStringLiteral("comparison.pdf"),
+                            comparison_.report(s_), alerts_);
 }
 
 void ComparisonWindow::CompChartMenu() {

@@ -14,7 +14,6 @@
 
 class QAction;
 class QLabel;
-class QPagedPaintDevice;
 class QTableView;
 
 namespace tidemet {
@@ -48,7 +47,6 @@ class ComparisonWindow : public QMainWindow {
   void ExportPdfMenu();
   void CompChartMenu();
   void CompAnalysisMenu();
-  bool printReport(QPagedPaintDevice& device);
 
   QTableView& gridView() const { return *grid_; }
   QAction* action(const char* name) const;

@@ -4,6 +4,7 @@ target_sources(tidemet_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/text_table_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/client_list_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/client_list_printing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_dialogs.cpp
 )
 target_sources(tidemet_widgets PRIVATE ${CMAKE_CURRENT_LIST_DIR}/program.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/trial_export_dialog.cpp)
