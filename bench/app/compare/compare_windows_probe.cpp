@@ -19,8 +19,8 @@ namespace {
 
 // Visit v of a client who grows stronger and tires less from visit to visit.
 std::string Visit(int v) {
-  testing::SummarySpec spec;
-  spec.client = "Ann Lee";
+  testing::SummaryShape shape;
+  shape.client = "Ann Lee";
   for (int c = 0; c < 1; ++c) {
     testing::SummaryPairBlock b;
     b.firstReps = 12 + v;
@@ -37,9 +37,9 @@ std::string Visit(int v) {
       b.columns[k] = side[k];
       b.columns[8 + k] = {side[k].base * 0.92, side[k].step};
     }
-    spec.blocks.push_back(b);
+    shape.blocks.push_back(b);
   }
-  return testing::SummaryText(spec);
+  return testing::SummaryText(shape);
 }
 
 }  // namespace

@@ -14,17 +14,17 @@ namespace {
 
 // An eight-channel visit of 40 repetitions per column, all four pairs stored.
 std::string Visit(int index) {
-  testing::SummarySpec spec;
-  spec.channelCount = 8;
+  testing::SummaryShape shape;
+  shape.channelCount = 8;
   for (int pair : {0, 2, 4, 6}) {
     testing::SummaryPairBlock b;
     b.pairStart = pair;
     b.firstReps = 40;
     b.secondReps = 38;
     for (int c = 0; c < 16; ++c) b.columns[c] = {0.37 * (c + 1) + index, 0.013 * (c + 3)};
-    spec.blocks.push_back(b);
+    shape.blocks.push_back(b);
   }
-  return testing::SummaryText(spec);
+  return testing::SummaryText(shape);
 }
 
 void BM_RebuildFifteenRows(benchmark::State& state) {

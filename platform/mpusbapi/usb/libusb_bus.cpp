@@ -30,7 +30,7 @@ class LibusbLink final : public UsbLink {
   LibusbLink& operator=(const LibusbLink&) = delete;
 
   // Selecting setting 0 makes the endpoints that findEndpoint reports the ones in use, whatever
-  // setting an earlier program left behind.
+  // setting the interface was left in by its last user.
   int claimInterface(int interfaceNumber) override {
     if (const int result = libusb_claim_interface(handle_, interfaceNumber); result != 0)
       return result;

@@ -11,8 +11,8 @@
 //   the same port is a new device, and pipes of the old one fail instead of reaching the new one.
 // - A stalled transfer is cleared and tried once more; if it stalls again the halt is cleared,
 //   the transfer fails and the next one starts on a working endpoint. Every endpoint's halt is
-//   also cleared when its first pipe on an opened device is opened, so that a halt left by an
-//   earlier program does not fail the first command.
+//   also cleared when its first pipe on an opened device is opened, so that a halt left by the
+//   module's last user does not fail the first command.
 // - Time-outs in milliseconds: above 0 as given; 0 means "do not wait", the shortest wait the USB
 //   stack has (1 ms); below 0 means no limit (an unplug still ends the wait).
 

@@ -19,15 +19,15 @@
 namespace tidemet {
 namespace {
 
-using testing::SummarySpec;
+using testing::SummaryShape;
 using testing::SummaryText;
 
 // Eight-channel visits: the pair 3-4 block holds forces 100 higher than the pair 1-2 block.
 std::string Visit(double shift) {
-  SummarySpec spec;
-  spec.channelCount = 8;
-  spec.blocks = {testing::RisingBlock(0, shift), testing::RisingBlock(2, shift + 100)};
-  return SummaryText(spec);
+  SummaryShape shape;
+  shape.channelCount = 8;
+  shape.blocks = {testing::RisingBlock(0, shift), testing::RisingBlock(2, shift + 100)};
+  return SummaryText(shape);
 }
 
 struct Windows {

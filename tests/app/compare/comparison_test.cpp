@@ -13,7 +13,7 @@ namespace tidemet {
 namespace {
 
 using testing::SummaryPairBlock;
-using testing::SummarySpec;
+using testing::SummaryShape;
 using testing::SummaryText;
 using testing::TempFolder;
 using Cells = std::array<std::string, 8>;
@@ -34,9 +34,9 @@ class ComparisonTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
-  std::string strokeFile(const std::string& name, SummarySpec spec = {}) {
-    if (spec.blocks.empty()) spec.blocks = {StrokeBlock()};
-    return write(name, SummaryText(spec));
+  std::string strokeFile(const std::string& name, SummaryShape shape = {}) {
+    if (shape.blocks.empty()) shape.blocks = {StrokeBlock()};
+    return write(name, SummaryText(shape));
   }
   Cells cells(int row) const { return comparison.rows().at(row).cells; }
 
@@ -100,9 +100,9 @@ TEST_F(ComparisonTest, TheSixteenthFileIsRefusedUntilARowIsDeleted) {
 
 TEST_F(ComparisonTest, RefusedFilesAreNotAdded) {
   ASSERT_TRUE(comparison.add(shared, alerts, strokeFile("first.sum")));
-  SummarySpec otherClient;
+  SummaryShape otherClient;
   otherClient.client = "Bo Berg";
-  SummarySpec otherPair;
+  SummaryShape otherPair;
   otherPair.pairStart = 2;
   otherPair.blocks = {StrokeBlock(2)};
   struct Case {

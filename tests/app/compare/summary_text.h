@@ -48,14 +48,14 @@ inline SummaryPairBlock RisingBlock(int pairStart = 0, double shift = 0, int sec
             {7, 1}}}};
 }
 
-struct SummarySpec {
+struct SummaryShape {
   std::string client = "Ann Lee";
   int channelCount = 2;
   int pairStart = 0;
   std::vector<SummaryPairBlock> blocks;
 };
 
-inline std::string SummaryText(const SummarySpec& s) {
+inline std::string SummaryText(const SummaryShape& s) {
   int most = 0;
   for (const auto& b : s.blocks) most = std::max({most, b.firstReps, b.secondReps});
   std::string out = "\"Tidemet V5.6\",\"" + s.client + "\",\"Hand\"," +
