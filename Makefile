@@ -3,6 +3,9 @@
 # make package — build the Debian package build/package/tidemet_<version>_amd64.deb
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
+# Objects that ccache keeps are found again from any clone: paths count relative to the clone.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: run test deps build-release build-test build-tsan test-tsan bench fuzz clean package
 
