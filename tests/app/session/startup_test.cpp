@@ -81,9 +81,6 @@ TEST_F(StartupTest, RestoredSettingsBringTheirChannelsAndCheckMarks) {
   EXPECT_EQ(s->settingsChecks.model, ModelMenuFor(23));
   EXPECT_EQ(s->ComPort, 9);
   EXPECT_EQ(s->settingsChecks.node, 1);
-  EXPECT_EQ(s->settingsChecks.computer, 0);
-  EXPECT_EQ(s->labels.monitor.series, 1);
-  EXPECT_EQ(s->labels.monitor.sensorType, 1);
   EXPECT_EQ(s->labels.monitor.sensorValue, 5);
 }
 
