@@ -120,11 +120,17 @@ TEST_F(TrialFileTest, RoundTripGivesBackEveryFieldAndSample) {
     EXPECT_EQ(b.ChannelCount, c.channels);
     EXPECT_EQ(b.PairStartChannel, c.channels == 2 ? c.pairStart : 0);
     EXPECT_EQ(b.SampleCount, c.samples);
+    EXPECT_EQ(b.GraphGain, 0.25f);
+    EXPECT_EQ(b.SurfaceArea, 465);
     EXPECT_EQ(b.CalibrationFactor, 25.0f / 90.0f);
     EXPECT_EQ(b.TrialSeconds, 12.34f);
     EXPECT_EQ(b.BaselineOffsets, saved->BaselineOffsets);
     EXPECT_EQ(b.Comments, saved->Comments);
+    EXPECT_EQ(b.JointAction, 2);
+    EXPECT_EQ(b.PairJoints, saved->PairJoints);
+    EXPECT_EQ(b.PairAreas, saved->PairAreas);
     EXPECT_EQ(b.PairLabels, saved->PairLabels);
+    EXPECT_EQ(b.RecordedModelCode, 18);
     EXPECT_EQ(b.ExerciseMode, 3);
     EXPECT_EQ(b.ClientWeight, "58 ");
     EXPECT_FLOAT_EQ(b.PressurePerCount, 0.003997696f);
