@@ -13,13 +13,9 @@ using testing::Trace;
 using testing::WriteTrace;
 
 TEST(ClipTextsTest, GridSelectionAndMeansByteForByte) {
-  auto s = MakeTrial(2, 400);
-  WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
-  WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
+  auto s = testing::TwoHandTrial();
   s->analysis.AnalysisMode = 1;
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   const auto grid = RepetitionGrid(*s);
   const std::string row1 = "1\t0.50\t18.2\t0.50\t18.2\t0.50\t18.2\t2.49\t93.1";
   const std::string row2 = "2\t0.50\t18.2\t0.50\t18.2\t\t\t\t";

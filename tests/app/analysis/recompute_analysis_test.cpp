@@ -12,21 +12,12 @@ using testing::Trace;
 using testing::WriteTrace;
 using Cells = std::array<std::string, 9>;
 
-// Column 0: four strokes; column 1: two strokes and a long rest (its last dip 2.49 s, summing
-// -100 - 248 x 300 counts).
-std::unique_ptr<Session> TwoHandTrial() {
-  auto s = MakeTrial(2, 400);
-  WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
-  WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
-  return s;
-}
+using testing::TwoHandTrial;
 
 TEST(RecomputeAnalysisTest, FillsTableCountsAndGridOfThePair) {
   auto s = TwoHandTrial();
   s->analysis.AnalysisMode = 1;
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   const AnalysisResults& r = s->analysis;
   EXPECT_EQ(r.FirstPairReps, 3);
   EXPECT_EQ(r.SecondPairReps, 1);
@@ -52,12 +43,11 @@ TEST(RecomputeAnalysisTest, FillsTableCountsAndGridOfThePair) {
 
   // Peak force and average force modes pick their table columns.
   s->analysis.AnalysisMode = 0;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  EXPECT_TRUE(testing::Analyse(*s).empty());
   EXPECT_EQ(r.grids.rows[3], (Cells{"3", "0.50", "37.5", "0.49", "37.5", "", "", "", ""}));
   s->analysis.AnalysisMode = 2;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_EQ(r.grids.rows[3], (Cells{"3", "0.50", "36.5", "0.49", "37.0", "", "", "", ""}));
-  EXPECT_TRUE(alerts.shown.empty());
 }
 
 TEST(RecomputeAnalysisTest, UnconnectedColumnIsNotAnalysed) {
@@ -65,9 +55,7 @@ TEST(RecomputeAnalysisTest, UnconnectedColumnIsNotAnalysed) {
   s->PlotThreshold = 1000;
   s->TrialData[1] = 999;           // column 1's first sample below the threshold
   s->TrialData[1 + 2 * 5] = 5000;  // a spike that analysis would have removed
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_EQ(s->analysis.FirstPairReps, 3);
   EXPECT_EQ(s->analysis.SecondPairReps, 0);
   EXPECT_EQ(s->TrialData[1 + 2 * 5], 5000);
@@ -83,9 +71,7 @@ TEST(RecomputeAnalysisTest, MeanHandForceBelongsToThePairsOwnColumns) {
   WriteTrace(*s, 2, Trace().strokes(4, 50, 300, 50, 300));
   WriteTrace(*s, 3, Trace().strokes(4, 50, 600, 50, 600));
   s->analysis.MeanHandForce = {99, 99};
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_FLOAT_EQ(s->analysis.MeanHandForce[0], 36.5f);
   EXPECT_FLOAT_EQ(s->analysis.MeanHandForce[1], 73.0f);
   EXPECT_EQ(s->analysis.SummaryTable[1][10], 75.0f);  // second column's peak force
@@ -97,9 +83,7 @@ TEST(RecomputeAnalysisTest, ModelWithTwoPairsMovesTheSecondPairToColumnsTwoAndTh
   s->PairStartChannel = 4;
   s->PairSecondChannel = 5;
   for (int d = 0; d < 4; ++d) WriteTrace(*s, d, Trace().strokes(4, 50, 300, 50, 300));
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_EQ(s->PairStartChannel, 2);
   EXPECT_EQ(s->PairSecondChannel, 3);
   EXPECT_EQ(s->PlotThreshold, 10);
@@ -121,9 +105,7 @@ TEST(RecomputeAnalysisTest, OpenSummaryShowsStoredRowsWithoutDetecting) {
   }
   s->DataUnitsFlag = 0;
   s->UnitsFlag = 1;
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_EQ(r.MostReps, 3);
   EXPECT_EQ(r.FirstPairReps, 3);
   EXPECT_EQ(r.SummaryTable[1][2], 10.0f);  // the table keeps the stored value
@@ -134,22 +116,14 @@ TEST(RecomputeAnalysisTest, OpenSummaryShowsStoredRowsWithoutDetecting) {
 
   r.SummaryHasResults = false;  // no block for the current pair
   r.FirstPairReps = r.SecondPairReps = 0;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   ASSERT_EQ(r.grids.rows.size(), 1u);
   EXPECT_EQ(r.grids.rows[0], (Cells{"0", "", "", "", "", "", "", "", ""}));
 }
 
-}  // namespace
-}  // namespace tidemet
-
-namespace tidemet {
-namespace {
-
 TEST(RecomputeAnalysisSwimTest, SwimmingTrialGivesItsSummaryLine) {
   auto s = testing::FreestyleTrial();
-  RepetitionAnalyzer analyzer;
-  RecordingAlerts alerts;
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   const AnalysisResults& r = s->analysis;
   ASSERT_EQ(r.FirstPairReps, 9);
   ASSERT_EQ(r.SecondPairReps, 9);
@@ -168,7 +142,7 @@ TEST(RecomputeAnalysisSwimTest, SwimmingTrialGivesItsSummaryLine) {
 
   // Breaststroke counts each two-handed stroke once.
   s->Stroke = "Breast";
-  RecomputeAnalysis(*s, analyzer, alerts);
+  testing::Analyse(*s);
   EXPECT_EQ(s->analysis.swim.StrokeCount, 10);
 }
 

@@ -18,7 +18,6 @@ TEST(SampleExportTest, HeaderNamesTheUnitsChannels) {
     Row header;
   };
   const Case cases[] = {
-      {2, {"Counter", "Time", "Ch1/LHand", "Ch2/RHand"}},
       {4, {"Counter", "Time", "Ch1/LHand", "Ch2/RHand", "Ch3/LFoot", "Ch4/RFoot"}},
       {8, {"Counter", "Time", "Ch1/LHand", "Ch2/RHand", "Ch3 (mv)", "Ch4 (mv)", "Ch5 (mv)", "Ch6 (mv)",
            "Ch7 (mv)", "Ch8 (mv)"}},

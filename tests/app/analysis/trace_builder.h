@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/analysis/recompute_analysis.h"
 #include "app/session/session.h"
 
 namespace tidemet::testing {
@@ -53,6 +54,23 @@ inline void WriteTrace(Session& s, int d, const Trace& t) {
     const int level = k < t.size() ? lv[k] : lv.back();
     s.TrialData[k * s.ChannelCount + d] = static_cast<int16_t>(level - offset);
   }
+}
+
+// Column 0: four strokes of 0.5 s pushes and dips; column 1: two such strokes and a long rest
+// (its last dip 2.49 s, summing -100 - 248 x 300 counts). Four seconds, 400 samples.
+inline std::unique_ptr<Session> TwoHandTrial() {
+  auto s = MakeTrial(2, 400);
+  WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
+  WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
+  return s;
+}
+
+// Runs the whole analysis of `s`; gives the boxes it showed.
+inline std::vector<Alert> Analyse(Session& s) {
+  RepetitionAnalyzer analyzer;
+  RecordingAlerts alerts;
+  RecomputeAnalysis(s, analyzer, alerts);
+  return alerts.shown;
 }
 
 // Ten freestyle strokes a hand over 10 s and 25 m: 0.6 s pulls, 0.4 s recoveries, each pull

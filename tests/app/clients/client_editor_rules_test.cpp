@@ -55,9 +55,7 @@ TEST(ClientEditorRules, ContinueBuildsTheFixedColumnsAndEditReadsThemBack) {
   EXPECT_EQ(back,
             (ClientEditorText{"Abcdefghijklmnopqrst", "ID1234567890", "48", "95", "Dr. Who"}));
   EXPECT_EQ(EntryFromEditor(back, false), entry);
-}
-
-TEST(ClientEditorRules, AddPresetsFollowTheUnits) {
+  // Add starts from the smallest measures of the units in force.
   EXPECT_EQ(AddClientPresets(true), (ClientEditorText{"", "", "122", "23", ""}));
   EXPECT_EQ(AddClientPresets(false), (ClientEditorText{"", "", "48", "50", ""}));
 }

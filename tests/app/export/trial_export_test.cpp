@@ -11,6 +11,7 @@
 #include "app/analysis/recompute_analysis.h"
 #include "app/export/trial_export.h"
 #include "app/files/temp_folder.h"
+#include "tests/app/analysis/trace_builder.h"
 
 namespace tidemet {
 namespace {
@@ -92,9 +93,7 @@ TEST(TrialExportTest, EdfReadsBackWithSamplesRateAndRepetitions) {
     }
 
     // Every repetition of the displayed pair starts an annotation at its first sample.
-    RepetitionAnalyzer analyzer;
-    RecordingAlerts alerts;
-    RecomputeAnalysis(*s, analyzer, alerts);
+    testing::Analyse(*s);
     const int col = s->PairStartChannel;
     ASSERT_GE(s->analysis.FirstPairReps, 5);
     const std::string prefix = "Ch" + std::to_string(col + 1) + " rep ";

@@ -54,19 +54,6 @@ TEST(Calibration, EveryModelCodeGetsItsRow) {
   }
 }
 
-TEST_F(ModelTableTest, AxisValuesFollowTheRowAndTheUnits) {
-  ApplyCalibration(*s, 0);
-  EXPECT_FLOAT_EQ(s->AxisValues[1], 0.782f);
-  EXPECT_FLOAT_EQ(s->AxisValues[2], 0.6256f);
-  EXPECT_FLOAT_EQ(s->AxisValues[6], 0.0f);
-  EXPECT_FLOAT_EQ(s->AxisValues[11], -0.782f);
-  s->UnitsFlag = 0;
-  ApplyCalibration(*s, 16);
-  EXPECT_FLOAT_EQ(s->AxisValues[1], 0.2346f / 4.45f);
-  EXPECT_FLOAT_EQ(s->AxisValues[11], -0.2344f / 4.45f);  // 2346 - 10 * 469
-  EXPECT_FLOAT_EQ(s->PressurePerCount, 0.002928f / 4.45f);
-}
-
 TEST_F(ModelTableTest, QV4Model22SetsCodeChannelsAndCalibration) {
   s->UnitsFlag = 0;
   ChooseModelMenu(*s, menuIndex("Model22QV4Menu"), devices, alerts);
@@ -158,14 +145,6 @@ TEST_F(ModelTableTest, ModelClickKeepsTheMenuOfTheCodeAndCalibratesInUsUnits) {
   ModelClick(*s, devices, alerts);
   EXPECT_EQ(s->settingsChecks.model, menuIndex("Model12Menu"));
   EXPECT_EQ(devices.calls.back(), "OpenUsbDevice 12");
-}
-
-TEST_F(ModelTableTest, UsAndBackReturnsThePressurePerCount) {
-  ChooseModelMenu(*s, menuIndex("Model17Menu"), devices, alerts);
-  float metric = s->PressurePerCount;
-  SwitchUnits(*s, false);
-  SwitchUnits(*s, true);
-  EXPECT_NEAR(s->PressurePerCount, metric, metric * 1e-6);
 }
 
 }  // namespace

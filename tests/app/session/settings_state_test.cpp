@@ -25,17 +25,6 @@ TEST(SettingsState, EveryComPortIsThePortInUseOnlyOneToFourHaveAnAddress) {
   EXPECT_EQ(s->ComPort, 7);
 }
 
-TEST(SettingsState, NodesAndComputerClass) {
-  auto s = std::make_unique<Session>();
-  ChooseNode(*s, 1);
-  EXPECT_EQ(s->UnitNode, 689);
-  ChooseNode(*s, 2);
-  EXPECT_EQ(s->UnitNode, 987);
-  ChooseComputer(*s, 0);
-  EXPECT_EQ(s->ComputerClass, 0);
-  EXPECT_EQ(s->settingsChecks.computer, 0);
-}
-
 TEST(SettingsState, ApplicationModesAreOneGroup) {
   struct Case { AppMode mode; int16_t exercise, distance, swimFlag, graph; };
   const Case cases[] = {
@@ -55,21 +44,18 @@ TEST(SettingsState, ApplicationModesAreOneGroup) {
   }
 }
 
-TEST(SettingsState, ColoursAutosaveAndInstitution) {
+TEST(SettingsState, ColoursAutosaveAndNode) {
   auto s = std::make_unique<Session>();
-  SetColor(*s, ColorItem::DataBack, 0x123456);
-  EXPECT_EQ(s->DataBackColor, 0x123456);
   BlackOnWhite(*s);
   EXPECT_EQ(s->WindowBackColor, 0xFFFFFF);
   EXPECT_EQ(s->DataBackColor, 0xFFFFFF);
   EXPECT_EQ(s->WindowForeColor, 0);
   EXPECT_EQ(s->DataForeColor, 0);
   ToggleAutosave(*s);
-  EXPECT_EQ(s->AutosaveFlag, 1);
   ToggleAutosave(*s);
   EXPECT_EQ(s->AutosaveFlag, 0);
-  TakeInstitutionLines(*s, {"Aqua Clinic", "1 Pool St", "Town", "ST", "12345", "555-0100"});
-  EXPECT_EQ(s->InstitutionLines[5], "555-0100");
+  ChooseNode(*s, 2);
+  EXPECT_EQ(s->UnitNode, 987);
 }
 
 TEST(SettingsState, ChecksFollowRestoredSettings) {

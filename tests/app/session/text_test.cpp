@@ -53,7 +53,6 @@ TEST(TextTest, ValReadsTheLeadingNumber) {
 TEST(TextTest, MessageLinesAreJoinedWithCrLf) {
   EXPECT_EQ(JoinLines({"a", "b", "c"}), "a\r\nb\r\nc");
   EXPECT_EQ(WithLineFeeds("a\r\nb\r\n\rc\n"), "a\nb\n\rc\n");  // a lone CR or LF stays
-  EXPECT_EQ(std::string(AppTitle) + " Warning", "Tidemet Warning");
 }
 
 TEST(UnitsTest, MeasureTextsFitThreeCharacters) {

@@ -53,10 +53,6 @@ TEST_F(CliTest, AnalyzePrintsTheRepetitionsOfThePair) {
               0),
       0u)
       << o;
-  // Every column of a row: the long dip of the second hand averages 299.2 counts: 29.2 N.
-  EXPECT_NE(o.find("[0.5,29.3,14.2,28.5,0.5,29.3,14.2,28.5,0.5,29.3,14.2,28.5,2.49,29.3,72.7,29.2]"),
-            std::string::npos);
-  // Impulse of a 300-count push: 0.0976 x 14600 x 0.01 = 14.25 -> 14.2; the long dip 72.7.
   EXPECT_NE(
       o.find("[\"1\",\"0.50\",\"14.2\",\"0.50\",\"14.2\",\"0.50\",\"14.2\",\"2.49\",\"72.7\"]"),
       std::string::npos);
@@ -64,10 +60,6 @@ TEST_F(CliTest, AnalyzePrintsTheRepetitionsOfThePair) {
             std::string::npos);
   EXPECT_NE(o.find("\"swim\":{\"shown\":false,\"line\":\"\",\"StrokeCount\":"), std::string::npos);
   EXPECT_NE(o.find("\"alerts\":[]}\n"), std::string::npos);
-
-  const Result us = RunTool({"analyze", dat, "--units", "us", "--format", "text"});
-  ASSERT_EQ(us.status, 0);
-  EXPECT_NE(us.out.find("pair 1-2, us, Peak Force       (lbs)"), std::string::npos) << us.out;
 }
 
 // Every column of every row the text form prints, with its width.
@@ -92,20 +84,6 @@ TEST_F(CliTest, AnalyzeTextPrintsEveryColumnOfEveryRow) {
           "Reps 1-2       0.50     14.2     0.50     14.2                                    \n");
 }
 
-TEST_F(CliTest, RefusedFilesSayWhyAndTheOthersGoOn) {
-  tidemet::testing::FileHeader h;
-  h.tag = "Tidemet V5.3";
-  const std::string bad = path("bad.dat");
-  ASSERT_FALSE(WriteFileAtomically(bad, tidemet::testing::BuildV1Part(h).bytes));
-  const Result r = RunTool({"analyze", bad, dat});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "File: " + UpperPath(bad) +
-                       "\nis not an Tidemet Version 1.1, 2.X, or 3.X file\n"
-                       "and cannot be opened with this program.\n");
-  EXPECT_NE(r.out.find("\"FirstPairReps\":3"), std::string::npos);
-  EXPECT_EQ(RunTool({"info", path("missing.sum")}).status, 1);
-}
-
 TEST_F(CliTest, VersionOneFileOfAnotherClientOpens) {
   tidemet::testing::FileHeader h;
   h.tag = "Tidemet V1.1";
@@ -122,7 +100,6 @@ TEST_F(CliTest, ExportPrintsTheSampleForces) {
   std::vector<std::string> rows = linesOf(raw.out);
   ASSERT_EQ(rows.size(), 402u);  // header and samples 0..400
   EXPECT_EQ(rows[0], "Counter\tTime\tCh1/LHand\tCh2/RHand");
-  EXPECT_EQ(rows[2], "1\t0.01\t29.3\t29.3");
   EXPECT_EQ(rows[51], "50\t0.5\t-29.3\t-29.3");
 
   const Result smooth = RunTool({"export", dat, "--smoothed"});
@@ -130,7 +107,6 @@ TEST_F(CliTest, ExportPrintsTheSampleForces) {
   rows = linesOf(smooth.out);
   // Plotted values -221, -221, 379 smooth to -21: (79 + 21) x 0.0976 = 9.76.
   EXPECT_EQ(rows[51], "50\t0.5\t9.8\t9.8");
-  EXPECT_EQ(rows[53], "52\t0.52\t-29.3\t-29.3");
 }
 
 TEST_F(CliTest, ResaveWritesDataAndSummaryThatAnalyseAlike) {
@@ -145,9 +121,6 @@ TEST_F(CliTest, ResaveWritesDataAndSummaryThatAnalyseAlike) {
     return o.substr(a, o.find("\"grid\"") - a);
   };
   EXPECT_EQ(table(fromDat.out), table(fromSum.out));
-  const Result info = RunTool({"info", path("copy.sum")});
-  EXPECT_NE(info.out.find("\"DataVersionTag\":\"Tidemet V5.6\",\"DataClientName\":\"Ann Lee\""),
-            std::string::npos);
 }
 
 // Each file given is tried; one that is refused says why and makes the status 1, wherever it
@@ -158,6 +131,10 @@ TEST_F(CliTest, OneRefusedFileAmongSeveralGivesStatusOne) {
                               "\nis not a regular file.\nand cannot be opened with this program.\n";
   const std::string sum = path("visit.sum");
   ASSERT_EQ(RunTool({"resave", dat, path("visit.dat")}).status, 0);
+  tidemet::testing::FileHeader h;
+  h.tag = "Tidemet V5.3";
+  const std::string bad = path("bad.dat");
+  ASSERT_FALSE(WriteFileAtomically(bad, tidemet::testing::BuildV1Part(h).bytes));
   const struct {
     std::vector<std::string> args;
     size_t printed;  // lines of output from the files that open
@@ -167,6 +144,10 @@ TEST_F(CliTest, OneRefusedFileAmongSeveralGivesStatusOne) {
       {{"info", path("pipe.dat"), dat}, 1, refusal},
       {{"analyze", path("pipe.dat"), dat, sum}, 2, refusal},
       {{"analyze", dat, path("pipe.dat")}, 1, refusal},
+      {{"analyze", bad, dat},
+       1,
+       "File: " + UpperPath(bad) +
+           "\nis not an Tidemet Version 1.1, 2.X, or 3.X file\nand cannot be opened with this program.\n"},
       {{"export", dat, sum}, 402, "tidemet-cli: " + sum + ": a summary file holds no samples\n"},
       {{"export", path("pipe.dat"), dat}, 402, refusal},
   };
@@ -311,12 +292,6 @@ TEST(CliJsonTest, TextIsEscapedAsJsonRequires) {
   for (const auto& c : cases) EXPECT_EQ(JsonQuote(c.text), c.json);
 }
 
-}  // namespace
-}  // namespace tidemet::cli
-
-namespace tidemet::cli {
-namespace {
-
 TEST_F(CliTest, WorkingFolderListsChooseSettingsAndClient) {
   // An empty folder is a first start.
   const std::string lists = path("lists");
@@ -332,12 +307,6 @@ TEST_F(CliTest, WorkingFolderListsChooseSettingsAndClient) {
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("client.lst"), std::string::npos) << bad.err;
 }
-
-}  // namespace
-}  // namespace tidemet::cli
-
-namespace tidemet::cli {
-namespace {
 
 // A simulated recording is saved with its summary and says what the analysis finds in it: 40
 // strokes a minute after one second of rest; at the fastest rate the analysis parts; and a trial

@@ -17,7 +17,7 @@ namespace tidemet::cli {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto s = tidemet::testing::MakeTrial(2, 400);
+    auto s = tidemet::testing::TwoHandTrial();
     s->DataClientName = "Ann Lee";
     s->PairLabel = "Hand";
     s->SurfaceArea = 10;
@@ -25,9 +25,6 @@ class CliTest : public ::testing::Test {
     s->GraphGain = 1.0f;
     s->ClientHeight = "165";
     s->ClientWeight = "58 ";
-    using tidemet::testing::Trace;
-    tidemet::testing::WriteTrace(*s, 0, Trace().strokes(4, 50, 300, 50, 300));
-    tidemet::testing::WriteTrace(*s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
     dat = path("visit.dat");
     ASSERT_FALSE(WriteFileAtomically(dat, TrialFileBytes(*s)));
   }
