@@ -20,27 +20,23 @@ TEST_F(SessionTest, OpenSessionHoldsBothCommandPipesOfItsInstance) {
   EXPECT_EQ(pipes[1].endpoint, 1);
 }
 
-TEST_F(SessionTest, EnumerationWithoutModulesTriesInstanceZeroOnly) {
-  Vonmod_ReleaseDevice(&session);
-  sim->reset(0);
-  int32_t count = -1;
-  EXPECT_EQ(Vonmod_EnumerateDev(0, &count), 0);
-  EXPECT_EQ(count, 0);
-  const auto opens = callsOf(Call::Open);
-  ASSERT_EQ(opens.size(), 1u);
-  EXPECT_EQ(opens[0].instance, 0);
-  EXPECT_EQ(opens[0].pipe, "\\MCHP_EP1");
-  EXPECT_EQ(opens[0].direction, MPUSB_READ);
-}
-
+// Each instance is probed on its read pipe until all counted modules are found; none stays open.
 TEST_F(SessionTest, EnumerationProbesEachInstanceAndClosesTheProbe) {
   Vonmod_ReleaseDevice(&session);
-  sim->reset(3);
-  int32_t count = -1;
-  ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);
-  EXPECT_EQ(count, 3);
-  EXPECT_EQ(callsOf(Call::Open).size(), 3u);  // stops once all counted modules are found
-  EXPECT_TRUE(sim->openPipes().empty());
+  for (const int32_t modules : {0, 3}) {
+    sim->reset(modules);
+    int32_t count = -1;
+    ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);
+    EXPECT_EQ(count, modules);
+    const auto opens = callsOf(Call::Open);
+    ASSERT_EQ(opens.size(), modules == 0 ? 1u : 3u);
+    for (size_t i = 0; i < opens.size(); ++i) {
+      EXPECT_EQ(opens[i].instance, static_cast<int32_t>(i));
+      EXPECT_EQ(opens[i].pipe, "\\MCHP_EP1");
+      EXPECT_EQ(opens[i].direction, MPUSB_READ);
+    }
+    EXPECT_TRUE(sim->openPipes().empty());
+  }
   VonmodSession third{};
   ASSERT_EQ(Vonmod_OpenDevice(0, 2, &third), 0);
   EXPECT_EQ(third.deviceIndex, 2);
