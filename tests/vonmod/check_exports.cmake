@@ -1,4 +1,4 @@
-# Compares the dynamic symbols that libvonmodvb.so defines with its documented exports.
+# Compares the dynamic symbols that libvonmodvb.so defines with its public functions.
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE table RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")

@@ -20,27 +20,23 @@ TEST_F(SessionTest, OpenSessionHoldsBothCommandPipesOfItsInstance) {
   EXPECT_EQ(pipes[1].endpoint, 1);
 }
 
-TEST_F(SessionTest, EnumerationWithoutModulesTriesInstanceZeroOnly) {
-  Vonmod_ReleaseDevice(&session);
-  sim->reset(0);
-  int32_t count = -1;
-  EXPECT_EQ(Vonmod_EnumerateDev(0, &count), 0);
-  EXPECT_EQ(count, 0);
-  const auto opens = callsOf(Call::Open);
-  ASSERT_EQ(opens.size(), 1u);
-  EXPECT_EQ(opens[0].instance, 0);
-  EXPECT_EQ(opens[0].pipe, "\\MCHP_EP1");
-  EXPECT_EQ(opens[0].direction, MPUSB_READ);
-}
-
+// Each instance is probed on its read pipe until all counted modules are found; none stays open.
 TEST_F(SessionTest, EnumerationProbesEachInstanceAndClosesTheProbe) {
   Vonmod_ReleaseDevice(&session);
-  sim->reset(3);
-  int32_t count = -1;
-  ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);
-  EXPECT_EQ(count, 3);
-  EXPECT_EQ(callsOf(Call::Open).size(), 3u);  // stops once all counted modules are found
-  EXPECT_TRUE(sim->openPipes().empty());
+  for (const int32_t modules : {0, 3}) {
+    sim->reset(modules);
+    int32_t count = -1;
+    ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);
+    EXPECT_EQ(count, modules);
+    const auto opens = callsOf(Call::Open);
+    ASSERT_EQ(opens.size(), modules == 0 ? 1u : 3u);
+    for (size_t i = 0; i < opens.size(); ++i) {
+      EXPECT_EQ(opens[i].instance, static_cast<int32_t>(i));
+      EXPECT_EQ(opens[i].pipe, "\\MCHP_EP1");
+      EXPECT_EQ(opens[i].direction, MPUSB_READ);
+    }
+    EXPECT_TRUE(sim->openPipes().empty());
+  }
   VonmodSession third{};
   ASSERT_EQ(Vonmod_OpenDevice(0, 2, &third), 0);
   EXPECT_EQ(third.deviceIndex, 2);
@@ -129,34 +125,26 @@ TEST_F(SessionTest, CommandsOnAReleasedSessionReturn8AndSendNothing) {
   EXPECT_TRUE(callsOf(Call::Write).empty());
 }
 
-TEST_F(SessionTest, ACommandOnASessionWithOnePipeGoneTouchesNeitherPipe) {
-  const int32_t writePipe = session.writePipe, readPipe = session.readPipe;
-  for (const bool readGone : {true, false}) {
-    VonmodSession copy = session;
-    (readGone ? copy.readPipe : copy.writePipe) = -1;
-    int32_t version = 0;
-    EXPECT_EQ(Vonmod_GetFirmwareVersion(&copy, &version), 8) << readGone;
-    EXPECT_EQ(copy.writePipe, readGone ? writePipe : -1) << readGone;
-    EXPECT_EQ(copy.readPipe, readGone ? -1 : readPipe) << readGone;
-  }
+// A session with a pipe gone, of a foreign module, or none: 8, and neither pipe is touched.
+TEST_F(SessionTest, ABrokenOrForeignSessionGives8AndTouchesNoPipe) {
+  VonmodSession readGone = session, writeGone = session, foreign = session, unknown = session;
+  readGone.readPipe = -1;
+  writeGone.writePipe = -1;
+  foreign.deviceIndex = 127;
+  unknown.deviceIndex = -1;
+  int32_t version = 0;
+  VonmodSession* const broken[] = {&readGone, &writeGone, &foreign, nullptr};
+  for (VonmodSession* b : broken) EXPECT_EQ(Vonmod_GetFirmwareVersion(b, &version), 8);
+  EXPECT_EQ(Vonmod_ReleaseDevice(&unknown), 8);
+  EXPECT_EQ(readGone.writePipe, session.writePipe);
+  EXPECT_EQ(writeGone.readPipe, session.readPipe);
   EXPECT_TRUE(callsOf(Call::Write).empty());
   EXPECT_TRUE(closed().empty());
   // The whole session still works, and its release closes each pipe exactly once.
-  int32_t version = 0;
+  const std::vector<int32_t> pipes = {session.writePipe, session.readPipe};
   EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, &version), 0);
   EXPECT_EQ(Vonmod_ReleaseDevice(&session), 0);
-  EXPECT_EQ(closed(), (std::vector<int32_t>{writePipe, readPipe}));
-}
-
-TEST_F(SessionTest, NullOrForeignSessionGives8) {
-  int32_t value = 0;
-  VonmodSession foreign = session;
-  foreign.deviceIndex = 127;
-  EXPECT_EQ(Vonmod_GetFirmwareVersion(nullptr, &value), 8);
-  EXPECT_EQ(Vonmod_GetFirmwareVersion(&foreign, &value), 8);
-  foreign.deviceIndex = -1;
-  EXPECT_EQ(Vonmod_ReleaseDevice(&foreign), 8);
-  EXPECT_TRUE(callsOf(Call::Write).empty());
+  EXPECT_EQ(closed(), pipes);
 }
 
 TEST_F(SessionTest, ResetSendsFFWithoutWaitingAndReleases) {

@@ -66,7 +66,7 @@ TEST_F(StreamTest, RateLimitsAndChannelChecks) {
   }
 }
 
-TEST_F(StreamTest, StartOpensTheFourStreamPipesInOrder) {
+TEST_F(StreamTest, StartOpensTheFourStreamPipesInOrderOrGives5) {
   int32_t actual = 0;
   ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 2, 0, 1000, &actual, 0), 0);
   const auto opens = callsOf(Call::Open);
@@ -76,24 +76,21 @@ TEST_F(StreamTest, StartOpensTheFourStreamPipesInOrder) {
     EXPECT_EQ(opens[i].direction, MPUSB_READ);
     EXPECT_EQ(opens[i].instance, session.instance);
   }
-}
+  ASSERT_EQ(Vonmod_AIStopStream(&session), 0);
 
-TEST_F(StreamTest, StartWithoutOpenPipesGives5) {
-  ASSERT_EQ(Vonmod_ReleaseDevice(&session), 0);
-  int32_t actual = 0;
-  EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 9, 0, 1000, &actual, 0), 5)
-      << "before the channel check";
-  EXPECT_EQ(Vonmod_AIStartContinuous(&session, 0, 1), 5);
-}
-
-TEST_F(StreamTest, RefusedStreamPipeGives5AndStopClosesTheOthers) {
+  // A refused pipe: nothing is sent, and the stop closes the ones that opened.
   sim->refuseOpen("\\MCHP_EP4_ASYNC", MPUSB_READ);
-  int32_t actual = 0;
+  sim->clearCalls();
   EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 1, 0, 1000, &actual, 0), 5);
   EXPECT_EQ(sim->openPipes().size(), 4u);  // command pipes and EP2, EP3
   EXPECT_TRUE(callsOf(Call::Write).empty());
   ASSERT_EQ(Vonmod_AIStopStream(&session), 0);
   EXPECT_EQ(sim->openPipes().size(), 2u);
+
+  ASSERT_EQ(Vonmod_ReleaseDevice(&session), 0);
+  EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 9, 0, 1000, &actual, 0), 5)
+      << "before the channel check";
+  EXPECT_EQ(Vonmod_AIStartContinuous(&session, 0, 1), 5);
 }
 
 TEST_F(StreamTest, ThreeChannelsHundredScansComeInTwoPassesOfFourReads) {
@@ -121,35 +118,35 @@ TEST_F(StreamTest, ThreeChannelsHundredScansComeInTwoPassesOfFourReads) {
   EXPECT_EQ(volts[240], -1.0f) << "nothing beyond the samples read";
 }
 
-TEST_F(StreamTest, ShortPacketCountsWholeScansAndGives18) {
-  int32_t actual = 0;
-  ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 3, 0, 1000, &actual, 0), 0);
-  sim->inject(Fault::ShortReply);  // the first packet brings 30 of 60 bytes
-  std::vector<float> volts(300);
-  int32_t scansRead = -1;
-  EXPECT_EQ(Vonmod_AIGetScans(&session, 100, 10, volts.data(), &scansRead), 18);
-  EXPECT_EQ(scansRead, 5);
-  EXPECT_EQ(streamReads().size(), 1u);
-}
-
-TEST_F(StreamTest, DryStreamGives18WithoutTouchingTheCount) {
-  sim->module(0).streamScanLimit = 10;  // one packet of 10 scans of 3 channels
-  int32_t actual = 0;
-  ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 3, 0, 1000, &actual, 0), 0);
-  std::vector<float> volts(300);
-  int32_t scansRead = -1;
-  EXPECT_EQ(Vonmod_AIGetScans(&session, 100, 10, volts.data(), &scansRead), 18);
-  EXPECT_EQ(scansRead, -1);
-}
-
-TEST_F(StreamTest, TooFewSamplesGive19) {
-  std::vector<float> volts(300);
-  int32_t scansRead = -1;
-  int32_t actual = 0;
-  ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 3, 0, 1000, &actual, 0), 0);
-  EXPECT_EQ(Vonmod_AIGetScans(&session, 42, 10, volts.data(), &scansRead), 19);
-  EXPECT_EQ(Vonmod_AIGetScans(&session, -100, 10, volts.data(), &scansRead), 19);
-  EXPECT_EQ(scansRead, -1);
+// Three channels: a short first packet counts its whole scans; a dry stream leaves the count.
+TEST_F(StreamTest, ShortOrDryStreamsGive18AndTooFewSamples19) {
+  struct Case {
+    const char* what;
+    bool shortReply;
+    int32_t scanLimit, samples, result, scansRead;
+  };
+  const Case cases[] = {
+      {"the first packet brings 30 of 60 bytes", true, -1, 100, 18, 5},
+      {"one packet of 10 scans", false, 10, 100, 18, -1},
+      {"42 samples", false, -1, 42, 19, -1},
+      {"-100 samples", false, -1, -100, 19, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    sim->module(0).streamScanLimit = c.scanLimit;
+    int32_t actual = 0;
+    ASSERT_EQ(Vonmod_AIStartStream(&session, 0, 3, 0, 1000, &actual, 0), 0);
+    if (c.shortReply) sim->inject(Fault::ShortReply);
+    sim->clearCalls();
+    std::vector<float> volts(300);
+    int32_t scansRead = -1;
+    EXPECT_EQ(Vonmod_AIGetScans(&session, c.samples, 10, volts.data(), &scansRead), c.result);
+    EXPECT_EQ(scansRead, c.scansRead);
+    if (c.shortReply) {
+      EXPECT_EQ(streamReads().size(), 1u);
+    }
+  }
 }
 
 TEST_F(StreamTest, StopSendsStopAndDrainsEachStreamPipe) {

@@ -40,7 +40,7 @@ vonmod_test(vonmod_partial_pipe_tests PREFIX partial_pipe.
 add_dependencies(vonmod_missing_pipe_tests vonmodvb)
 add_dependencies(vonmod_partial_pipe_tests vonmodvb mpusbapi_partial)
 
-# Only the 26 documented functions leave the library.
+# Only the 26 public functions leave the library.
 add_test(NAME vonmod_exports
   COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:vonmodvb> -DNM=${CMAKE_NM}
           -P ${CMAKE_CURRENT_LIST_DIR}/check_exports.cmake)

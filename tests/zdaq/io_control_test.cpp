@@ -47,20 +47,6 @@ TEST_F(IoControlTest, BytesOfEachControl) {
   }
 }
 
-TEST_F(IoControlTest, ValuesAndConfigurations) {
-  device->Open();
-  point(9)->Configuration(kSingleEndedAnalogInput);
-  point(10)->Configuration(kDifferentialAnalogInput);
-  EXPECT_EQ(point(9)->Configuration(), kSingleEndedAnalogInput);
-  EXPECT_EQ(point(10)->Configuration(), kDifferentialAnalogInput);
-  EXPECT_EQ(sim->pointConfiguration(10), kDifferentialAnalogInput);
-  // Manual production has produced nothing yet: sample 0 of the waveform.
-  EXPECT_EQ(point(9)->Value(), SimulatedDevice::inputValue(9, 0));
-  EXPECT_EQ(point(10)->Value(), SimulatedDevice::inputValue(10, 0));
-  EXPECT_EQ(point(9)->Value(), 2000);
-  EXPECT_EQ(point(16)->Value(), 2700);
-}
-
 TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
   device->Open();
   auto digital = point(3);
@@ -97,14 +83,9 @@ TEST_F(IoControlTest, Errors) {
   };
   // Closed: every call is refused as "not open", except a control code the device never passes.
   const std::pair<const char*, std::function<void()>> closed[] = {
-      {"IZzDaqDevice", [&] { device->IoPoints(); }},
-      {"IZzDaqDevice", [&] { device->IoPointGroups(); }},
-      {"IZzDaqDevice", [&] { device->IoConfigurations(); }},
       {"IZzDaqDevice", [&] { device->IoConfigurationGroups(); }},
-      {"IZzDaqDevice", [&] { device->StartSampling(); }},
       {"IZzDaqDevice", [&] { device->StopSampling(); }},
       {"IZzDaqDevice", [&] { device->GetSamples(1); }},
-      {"IZzDaqDevicePrivate", [&] { device->IoControl(0x222088, 9); }},
       {"IZzDaqDevicePrivate", [&] { device->IoControl(0x22208C, 17, 1); }},
   };
   for (size_t i = 0; i < std::size(closed); ++i) {

@@ -7,7 +7,7 @@
 namespace zdaq::testing {
 namespace {
 
-TEST(SetupRequestTest, EncodesTheDocumentedLayout) {
+TEST(SetupRequestTest, EncodesTheDriversLayout) {
   SetupRequest r{
       0x01020304, 0x0000000A0B0C0D0E, {{9, 0x40000002}, {20, static_cast<int32_t>(0xC0000005)}}};
   auto expected = Bytes({0x00, 0x00, 0x04, 0x03, 0x02, 0x01, 0x0E, 0x0D, 0x0C, 0x0B, 0x0A, 0x00,

@@ -8,7 +8,6 @@ tidemet_test(zdaq_tests
     ${CMAKE_CURRENT_LIST_DIR}/linux_platform_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/linux_driver_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_request_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/monitor_path_test.cpp
   LIBS zdaq)
 
 if(TARGET zdaq_cli)

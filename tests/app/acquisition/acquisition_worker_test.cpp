@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/acquisition/demo_source.h"
-#include "app/acquisition/sampling_loop.h"
 #include "support/fakes.h"
 
 namespace tidemet {
@@ -192,45 +191,6 @@ TEST(DemoSourceTest, StrokesCrossTheBaselineAtTheSetRate) {
   demo.takeReadings(r);
   EXPECT_EQ(r.present, 0xFF);
   EXPECT_NEAR(r.value[0], kDemoBaselineReading + 120.0, 1e-9);
-}
-
-TEST(DemoSourceTest, ARecordingOnAVirtualClock) {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 0;
-  s->DemoMode = 1;
-  s->ChannelCount = 2;
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  ClockStopwatch stopwatch(clock);
-  SamplingLoop loop(*s, alerts, sink, stopwatch);
-  DemoParameters p;
-  p.noiseCounts = 0;
-  AcquisitionWorker worker(clock, [&] { return std::make_unique<DemoSource>(clock, 0, p); });
-
-  loop.StartMonitor();
-  worker.openSource(0);
-  auto run = [&](int ticks) {
-    for (int i = 0; i < ticks; ++i) {
-      worker.step();
-      worker.process([&](const ReadingSet& r) { loop.ProcessReadings(r, nullptr); });
-    }
-  };
-  run(100);
-  loop.StartCmd(nullptr);
-  run(500);  // 5 s at 40 strokes a minute
-  clock.advance(10 * kMs);
-  loop.StartCmd(nullptr);
-
-  EXPECT_EQ(s->SampleCount, 499);
-  EXPECT_FLOAT_EQ(s->TrialSeconds, 5.01f);  // started at 990 ms, stopped at 6000 ms
-  int16_t lo = 32767, hi = -32768;
-  for (int k = 0; k < 500; ++k) {
-    lo = std::min(lo, s->TrialData[k * 2]);
-    hi = std::max(hi, s->TrialData[k * 2]);
-  }
-  EXPECT_EQ(hi, 1185 + 120);  // pushes above the zero-force level
-  EXPECT_LT(lo, 1185 - 25);   // recoveries below it
 }
 
 }  // namespace

@@ -72,6 +72,33 @@ TEST_F(SamplingLoopTest, StoredValuesPerModelRow) {
   }
 }
 
+// The channel count and saved channels that monitoring, then a recording, start with.
+TEST_F(SamplingLoopTest, StartsSetTheSavedChannelsPerModel) {
+  struct Case {
+    int16_t model, channels, monitorChannels, monitorLast, recordFirst, recordLast;
+  };
+  const Case cases[] = {
+      {7, 8, 8, 7, 2, 3},  {8, 8, 2, 7, 2, 3},  {16, 4, 2, 7, 2, 3},
+      {13, 4, 4, 7, 0, 3}, {13, 2, 2, 7, 2, 3}, {23, 4, 4, 3, 0, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model);
+    s = std::make_unique<Session>();
+    SamplingLoop l(*s, alerts, sink, stopwatch);
+    s->ModelCode = c.model;
+    s->ChannelCount = c.channels;
+    s->PairStartChannel = 2;
+    s->PairSecondChannel = 3;
+    l.StartMonitor();
+    EXPECT_EQ(s->ChannelCount, c.monitorChannels);
+    EXPECT_EQ(s->SaveFirstChannel, 0);
+    EXPECT_EQ(s->SaveLastChannel, c.monitorLast);
+    l.StartCmd(&source);
+    EXPECT_EQ(s->SaveFirstChannel, c.recordFirst);
+    EXPECT_EQ(s->SaveLastChannel, c.recordLast);
+  }
+}
+
 TEST_F(SamplingLoopTest, ModelsWithoutADeviceOnlyDrawAndAdvance) {
   for (int16_t model : {0, 9, 16, 17}) {
     s = std::make_unique<Session>();
@@ -92,9 +119,6 @@ TEST_F(SamplingLoopTest, ReadingsThatCannotBeStoredKeepTheSlot) {
   loop.StartMonitor();
   s->TrialData[0] = 77;
   s->TrialData[1] = 88;
-  struct Case {
-    double volts;
-  };
   for (double volts : {std::numeric_limits<double>::quiet_NaN(),
                        std::numeric_limits<double>::infinity(), 31.768, -33.769, 1e300}) {
     s->SampleIndex = 0;
@@ -256,13 +280,15 @@ TEST_F(SamplingLoopTest, AFailedReadingRepeatsThisRecordingsValueAndIsToldOnce) 
   loop.StartCmd(&source);
   EXPECT_EQ(loop.failedReadings(), 6u);
 
-  // The next recording starts without memory and tells the user again.
+  // Monitoring again starts without memory and tells the user again; so does the next recording.
   loop.StartMonitor();
-  loop.StartCmd(&source);
   source.next = failed;
   loop.Timer2_Timer(source);
   EXPECT_EQ(s->TrialData[0], 1000);
   EXPECT_EQ(alerts.shown.size(), 2u);
+  loop.StartCmd(&source);
+  loop.Timer2_Timer(source);
+  EXPECT_EQ(alerts.shown.size(), 3u);
   EXPECT_EQ(loop.failedReadings(), 2u);
 }
 

@@ -28,7 +28,7 @@ TEST(SerialUnitTest, ReplyFrameScan) {
     size_t offset;
   };
   const Case cases[] = {
-      {"documented frame", {0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C}, true, 50.0, 100.0, 0},
+      {"a whole frame", {0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C}, true, 50.0, 100.0, 0},
       {"wrong checksum", {0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2D}, false, 0, 0, 0},
       {"negative A", {0xFF, 0xFF, 0x38, 0x00, 0x01, 0x38}, true, -100.0, 0.5, 0},
       {"after noise", {0x12, 0xFF, 0x07, 0xFF, 0x00, 0x64, 0x00, 0xC8, 0x2C}, true, 50.0, 100.0, 3},
@@ -47,24 +47,6 @@ TEST(SerialUnitTest, ReplyFrameScan) {
     EXPECT_EQ(frame->valueA, c.a) << c.name;
     EXPECT_EQ(frame->valueB, c.b) << c.name;
     EXPECT_EQ(frame->offset, c.offset) << c.name;
-  }
-}
-
-TEST(SerialUnitTest, ScanOfEveryShortBufferStaysInside) {
-  // Every buffer of up to 7 bytes drawn from a few interesting values: no read past the end (the
-  // sanitizers watch) and a frame only where all six bytes are present.
-  const uint8_t alphabet[] = {0x00, 0xFF, 0x2C, 0x64};
-  for (int len = 0; len <= 7; ++len) {
-    int combos = 1;
-    for (int i = 0; i < len; ++i) combos *= 4;
-    for (int n = 0; n < combos; ++n) {
-      std::vector<uint8_t> bytes;
-      for (int i = 0, k = n; i < len; ++i, k /= 4) bytes.push_back(alphabet[k % 4]);
-      auto frame = ScanReply(std::span<const uint8_t>(bytes.data(), bytes.size()));
-      if (frame) {
-        EXPECT_LE(frame->offset + kReplyFrameSize, bytes.size());
-      }
-    }
   }
 }
 

@@ -5,7 +5,6 @@ tidemet_test(acquisition_tests
     ${CMAKE_CURRENT_LIST_DIR}/acquisition_worker_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/monitor_controller_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/graph_paging_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/simulated_trial_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/diagnostics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/monitor_status_test.cpp
   LIBS tidemet_core)

@@ -52,9 +52,42 @@ TEST_F(LabJackUdTest, OpeningAnswersPerDeviceTypeConnectionAndPresence) {
 }
 
 TEST_F(LabJackUdTest, ErrorTextsNameTheCode) {
-  EXPECT_EQ(textOf(LJE_LABJACK_NOT_FOUND), "LabJack not found");
-  EXPECT_EQ(textOf(LJE_NOERROR), "No error");
-  EXPECT_EQ(textOf(4242), "Unknown error code 4242");
+  const std::pair<LJ_ERROR, const char*> cases[] = {
+      {LJE_NOERROR, "No error"},
+      {LJE_LABJACK_NOT_FOUND, "LabJack not found"},
+      {LJE_DEVICE_ERROR_BASE, "Unknown error code 2000"},
+      {LJE_DEVICE_ERROR_BASE + 1, "The U3 refused the command with its error code 1"},
+      {LJE_DEVICE_ERROR_BASE + 255, "The U3 refused the command with its error code 255"},
+      {LJE_DEVICE_ERROR_BASE + 256, "Unknown error code 2256"},
+      {4242, "Unknown error code 4242"},
+  };
+  for (const auto& [code, text] : cases) EXPECT_EQ(textOf(code), text) << code;
+}
+
+// Each call sets its own run of lines and leaves the others as they were.
+TEST_F(LabJackUdTest, AnalogEnableSetsOnlyItsOwnLines) {
+  sim.attach();
+  const LJ_HANDLE h = openU3();
+  struct Case {
+    int32_t first, count;
+    double bits;
+    uint32_t mask;
+    LJ_ERROR result;
+  } cases[] = {
+      {0, 4, 15.0, 0x000F, LJE_NOERROR},
+      {2, 2, 0.0, 0x0003, LJE_NOERROR},
+      {4, 4, 5.0, 0x0053, LJE_NOERROR},  // lines 4 and 6
+      {1, 1, 0.0, 0x0051, LJE_NOERROR},
+      {12, 4, 255.0, 0xF051, LJE_NOERROR},  // bits above the run are ignored
+      {13, 4, 1.0, 0xF051, LJE_INVALID_CHANNEL_NUMBER},
+      {0, 0, 1.0, 0xF051, LJE_INVALID_CHANNEL_NUMBER},
+  };
+  for (const auto& c : cases) {
+    double bits = c.bits;
+    EXPECT_EQ(eGet(h, LJ_ioPUT_ANALOG_ENABLE_PORT, c.first, &bits, c.count), c.result)
+        << c.first << "+" << c.count;
+    EXPECT_EQ(sim.state().analogMask, c.mask) << c.first << "+" << c.count;
+  }
 }
 
 TEST_F(LabJackUdTest, AnalogInputsReadVoltsOnlyOnAnalogLines) {

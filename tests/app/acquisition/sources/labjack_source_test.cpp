@@ -106,52 +106,46 @@ TEST_F(LabJackSourceTest, WithoutAHandleTheTickReadsNothingAndShowsNothing) {
   EXPECT_EQ(s->SampleIndex, 1);
 }
 
-TEST_F(LabJackSourceTest, Model23ReadsFourChannelsAndStoresTheSensorOffsetOnTwoAndThree) {
-  sim.attach();
-  auto source = openMonitor(23);
-  s->SensorValueOffset = -2400;
-  sim.setVolts(1, 0.25);
-  sim.setVolts(3, -0.5);
-  sim.clearCalls();
-  loop.Timer2_Timer(*source);
-  const std::vector<Call> expected = {get(10, 0, 0), get(10, 1, 0), get(15, 2, 32), get(15, 3, 32)};
-  EXPECT_EQ(sim.calls(), expected);
-  EXPECT_EQ(s->TrialData[0], 1000);
-  EXPECT_EQ(s->TrialData[1], 1250);
-  EXPECT_EQ(s->TrialData[2], -1400);
-  EXPECT_EQ(s->TrialData[3], -1900);
-}
-
-TEST_F(LabJackSourceTest, Model22SensorTypeAndLimbChooseTheReads) {
+// Line 0 reads 0.5 V, line 1 -0.1 V (a single-ended input reads 0 V below ground), lines 2 and
+// 3 0.25 V and -0.5 V; the sensor offset is -200.
+TEST_F(LabJackSourceTest, ModelSensorTypeAndLimbChooseTheReadsAndTheStoredValues) {
   struct Case {
     const char* name;
-    int16_t sensorType, limb;
+    int16_t model, sensorType, limb;
     std::vector<Call> calls;
-    int16_t slot0, slot1;
+    std::vector<int16_t> slots;
   } cases[] = {
-      {"type 0, arm: single-ended", 0, 1, {get(10, 0, 0), get(10, 1, 0)}, 1300, 800},
-      {"type 0, leg: differential", 0, 2, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
-      {"type 0, arm and leg: no read", 0, 3, {}, 800, 800},
-      {"type 1, arm: differential", 1, 1, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
-      {"type 1, leg: differential", 1, 2, {get(15, 0, 32), get(15, 1, 32)}, 1300, 700},
+      {"22, type 0, arm: single-ended", 22, 0, 1, {get(10, 0, 0), get(10, 1, 0)}, {1300, 800}},
+      {"22, type 0, leg: differential", 22, 0, 2, {get(15, 0, 32), get(15, 1, 32)}, {1300, 700}},
+      {"22, type 0, arm and leg: no read", 22, 0, 3, {}, {800, 800}},
+      {"22, type 1, arm: differential", 22, 1, 1, {get(15, 0, 32), get(15, 1, 32)}, {1300, 700}},
+      {"22, type 1, leg: differential", 22, 1, 2, {get(15, 0, 32), get(15, 1, 32)}, {1300, 700}},
+      {"23: the offset on 2 and 3",
+       23,
+       0,
+       1,
+       {get(10, 0, 0), get(10, 1, 0), get(15, 2, 32), get(15, 3, 32)},
+       {1500, 1000, 1050, 300}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     sim.reset();
     sim.attach();
     s = std::make_unique<Session>();
     SamplingLoop fresh(*s, alerts, sink, stopwatch);
-    s->ModelCode = 22;
-    s->ChannelCount = 2;
+    s->ModelCode = c.model;
+    s->ChannelCount = static_cast<int16_t>(c.slots.size());
     s->SensorValueOffset = -200;
-    LabJackSource source(LabJackSettings{22, c.sensorType, c.limb}, messages);
+    LabJackSource source(LabJackSettings{c.model, c.sensorType, c.limb}, messages);
     fresh.StartMonitor();
     sim.setVolts(0, 0.5);
-    sim.setVolts(1, -0.1);  // a single-ended input reads 0 V below ground
+    sim.setVolts(1, -0.1);
+    sim.setVolts(2, 0.25);
+    sim.setVolts(3, -0.5);
     sim.clearCalls();
     fresh.Timer2_Timer(source);
-    EXPECT_EQ(sim.calls(), c.calls) << c.name;
-    EXPECT_EQ(s->TrialData[0], c.slot0) << c.name;
-    EXPECT_EQ(s->TrialData[1], c.slot1) << c.name;
+    EXPECT_EQ(sim.calls(), c.calls);
+    for (size_t i = 0; i < c.slots.size(); ++i) EXPECT_EQ(s->TrialData[i], c.slots[i]) << i;
   }
 }
 

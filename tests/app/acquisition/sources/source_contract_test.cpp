@@ -2,7 +2,6 @@
 // through the real libraries: it opens the device without a word, a read gives the inputs'
 // values, a failed read gives none and says why, the next good read counts again (where the
 // device keeps its session), and letting go of the source releases the device.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -13,8 +12,7 @@
 
 #include "app/acquisition/sources/usb_device_source.h"
 #include "app/acquisition/sources/usb_module_source.h"
-#include "platform/mpusbapi/mpusbapi.h"
-#include "platform/mpusbapi/sim/sim_control.h"
+#include "tests/app/acquisition/sources/module_sim.h"
 #include "zdaq/driver_abi.h"
 #include "zdaq/simulated.h"
 #ifdef TIDEMET_HAVE_LABJACK
@@ -25,21 +23,6 @@
 
 namespace tidemet {
 namespace {
-
-// The simulated module behind libvonmodvb.so, once the library has loaded it.
-mpusbsim::Control* ModuleSim(std::unique_ptr<VonmodLibrary>& library) {
-  std::string why;
-  library = VonmodLibrary::Load(why);
-  if (!library) return nullptr;
-  void* pipes = dlopen(MPUSBAPI_LIBRARY_NAME, RTLD_NOW | RTLD_NOLOAD);
-  if (!pipes) return nullptr;
-  auto control = reinterpret_cast<mpusbsim::Control* (*)()>(dlsym(pipes, "MPUSBSimControl"));
-  dlclose(pipes);
-  if (!control) return nullptr;
-  int32_t count = 0;
-  library->EnumerateDev(0, &count);  // forgets what an earlier test left open
-  return control();
-}
 
 struct Device {
   std::function<std::unique_ptr<Source>(DeviceMessages&)> make;
@@ -71,13 +54,15 @@ TEST(SourceContractTest, OpenReadFailReadAgainRelease) {
        }},
       {"USB module",
        [&] {
-         mpusbsim::Control* sim = ModuleSim(library);
+         std::string why;
+         mpusbsim::Control* sim = testing::LoadModuleSim(library, 1, why);
          if (!sim) return Device{};
-         sim->reset(1);
-         for (int c = 0; c < 8; ++c)
-           sim->module(0).analog[c] = {mpusbsim::Wave::Constant, 100 * c + 1, 100 * c + 1};
+         for (int c = 0; c < 8; ++c) {
+           const int counts = c == 7 ? 4095 : 100 * c + 1;  // up to the top count
+           sim->module(0).analog[c] = {mpusbsim::Wave::Constant, counts, counts};
+         }
          return Device{[](DeviceMessages& m) { return std::make_unique<UsbModuleSource>(m); },
-                       {0.001, 0.101, 0.201, 0.301, 0.401, 0.501, 0.601, 0.701},
+                       {0.001, 0.101, 0.201, 0.301, 0.401, 0.501, 0.601, 4.095},
                        [sim] { sim->inject(mpusbsim::Fault::FailRead); },
                        {},  // a failed transfer closes the module's session
                        [sim] { return !sim->openPipes().empty(); }};

@@ -2,7 +2,6 @@
 // libmpusbapi.so that the library finds on the search path.
 #include "app/acquisition/sources/usb_module_source.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,8 +11,7 @@
 #include "app/acquisition/monitor_controller.h"
 #include "app/acquisition/sources/source_factory.h"
 #include "app/acquisition/sources/usb_settings_devices.h"
-#include "platform/mpusbapi/mpusbapi.h"
-#include "platform/mpusbapi/sim/sim_control.h"
+#include "tests/app/acquisition/sources/module_sim.h"
 #include "support/fakes.h"
 
 namespace tidemet {
@@ -25,17 +23,8 @@ class UsbModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string why;
-    library = VonmodLibrary::Load(why);
-    ASSERT_TRUE(library) << why;
-    void* pipes = dlopen(MPUSBAPI_LIBRARY_NAME, RTLD_NOW | RTLD_NOLOAD);
-    ASSERT_NE(pipes, nullptr) << "the module library did not load the simulated pipe library";
-    auto control = reinterpret_cast<mpusbsim::Control* (*)()>(dlsym(pipes, "MPUSBSimControl"));
-    dlclose(pipes);
-    ASSERT_NE(control, nullptr);
-    sim = control();
-    int32_t count = 0;
-    library->EnumerateDev(0, &count);  // forgets what an earlier test left open
-    sim->reset(1);
+    sim = testing::LoadModuleSim(library, 1, why);
+    ASSERT_NE(sim, nullptr) << why;
   }
 
   // Channel c reads counts[c] millivolts.
@@ -48,17 +37,6 @@ class UsbModuleTest : public ::testing::Test {
   mpusbsim::Control* sim = nullptr;
   DeviceMessages messages;
 };
-
-TEST_F(UsbModuleTest, ReadsEightChannelsInOneCallUpToTheTopCount) {
-  setInputs({0, 1, 500, 1000, 2048, 3000, 4000, 4095});
-  UsbModuleSource source(messages);
-  sim->clearCalls();
-  ReadingSet r;
-  source.takeReadings(r);
-  EXPECT_EQ(source.moduleResult(), 0);
-  EXPECT_EQ(sim->requests(), (std::vector<std::vector<uint8_t>>{{0x38, 0, 7}}));
-  EXPECT_FLOAT_EQ(static_cast<float>(r.value[7]), 4.095f);
-}
 
 TEST_F(UsbModuleTest, OpenResultsAndWhatTheyShow) {
   struct Case {
