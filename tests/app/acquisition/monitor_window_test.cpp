@@ -237,6 +237,40 @@ TEST(MonitorWindowLifecycleTest, LeavingTheMonitorStopsTheTickAndKeepsTheTrial) 
   }
 }
 
+// Fails every read, as a device pulled out does.
+class PulledSource : public Source {
+ public:
+  void takeReadings(ReadingSet& out) override {
+    out.errorNumber = 50000 + 31;
+    out.setErrorText("A device attached to the system is not functioning.");
+  }
+};
+
+// A device that fails every read is told once per opening of the window, not once per tick,
+// and told again when the window is opened again.
+TEST(MonitorWindowTest, APulledDeviceIsToldOncePerOpening) {
+  auto s = DemoSession();
+  RecordingAlerts alerts;
+  MonitorWindow::Seams seams;
+  seams.makeSource = [](const SourceSettings&, const Clock&, DeviceMessages&) {
+    return AcquisitionWorker::SourceFactory(
+        []() -> std::unique_ptr<Source> { return std::make_unique<PulledSource>(); });
+  };
+  MonitorWindow window(*s, alerts, {}, nullptr, seams);
+  for (size_t opening = 1; opening <= 2; ++opening) {
+    SCOPED_TRACE(opening);
+    window.StartMonitor();
+    window.show();
+    const uint64_t before = window.controller().setsProcessed();
+    ASSERT_TRUE(RunEventsUntil(
+        [&] { return window.controller().setsProcessed() >= before + 10; }, kLimitMs));
+    ASSERT_EQ(alerts.shown.size(), opening);
+    EXPECT_NE(alerts.shown.back().text.find("A device attached to the system is not functioning."),
+              std::string::npos);
+    window.close();
+  }
+}
+
 // The first reading arrives while the window is still being made: the notice must not be lost.
 TEST(MonitorWindowLifecycleTest, AFirstReadingBeforeTheWindowIsReadyIsNeverLost) {
   MonitorWindow::Seams seams;
