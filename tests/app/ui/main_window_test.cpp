@@ -113,25 +113,8 @@ TEST_F(MainWindowTest, TheWarningAfterContinueEndsOrShowsTheMenus) {
   EXPECT_TRUE(window->findChild<QLabel*>("LogoPicture")->isVisible());
 }
 
-TEST_F(MainWindowTest, TheCloseBoxIsExitAndCancelKeepsRunning) {
+TEST_F(MainWindowTest, AboutShowsTheVersionUntilContinue) {
   loadAndContinue();
-  alerts.answers = {AlertAnswer::Cancel};
-  window->close();
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
-  EXPECT_EQ(window->state(), MainState::Ready);
-  EXPECT_TRUE(window->isVisible());
-  alerts.answers = {AlertAnswer::Ok};
-  window->close();
-  EXPECT_EQ(endings, 1);
-  EXPECT_EQ(window->state(), MainState::Ended);
-}
-
-TEST_F(MainWindowTest, HelpContentsAndAbout) {
-  loadAndContinue();
-  window->HelpContentsCmd();
-  EXPECT_EQ(help.shown, 1);
-
   QString versionLine;
   QTimer::singleShot(0, [&] {
     auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
@@ -199,6 +182,7 @@ TEST_F(MainWindowTest, DataMenusShareTheirWindowsAndStopTheMonitor) {
   EXPECT_FALSE(analysis->isVisible());
 }
 
+// Ctrl+Q and the close box are Exit, which asks first.
 TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   load();
   window->activateWindow();
@@ -217,6 +201,7 @@ TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
+  EXPECT_EQ(window->state(), MainState::Ready);
 
   // Ctrl+S works once a file is named, without the File menu having been opened again.
   s->CurrentFileName = (folder.path() / "key.dat").string();
@@ -231,6 +216,12 @@ TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
   QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(folder.has("key.dat"));
+
+  alerts.answers = {AlertAnswer::Ok};
+  window->close();  // the close box is Exit
+  EXPECT_EQ(alerts.shown.back().text, "Exit Tidemet");
+  EXPECT_EQ(endings, 1);
+  EXPECT_EQ(window->state(), MainState::Ended);
 }
 
 TEST_F(MainWindowTest, RestoredSettingsAndAStrokeShowTheirChecksInTheSettingsWindow) {
