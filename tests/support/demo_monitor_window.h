@@ -14,6 +14,9 @@ constexpr int kWindowLimitMs = 20000;
 
 struct DemoMonitor {
   DemoMonitor() { window.StartMonitor(); }
+  // With the test's own seams; the test starts monitoring.
+  explicit DemoMonitor(MonitorWindow::Seams seams)
+      : window(*s, alerts, {}, nullptr, std::move(seams)) {}
   std::unique_ptr<Session> s = DemoSession();
   RecordingAlerts alerts;
   MonitorWindow window{*s, alerts, {}};

@@ -74,9 +74,6 @@ class RestingSource : public Source {
 };
 
 TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
-  auto s = DemoSession();
-  s->DemoMode = 0;  // no device at first
-  RecordingAlerts alerts;
   MonitorWindow::Seams seams;
   seams.makeSource = [](const SourceSettings& settings, const Clock&, DeviceMessages&) {
     AcquisitionWorker::SourceFactory none;
@@ -84,10 +81,12 @@ TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
     return AcquisitionWorker::SourceFactory(
         []() -> std::unique_ptr<Source> { return std::make_unique<RestingSource>(); });
   };
-  MonitorWindow window(*s, alerts, {}, nullptr, seams);
+  DemoMonitor m(seams);
+  MonitorWindow& window = m.window;
+  Session* s = m.s.get();
   for (int round = 0; round < 2; ++round) {  // and again after going back to no unit
     SCOPED_TRACE(round);
-    s->DemoMode = 0;
+    s->DemoMode = 0;  // no device
     s->TrialData[0] = 0;
     window.StartMonitor();
     ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 3; }, kLimitMs));
@@ -176,65 +175,55 @@ TEST(MonitorWindowTest, TheSurfaceAreaBoxTakesTheLimitAndSaysWhy) {
 
 // Over its life: open, close, reopen, leave, and a device that changes while the window runs.
 
-TEST(MonitorWindowLifecycleTest, AReopenedMonitorTakesReadingsAgain) {
-  auto s = DemoSession();
-  RecordingAlerts alerts;
-  MonitorWindow window(*s, alerts, {});
-  for (int round = 0; round < 3; ++round) {
-    SCOPED_TRACE(round);
-    window.StartMonitor();  // Data > Monitor, as the main window does it
-    window.show();
-    window.StartCmd();
-    ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 20; }, kLimitMs));
-    window.StartCmd();
-    EXPECT_GE(s->SampleCount, 19);
-    EXPECT_GT(s->TrialSeconds, 0.0f);
-    EXPECT_GT(s->TrialData[s->trialIndex(10, 0)], 1100);  // a demo reading, not an empty row
-    window.close();
-    EXPECT_FALSE(window.controller().worker().running());
-  }
-  EXPECT_TRUE(alerts.shown.empty());
-}
-
-// Leaving ends a recording as Stop ends it, stops the tick, and nothing draws over the page.
-TEST(MonitorWindowLifecycleTest, LeavingTheMonitorStopsTheTickAndKeepsTheTrial) {
+// Leaving ends a recording as Stop ends it, stops the tick, and nothing draws over the page; the
+// same window opened again records again, whichever way it was left. Closing releases the device.
+TEST(MonitorWindowLifecycleTest, LeavingAndReopeningTheMonitor) {
   struct Case {
     const char* how;
     bool recording;
+    bool releases;
     void (*leave)(MonitorWindow&);
   };
   const Case cases[] = {
-      {"close box", true, [](MonitorWindow& w) { w.close(); }},
-      {"Data > Graph", true, [](MonitorWindow& w) { w.showTrial(); }},
-      {"Data > Graph, monitoring only", false, [](MonitorWindow& w) { w.showTrial(); }},
-      {"another window", true, [](MonitorWindow& w) { w.leaveMonitor(); }},
+      {"close box", true, true, [](MonitorWindow& w) { w.close(); }},
+      {"Data > Graph", true, false, [](MonitorWindow& w) { w.showTrial(); }},
+      {"Data > Graph, monitoring only", false, false, [](MonitorWindow& w) { w.showTrial(); }},
+      {"another window", true, false, [](MonitorWindow& w) { w.leaveMonitor(); }},
+      {"close box again", true, true, [](MonitorWindow& w) { w.close(); }},
   };
+  DemoMonitor m;
+  MonitorWindow& window = m.window;
+  Session& s = *m.s;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
-    DemoMonitor m;
-    MonitorWindow& window = m.window;
-    Session* s = m.s.get();
+    window.StartMonitor();  // Data > Monitor, as the main window does it
     window.show();
+    const uint64_t before = window.controller().setsProcessed();
     if (c.recording) window.StartCmd();
     ASSERT_TRUE(RunEventsUntil(
-        [&] { return c.recording ? s->SampleIndex >= 30 : window.controller().setsProcessed() >= 30; },
+        [&] {
+          return c.recording ? s.SampleIndex >= 30 : window.controller().setsProcessed() >= before + 30;
+        },
         kLimitMs));
     c.leave(window);
     EXPECT_FALSE(window.controller().loop().timerEnabled());
-    EXPECT_EQ(s->MonitorOnly, c.recording ? 0 : 1);
+    EXPECT_EQ(window.controller().worker().running(), !c.releases);
+    EXPECT_EQ(s.MonitorOnly, c.recording ? 0 : 1);
     if (c.recording) {
-      EXPECT_GE(s->SampleCount, 29);
-      EXPECT_GT(s->TrialSeconds, 0.25f);
+      EXPECT_GE(s.SampleCount, 29);
+      EXPECT_GT(s.TrialSeconds, 0.25f);
+      EXPECT_GT(s.TrialData[s.trialIndex(10, 0)], 1100);  // a demo reading, not an empty row
     }
     EXPECT_FALSE(window.findChild<QPushButton*>("StartCmd")->isEnabled());  // no stale Stop
-    const int16_t held = s->SampleCount;
+    const int16_t held = s.SampleCount;
     const uint64_t processed = window.controller().setsProcessed();
     const QImage shown = window.graph(0).image();
     testing::RunEventsFor(200);
-    EXPECT_EQ(s->SampleCount, held);
+    EXPECT_EQ(s.SampleCount, held);
     EXPECT_EQ(window.controller().setsProcessed(), processed);
     EXPECT_EQ(window.graph(0).image(), shown);
   }
+  EXPECT_TRUE(m.alerts.shown.empty());
 }
 
 // Fails every read, as a device pulled out does.
@@ -249,14 +238,14 @@ class PulledSource : public Source {
 // A device that fails every read is told once per opening of the window, not once per tick,
 // and told again when the window is opened again.
 TEST(MonitorWindowTest, APulledDeviceIsToldOncePerOpening) {
-  auto s = DemoSession();
-  RecordingAlerts alerts;
   MonitorWindow::Seams seams;
   seams.makeSource = [](const SourceSettings&, const Clock&, DeviceMessages&) {
     return AcquisitionWorker::SourceFactory(
         []() -> std::unique_ptr<Source> { return std::make_unique<PulledSource>(); });
   };
-  MonitorWindow window(*s, alerts, {}, nullptr, seams);
+  DemoMonitor m(seams);
+  MonitorWindow& window = m.window;
+  const std::vector<Alert>& alerts = m.alerts.shown;
   for (size_t opening = 1; opening <= 2; ++opening) {
     SCOPED_TRACE(opening);
     window.StartMonitor();
@@ -264,8 +253,8 @@ TEST(MonitorWindowTest, APulledDeviceIsToldOncePerOpening) {
     const uint64_t before = window.controller().setsProcessed();
     ASSERT_TRUE(RunEventsUntil(
         [&] { return window.controller().setsProcessed() >= before + 10; }, kLimitMs));
-    ASSERT_EQ(alerts.shown.size(), opening);
-    EXPECT_NE(alerts.shown.back().text.find("A device attached to the system is not functioning."),
+    ASSERT_EQ(alerts.size(), opening);
+    EXPECT_NE(alerts.back().text.find("A device attached to the system is not functioning."),
               std::string::npos);
     window.close();
   }
@@ -279,9 +268,8 @@ TEST(MonitorWindowLifecycleTest, AFirstReadingBeforeTheWindowIsReadyIsNeverLost)
     RunEventsUntil([&] { return w.controller().worker().readingsTaken() >= 2; }, kLimitMs);
   };
   for (int i = 0; i < 30; ++i) {
-    auto s = DemoSession();
-    RecordingAlerts alerts;
-    MonitorWindow window(*s, alerts, {}, nullptr, seams);
+    DemoMonitor m(seams);
+    MonitorWindow& window = m.window;
     window.StartMonitor();
     ASSERT_TRUE(RunEventsUntil([&] { return window.controller().setsProcessed() >= 3; }, kLimitMs))
         << "opening " << i << " drew nothing";

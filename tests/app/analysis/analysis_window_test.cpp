@@ -12,7 +12,7 @@
 #include <QProgressDialog>
 #include <QTableView>
 #include <QTimer>
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/files/temp_folder.h"
