@@ -75,7 +75,7 @@ std::string pdfText(const std::string& pdf) {
   return text;
 }
 
-TEST(AnalysisWindowTest, GridsOfEachModeAndTheirMeans) {
+TEST(AnalysisWindowTest, GridsOfEachModeTheirMeansAndTheirCopies) {
   Fixture f(MakeTrial(2, 400));
   TwoHandTrace(*f.s);
   f.window->showAnalysis();
@@ -107,13 +107,9 @@ TEST(AnalysisWindowTest, GridsOfEachModeAndTheirMeans) {
   EXPECT_EQ(f.s->analysis.grids.gridTitle, " Avg Force        (lbs)");
   f.window->action("AnalysisUnitsMenu0")->trigger();
   EXPECT_EQ(f.cell(grid, 3, 2), "36.5");
-}
 
-TEST(AnalysisWindowTest, ClipboardCopiesByteForByte) {
-  Fixture f(MakeTrial(2, 400));
-  TwoHandTrace(*f.s);
-  f.s->analysis.AnalysisMode = 1;
-  f.window->showAnalysis();
+  // The copies take what the grids show.
+  f.window->action("AnalysisModeMenu1")->trigger();
   f.window->CopyMenu();
   EXPECT_TRUE(clipboard().starts_with("0\t0.49\t18.1\t") &&
               clipboard().ends_with("\r3\t0.50\t18.2\t0.49\t18.1\t\t\t\t"))
