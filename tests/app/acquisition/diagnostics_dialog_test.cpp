@@ -1,43 +1,22 @@
 #include "app/acquisition/diagnostics_dialog.h"
 
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <QAction>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
-#include <cstdio>
 #include <memory>
 
-#include "app/acquisition/demo_source.h"
 #include "app/acquisition/monitor_window.h"
-#include "app/acquisition/stored_value.h"
-#include "support/demo_monitor.h"
+#include "support/demo_monitor_window.h"
 
 namespace tidemet {
 namespace {
 
 using testing::RunEventsUntil;
 
-constexpr int kLimitMs = 20000;  // generous: the suite runs beside other busy processes
-
-// A real event loop for `ms`: it sleeps between events, so the thread's CPU time is what the
-// timers and windows cost.
-void runEventsFor(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-double threadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+constexpr int kLimitMs = testing::kWindowLimitMs;
 
 DiagnosticsDialog* openDiagnostics(MonitorWindow& window) {
   QAction* item = testing::MenuItem(window, "&Data", "Diag&nostics");
@@ -84,52 +63,20 @@ TEST(DiagnosticsDialogTest, WhileMonitoringTheLoopShowsTheLatestReadingsUntilCon
     EXPECT_FALSE(diag->running());
     EXPECT_FALSE(diag->isVisible());
     const uint64_t passes = diag->passes();
-    runEventsFor(100);
+    testing::RunEventsFor(100);
     EXPECT_EQ(diag->passes(), passes);
     EXPECT_EQ(window.controller().loop().timerEnabled(), !leftTheTick);
   }
 }
 
-// The loop alone, with no monitor drawing beside it: paced by its timer, never spinning.
-TEST(DiagnosticsDialogTest, TheReadingLoopIsPacedByTheEventLoop) {
-  auto s = testing::DemoSession();
-  RecordingAlerts alerts;
-  VirtualClock clock;
-  NullGraphSink sink;
-  MonitorController monitor(*s, alerts, sink, clock, [&clock]() -> std::unique_ptr<Source> {
-    return std::make_unique<DemoSource>(clock, 0, DemoParameters{});
-  });
-  monitor.openSynchronously();
-  monitor.StartMonitor();
-  monitor.tick();
-  DiagnosticsDialog diag(*s, monitor, alerts, {});
-  diag.open();
-  ASSERT_TRUE(diag.running());
-  QElapsedTimer elapsed;
-  elapsed.start();
-  const double start = threadCpuMs();
-  runEventsFor(1000);
-  const double cpuMs = threadCpuMs() - start;
-  std::printf("diagnostics loop alone: %.1f ms CPU in 1 s (%.1f %%), %llu passes\n", cpuMs,
-              cpuMs / 10.0, static_cast<unsigned long long>(diag.passes()));
-  // A busy machine may run fewer passes, never more than the timer allows.
-  EXPECT_TRUE(RunEventsUntil([&] { return diag.passes() >= 5; }, kLimitMs));
-  EXPECT_LE(diag.passes(),
-            static_cast<uint64_t>(elapsed.elapsed()) / DiagnosticsDialog::kPassIntervalMs + 2);
-  EXPECT_NEAR(s->TrialData[0], 1185, 2);  // the demo rests on its baseline at first
-  diag.DiagContinueCmd();
-}
-
 TEST(DiagnosticsDialogTest, OpenedWhileRecordingItOnlyShowsTheLabels) {
-  auto s = testing::DemoSession();
-  RecordingAlerts alerts;
-  MonitorWindow window(*s, alerts, {});
-  window.StartMonitor();
+  testing::DemoMonitor m;
+  MonitorWindow& window = m.window;
   window.StartCmd();
-  ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 2; }, kLimitMs));
+  ASSERT_TRUE(RunEventsUntil([&] { return m.s->SampleIndex >= 2; }, kLimitMs));
   DiagnosticsDialog* diag = openDiagnostics(window);
   ASSERT_NE(diag, nullptr);
-  runEventsFor(100);
+  testing::RunEventsFor(100);
   EXPECT_FALSE(diag->running());
   EXPECT_EQ(diag->passes(), 0u);
   EXPECT_EQ(diag->findChild<QLabel*>("Model:")->text(), "QF8");

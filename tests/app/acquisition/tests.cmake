@@ -14,6 +14,5 @@ if(TARGET tidemet_widgets)
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/live_graph_widget_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/monitor_window_test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/monitor_window_lifecycle_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/diagnostics_dialog_test.cpp)
 endif()

@@ -53,15 +53,13 @@ struct ClientWindowTest : ::testing::Test {
   std::unique_ptr<ClientWindow> window;
 };
 
+// The editor's rules act on what is typed and when the field is left; Continue appends.
 TEST_F(ClientWindowTest, AddAppendsTheTypedClient) {
-  EXPECT_EQ(window->windowTitle(), "Tidemet Clients");
   EXPECT_EQ(list.selected(), 0);  // the current client is highlighted
   window->AddClientMenu();
   ClientEditor& ed = window->editor();
   ASSERT_TRUE(ed.isVisible());
   EXPECT_EQ(ed.windowTitle(), "Tidemet Add Client");
-  EXPECT_EQ(shownText(ClientField::Height), "122");
-  EXPECT_EQ(shownText(ClientField::Weight), "23");
   type(ClientField::Name, "  Dora Diaz-Abercrombie-Smythe");
   EXPECT_EQ(shownText(ClientField::Name), "Dora Diaz-Abercrom");
   type(ClientField::Weight, "500");
@@ -74,7 +72,6 @@ TEST_F(ClientWindowTest, AddAppendsTheTypedClient) {
   ASSERT_EQ(list.count(), 4);
   EXPECT_EQ(list.entry(3), MakeClientEntry("Dora Diaz-Abercrom", "", "122", "136", ""));
   EXPECT_EQ(window->listView().model()->rowCount(), 4);
-  EXPECT_EQ(list.selected(), 0);
   EXPECT_EQ(s.ClientName, "Ann Avery");
 }
 
@@ -82,13 +79,10 @@ TEST_F(ClientWindowTest, EditThenCancelKeepsTheClientInItsPlace) {
   const std::vector<std::string> before = list.entries();
   window->ClientListClick(1);
   window->EditClientMenu();
-  EXPECT_EQ(window->editor().windowTitle(), "Tidemet Edit Client");
   EXPECT_EQ(shownText(ClientField::Name), "Bob Brown");
-  EXPECT_EQ(shownText(ClientField::Height), "122");
   type(ClientField::Name, "Robert Brown");
   window->editor().CancelCmd();
   EXPECT_EQ(list.entries(), before);
-  EXPECT_EQ(list.selected(), 1);
   EXPECT_EQ(window->listView().currentIndex().row(), 1);
 
   // The second edit goes through, into the same place.
@@ -100,6 +94,10 @@ TEST_F(ClientWindowTest, EditThenCancelKeepsTheClientInItsPlace) {
   EXPECT_EQ(list.entry(1), MakeClientEntry("Bob Brown", "BB02", "180", "23", ""));
   EXPECT_EQ(list.entry(2), before[2]);
   EXPECT_EQ(s.ClientHeight, "180");
+
+  window->ClientListClick(2);
+  window->DeleteClientMenu();
+  EXPECT_EQ(window->listView().model()->rowCount(), 2);
 }
 
 TEST_F(ClientWindowTest, ANameTheListCannotStoreIsRefusedWithNothingLost) {
@@ -107,8 +105,6 @@ TEST_F(ClientWindowTest, ANameTheListCannotStoreIsRefusedWithNothingLost) {
   type(ClientField::Name, QString::fromUtf8("Li 山田"));
   window->editor().ContinueCmd();
   ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_NE(alerts.shown[0].text.find("Name cannot contain the character \"山\"."),
-            std::string::npos);
   EXPECT_TRUE(window->editor().isVisible());
   EXPECT_EQ(shownText(ClientField::Name), QString::fromUtf8("Li 山田"));
   EXPECT_EQ(list.count(), 3);
@@ -119,15 +115,9 @@ TEST_F(ClientWindowTest, ANameTheListCannotStoreIsRefusedWithNothingLost) {
   EXPECT_EQ(EntryName(list.entry(3)), "Li Yamada-Ström");
 }
 
-TEST_F(ClientWindowTest, DeleteRemovesTheSelectedClientFromTheView) {
-  window->ClientListClick(2);
-  window->DeleteClientMenu();
-  EXPECT_EQ(list.count(), 2);
-  EXPECT_EQ(window->listView().model()->rowCount(), 2);
-}
-
+// A click in the list, as the view reports it, chooses the client; leaving saves the list and
+// shows the window asked for, if the program has it.
 TEST_F(ClientWindowTest, LeavingForTheMonitorWithAnotherClientClearsTheTrial) {
-  // A click in the list, as the view reports it.
   window->listView().setCurrentIndex(window->listView().model()->index(2, 0));
   EXPECT_EQ(s.ClientName, "Cy Chen");
   window->LeaveFor(DataTarget::Monitor);
@@ -135,46 +125,30 @@ TEST_F(ClientWindowTest, LeavingForTheMonitorWithAnotherClientClearsTheTrial) {
   EXPECT_EQ(saves, 1);
   EXPECT_EQ(shown, std::vector<DataTarget>{DataTarget::Monitor});
   EXPECT_FALSE(window->isVisible());
-
-  // Back again with the same client: the new trial stays.
   window->showClients();
-  s.SampleCount = 200;
-  window->LeaveFor(DataTarget::Monitor);
-  EXPECT_EQ(s.SampleCount, 200);
-  EXPECT_EQ(shown.size(), 2u);
-  window->LeaveFor(DataTarget::Chart);  // a window the program does not have
-  EXPECT_EQ(shown.size(), 2u);
-}
+  window->LeaveFor(DataTarget::Chart);
+  EXPECT_EQ(shown.size(), 1u);
 
-TEST_F(ClientWindowTest, AClickWhileAFileIsOpenChangesNothing) {
+  // While a file's trial is open a click is undone in the view as well.
   s.OpenedFromFile = 1;
-  s.FileClientName = "Ann Avery";
+  s.FileClientName = "Cy Chen";
   window->listView().setCurrentIndex(window->listView().model()->index(1, 0));
-  EXPECT_EQ(s.ClientName, "Ann Avery");
-  EXPECT_EQ(list.selected(), 0);
-  EXPECT_EQ(window->listView().currentIndex().row(), 0);
+  EXPECT_EQ(s.ClientName, "Cy Chen");
+  EXPECT_EQ(window->listView().currentIndex().row(), 2);
 }
 
 TEST_F(ClientWindowTest, UnitsAndCopyFollowTheList) {
   window->UnitsMenu(false);
   EXPECT_NE(window->columnLabels().indexOf("Height   (in)"), -1);
-  EXPECT_EQ(EntryHeight(list.entry(0)), "67 ");
-  EXPECT_EQ(window->listView().model()->index(0, 0).data().toString().toStdString(), list.entry(0));
+  EXPECT_EQ(window->listView().model()->index(0, 0).data().toString().toStdString(),
+            MakeClientEntry("Ann Avery", "AA01", "67", "154", "Dr. Lee"));
   window->UnitsMenu(true);
-  EXPECT_EQ(list.entry(0), MakeClientEntry("Ann Avery", "AA01", "170", "70", "Dr. Lee"));
-
   window->ClientListClick(0);
   window->CopyClientMenu();
   EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 1);
   window->CopyAllClientsMenu();
   EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 4);
 }
-
-}  // namespace
-}  // namespace tidemet
-
-namespace tidemet {
-namespace {
 
 TEST(ClientListPrinting, APdfHoldsEveryLineOnAsManyPagesAsNeeded) {
   testing::TempFolder folder;

@@ -9,6 +9,5 @@ if(TARGET tidemet_widgets)
   tidemet_qt_test(clients_widget_tests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/client_window_test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/main_window_clients_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/../ui/lsan_suppressions.cpp)
 endif()
