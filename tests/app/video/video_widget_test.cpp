@@ -136,25 +136,25 @@ TEST(MonitorVideoTest, RecordingsWithVideoKeepTheirPairAndTheGraphsFollowTheFram
                                     return true;
                                   }};
   MonitorWindow window(*s, alerts, files);
-  window.setVideoLayout(MonitorWindow::VideoLayout::Beside);
-  QSignalSpy shown(&window.video().playback(), &VideoPlaybackWidget::frameShown);
+  window.videoPane().setVideoLayout(VideoLayout::Beside);
+  QSignalSpy shown(&window.videoPane().panel().playback(), &VideoPlaybackWidget::frameShown);
   for (int round = 0; round < 2; ++round) {
     window.StartMonitor();
     window.StartCmd();
-    ASSERT_EQ(window.video().button().state(), CaptureState::Capturing);
+    ASSERT_EQ(window.videoPane().panel().button().state(), CaptureState::Capturing);
     ASSERT_TRUE(WaitFor(
-        [&] { return s->SampleIndex >= 100 && !window.video().captureView().image().isNull(); }));
+        [&] { return s->SampleIndex >= 100 && !window.videoPane().panel().captureView().image().isNull(); }));
     window.StartCmd();
     ASSERT_EQ(saved.size(), static_cast<size_t>(round + 1));
     EXPECT_EQ(saved.back(), (folder.path() / "TEMP.DAT").string());
     ASSERT_TRUE(
-        WaitFor([&] { return window.heldVideo() && window.video().playback().frame() == 0; }));
-    EXPECT_EQ(window.heldPair().video, folder.path() / "TEMP.AVI");
+        WaitFor([&] { return window.videoPane().heldVideo() && window.videoPane().panel().playback().frame() == 0; }));
+    EXPECT_EQ(window.videoPane().heldPair().video, folder.path() / "TEMP.AVI");
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "capture.avi"));
     // Frame 15 (0.5 s in) puts the marker of both graphs on the sample taken meanwhile.
     shown.clear();
-    window.video().playback().showFrame(15);
+    window.videoPane().panel().playback().showFrame(15);
     ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
     const int sample = shown.last().at(1).toInt();
     EXPECT_NEAR(sample, 50, 8);
