@@ -130,7 +130,7 @@ void VideoPlaybackWidget::onStatus() {
   emit opened();
 }
 
-void VideoPlaybackWidget::Prev() { showFrame(0); }
+void VideoPlaybackWidget::Prev() { Back(); }
 void VideoPlaybackWidget::Step() { showFrame((wanted_ >= 0 ? wanted_ : shown_) + 1); }
 void VideoPlaybackWidget::Back() { showFrame((wanted_ >= 0 ? wanted_ : shown_) - 1); }
 

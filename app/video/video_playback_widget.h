@@ -1,6 +1,6 @@
 #pragma once
-// Plays a video file frame by frame: "Prev" goes to the first frame, "Step" one frame on, "Back"
-// one frame back, "Play" runs it. Every frame shown is reported with the trial's sample taken
+// Plays a video file frame by frame: "Step" goes one frame on, "Prev" and "Back" one frame back,
+// "Play" runs it. Every frame shown is reported with the trial's sample taken
 // at that moment, so the graph can follow the picture.
 
 #include <QWidget>

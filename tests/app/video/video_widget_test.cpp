@@ -43,35 +43,40 @@ TEST(VideoPlaybackTest, StepsOneFrameAtATimeBothWaysAndReportsTheSample) {
     EXPECT_EQ(playback.frameCount(), 90);
     EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
   }
-  const std::map<int, int> samples{{1, 5}, {2, 8}, {29, 98}, {30, 101}};
-  for (int step = 1; step <= 30; ++step) {
+  // The sample taken at the middle of a frame: 100 samples a second, 30 frames.
+  const std::map<int, int> samples{{0, 1}, {1, 5}, {2, 8}, {15, 51}, {29, 98}, {30, 101}};
+  auto expectShown = [&](int frame, const std::string& how) {
+    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << how;
+    EXPECT_EQ(playback.frame(), frame) << how;
+    EXPECT_EQ(testing::FrameNumberShown(playback.image()), frame) << how;
+    EXPECT_EQ(shown.last().at(0).toInt(), frame) << how;
+    if (samples.count(frame)) {
+      EXPECT_EQ(shown.last().at(1).toInt(), samples.at(frame)) << how;
+    }
+  };
+  for (int frame = 1; frame <= 30; ++frame) {
     shown.clear();
     playback.Step();
-    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << "step " << step;
-    EXPECT_EQ(playback.frame(), step);
-    EXPECT_EQ(testing::FrameNumberShown(playback.image()), step);
-    EXPECT_EQ(shown.last().at(0).toInt(), step);
-    if (samples.count(step)) {
-      EXPECT_EQ(shown.last().at(1).toInt(), samples.at(step));
-    }
+    expectShown(frame, "Step to " + std::to_string(frame));
   }
-  for (int step = 29; step >= 0; --step) {
+  // Back and Prev each go one frame back, taking turns.
+  for (int frame = 29; frame >= 0; --frame) {
     shown.clear();
-    playback.Back();
-    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << "back to " << step;
-    EXPECT_EQ(playback.frame(), step);
-    EXPECT_EQ(testing::FrameNumberShown(playback.image()), step);
+    const bool prev = frame % 2;
+    prev ? playback.Prev() : playback.Back();
+    expectShown(frame, (prev ? "Prev to " : "Back to ") + std::to_string(frame));
   }
-  playback.Back();  // nothing before the first frame: it stays
+  playback.Prev();  // nothing before the first frame: it stays
+  playback.Back();
   EXPECT_EQ(playback.frame(), 0);
   EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
-  // A click in the graph at sample 250 (2.5 s) shows frame 75; Prev goes back to the start.
+  // A click in the graph at sample 250 (2.5 s) shows frame 75; Prev then shows frame 74.
   playback.showSample(250);
   ASSERT_TRUE(WaitFor([&] { return playback.frame() == 75; }));
   EXPECT_EQ(testing::FrameNumberShown(playback.image()), 75);
+  shown.clear();
   playback.Prev();
-  ASSERT_TRUE(WaitFor([&] { return playback.frame() == 0; }));
-  EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
+  expectShown(74, "Prev from 75");
 }
 
 TEST(VideoPlaybackTest, AFileThatIsNoVideoIsReported) {
