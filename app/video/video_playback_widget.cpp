@@ -103,6 +103,13 @@ void VideoPlaybackWidget::close() {
   showCounter();
 }
 
+void VideoPlaybackWidget::showMessage(const QString& text) {
+  close();
+  view_->showText(text);
+}
+
+QString VideoPlaybackWidget::message() const { return view_->text(); }
+
 void VideoPlaybackWidget::setTrial(int16_t sampleCount, float trialSeconds) {
   mapping_.sampleCount = sampleCount;
   mapping_.trialSeconds = trialSeconds;

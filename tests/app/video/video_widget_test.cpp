@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <fstream>
 #include <map>
@@ -9,6 +10,7 @@
 #include "../files/temp_folder.h"
 #include "app/acquisition/live_graph_widget.h"
 #include "app/acquisition/monitor_window.h"
+#include "app/video/reference_curve_widget.h"
 #include "app/video/video_frame_widget.h"
 #include "app/video/video_panel_widget.h"
 #include "app/video/video_playback_widget.h"
@@ -167,6 +169,45 @@ TEST(MonitorVideoTest, RecordingsWithVideoKeepTheirPairAndTheGraphsFollowTheFram
     EXPECT_EQ(window.graph(1).marker(), sample);
   }
   EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST(VideoReferenceTest, ShowZolaDrawsTheCurveAndNamesAMissingVideoOnce) {
+  testing::TempFolder folder;  // holds no reference video
+  Session s;
+  RecordingAlerts alerts;
+  VideoPanelWidget panel(s, alerts, folder.path() / "capture.avi", folder.path());
+  auto* zola = panel.findChild<QPushButton*>(QStringLiteral("ZOLA"));
+  ASSERT_NE(zola, nullptr);
+  // Shown, hidden and shown again for freestyle, then for butterfly.
+  const struct {
+    int16_t swimFlag;
+    const char* caption;
+    const char* message;
+    int cycleSamples;
+    size_t alerts;
+  } presses[] = {
+      {1, "Hide ZOLA", "The reference video M11FRFROA.AVI was not found.", 150, 1},
+      {1, "Show ZOLA", nullptr, 0, 1},
+      {1, "Hide ZOLA", "The reference video M11FRFROA.AVI was not found.", 150, 1},
+      {4, "Show ZOLA", nullptr, 0, 1},
+      {4, "Hide ZOLA", "The reference video M11FLFRO2.AVI was not found.", 125, 2},
+  };
+  int row = 0;
+  for (const auto& press : presses) {
+    s.SwimFlag = press.swimFlag;
+    zola->click();
+    EXPECT_EQ(zola->text(), press.caption) << "press " << row;
+    EXPECT_EQ(panel.showingReference(), press.message != nullptr) << "press " << row;
+    if (press.message) {
+      EXPECT_EQ(panel.reference().message(), press.message) << "press " << row;
+      EXPECT_EQ(panel.referenceCurve().curve().cycleSamples, press.cycleSamples) << "press " << row;
+    }
+    EXPECT_EQ(alerts.shown.size(), press.alerts) << "press " << row;
+    ++row;
+  }
+  EXPECT_EQ(alerts.shown.back().text, "The reference video " +
+                                          (folder.path() / "M11FLFRO2.AVI").string() +
+                                          " was not found.\r\nInstall it there to show it.");
 }
 
 }  // namespace
