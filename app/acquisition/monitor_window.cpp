@@ -406,16 +406,19 @@ void MonitorWindow::openFile() {
   leaveMonitor();
   const QString path = QFileDialog::getOpenFileName(
       this, QString::fromStdString(std::string(AppTitle) + " File Open"), QString(), kFileFilter);
-  if (path.isEmpty() || !files_.open) return;
-  if (files_.open(path.toStdString())) {
-    // The pointer readout shows the repetitions of the trial just opened.
-    RecomputeAnalysis(s_, *analyzer_, alerts_);
-    apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
-    for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
-    videoPane_->trialOpened(path.toStdString());
-    showTrial();
-    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
-  }
+  if (!path.isEmpty()) openTrial(path.toStdString());
+}
+
+void MonitorWindow::openTrial(const std::string& path) {
+  leaveMonitor();
+  if (!files_.open || !files_.open(path)) return;
+  // The pointer readout shows the repetitions of the trial just opened.
+  RecomputeAnalysis(s_, *analyzer_, alerts_);
+  apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
+  for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
+  videoPane_->trialOpened(path);
+  showTrial();
+  setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
 }
 
 void MonitorWindow::saveFile() {
@@ -423,9 +426,14 @@ void MonitorWindow::saveFile() {
                      kFileFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("dat"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !files_.save) return;
-  if (videoPane_->saveTrial(dialog.selectedFiles().first().toStdString()))
-    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    saveTrial(dialog.selectedFiles().first().toStdString());
+}
+
+bool MonitorWindow::saveTrial(const std::string& path) {
+  if (!files_.save || !videoPane_->saveTrial(path)) return false;
+  setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
+  return true;
 }
 
 void MonitorWindow::videoRecordingStopped() {

@@ -79,6 +79,9 @@ class MonitorWindow : public QMainWindow {
   void leaveMonitor();
   // The settings window's Continue: lay the graphs out again in the chosen colours.
   void settingsContinued();
+  // File Open and File Save of the trial once its file is chosen.
+  void openTrial(const std::string& path);
+  bool saveTrial(const std::string& path);
 
   MonitorVideoPaneWidget& videoPane() { return *videoPane_; }
 

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <fstream>
 #include <map>
 
@@ -208,6 +209,66 @@ TEST(VideoReferenceTest, ShowZolaDrawsTheCurveAndNamesAMissingVideoOnce) {
   EXPECT_EQ(alerts.shown.back().text, "The reference video " +
                                           (folder.path() / "M11FLFRO2.AVI").string() +
                                           " was not found.\r\nInstall it there to show it.");
+}
+
+TEST(MonitorVideoTest, ASavedPairReopensWithItsVideoAndAClickInTheGraphMovesTheVideo) {
+  testing::TempFolder folder;
+  auto s = testing::DemoSession();
+  s->WorkingFolder = folder.path().string();
+  RecordingAlerts alerts;
+  std::vector<std::string> opened;
+  MonitorWindow::TrialFiles files{[&](const std::string& path) {
+                                    opened.push_back(path);
+                                    return true;
+                                  },
+                                  [&](const std::string& path) {
+                                    std::ofstream(path) << "trial";
+                                    return true;
+                                  }};
+  MonitorWindow window(*s, alerts, files);
+  MonitorVideoPaneWidget& pane = window.videoPane();
+  pane.setVideoLayout(VideoLayout::Beside);
+  window.StartMonitor();
+  window.StartCmd();
+  ASSERT_TRUE(WaitFor(
+      [&] { return s->SampleIndex >= 150 && !pane.panel().captureView().image().isNull(); }));
+  window.StartCmd();
+  ASSERT_TRUE(WaitFor([&] { return pane.heldVideo() && pane.panel().playback().frame() == 0; }));
+
+  ASSERT_TRUE(window.saveTrial((folder.path() / "swim").string()));
+  const auto swim = folder.path() / "swim.DAT";
+  EXPECT_TRUE(std::filesystem::exists(swim));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "swim.AVI"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
+  std::ofstream(folder.path() / "plain.dat") << "trial";
+
+  // Playback is offered for the pair, not for a trial without video, and again for the pair.
+  for (const auto& file : {swim, folder.path() / "plain.dat", swim}) {
+    window.openTrial(file.string());
+    EXPECT_EQ(opened.back(), file.string());
+    if (file == swim) {
+      ASSERT_TRUE(WaitFor([&] { return pane.panel().playback().frame() == 0; })) << file;
+      EXPECT_TRUE(pane.panel().showingPlayback());
+      EXPECT_EQ(pane.panel().playback().file(), folder.path() / "swim.AVI");
+    } else {
+      EXPECT_FALSE(pane.heldVideo());
+      EXPECT_FALSE(pane.panel().showingPlayback());
+      EXPECT_FALSE(pane.panel().playback().isOpen());
+    }
+  }
+
+  // A click a fifth of the way across the first page (sample 110) shows the frame of 1.1 s in.
+  LiveGraphWidget& graph = window.graph(0);
+  const int clicked = kSweepWidth / 5;
+  const int x = (clicked * graph.width() + kSweepWidth - 1) / kSweepWidth;
+  QSignalSpy shown(&pane.panel().playback(), &VideoPlaybackWidget::frameShown);
+  QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(x, graph.height() / 2));
+  ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
+  const double expected = clicked * s->TrialSeconds / s->SampleCount * 30.0;
+  EXPECT_NEAR(pane.panel().playback().frame(), expected, 1.0);
+  EXPECT_NEAR(graph.marker(), clicked, 5);
+  EXPECT_EQ(graph.marker(), shown.last().at(1).toInt());
+  EXPECT_TRUE(alerts.shown.empty());
 }
 
 }  // namespace
