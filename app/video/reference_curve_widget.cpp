@@ -7,7 +7,7 @@
 namespace tidemet {
 
 ReferenceCurveWidget::ReferenceCurveWidget(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(160, 120);
+  setMinimumSize(200, 120);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -21,7 +21,9 @@ void ReferenceCurveWidget::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), Qt::white);
   painter.setPen(Qt::black);
   const QRect title = rect().adjusted(4, 2, -4, 0);
-  painter.drawText(title, Qt::AlignLeft | Qt::AlignTop, tr("Reference force, two strokes"));
+  painter.drawText(title, Qt::AlignLeft | Qt::AlignTop,
+                   painter.fontMetrics().elidedText(tr("Reference force, two strokes"),
+                                                    Qt::ElideRight, title.width()));
   const int n = static_cast<int>(curve_.force.size());
   if (n < 2) return;
   const auto [low, high] = std::minmax_element(curve_.force.begin(), curve_.force.end());

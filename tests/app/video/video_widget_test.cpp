@@ -132,46 +132,6 @@ TEST(VideoCaptureTest, DemoCameraRecordsAPlayableFileTwiceAndNoCameraRecordsNoth
   EXPECT_TRUE(alerts.shown.empty());
 }
 
-TEST(MonitorVideoTest, RecordingsWithVideoKeepTheirPairAndTheGraphsFollowTheFrames) {
-  testing::TempFolder folder;
-  auto s = testing::DemoSession();
-  s->WorkingFolder = folder.path().string();
-  RecordingAlerts alerts;
-  std::vector<std::string> saved;
-  MonitorWindow::TrialFiles files{{}, [&](const std::string& path) {
-                                    saved.push_back(path);
-                                    std::ofstream(path) << "trial";
-                                    return true;
-                                  }};
-  MonitorWindow window(*s, alerts, files);
-  window.videoPane().setVideoLayout(VideoLayout::Beside);
-  QSignalSpy shown(&window.videoPane().panel().playback(), &VideoPlaybackWidget::frameShown);
-  for (int round = 0; round < 2; ++round) {
-    window.StartMonitor();
-    window.StartCmd();
-    ASSERT_EQ(window.videoPane().panel().button().state(), CaptureState::Capturing);
-    ASSERT_TRUE(WaitFor(
-        [&] { return s->SampleIndex >= 100 && !window.videoPane().panel().captureView().image().isNull(); }));
-    window.StartCmd();
-    ASSERT_EQ(saved.size(), static_cast<size_t>(round + 1));
-    EXPECT_EQ(saved.back(), (folder.path() / "TEMP.DAT").string());
-    ASSERT_TRUE(
-        WaitFor([&] { return window.videoPane().heldVideo() && window.videoPane().panel().playback().frame() == 0; }));
-    EXPECT_EQ(window.videoPane().heldPair().video, folder.path() / "TEMP.AVI");
-    EXPECT_TRUE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "capture.avi"));
-    // Frame 15 (0.5 s in) puts the marker of both graphs on the sample taken meanwhile.
-    shown.clear();
-    window.videoPane().panel().playback().showFrame(15);
-    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
-    const int sample = shown.last().at(1).toInt();
-    EXPECT_NEAR(sample, 50, 8);
-    EXPECT_EQ(window.graph(0).marker(), sample);
-    EXPECT_EQ(window.graph(1).marker(), sample);
-  }
-  EXPECT_TRUE(alerts.shown.empty());
-}
-
 TEST(VideoReferenceTest, ShowZolaDrawsTheCurveAndNamesAMissingVideoOnce) {
   testing::TempFolder folder;  // holds no reference video
   Session s;
@@ -211,61 +171,77 @@ TEST(VideoReferenceTest, ShowZolaDrawsTheCurveAndNamesAMissingVideoOnce) {
                                           " was not found.\r\nInstall it there to show it.");
 }
 
-TEST(MonitorVideoTest, ASavedPairReopensWithItsVideoAndAClickInTheGraphMovesTheVideo) {
+TEST(MonitorVideoTest, RecordingsKeepTheirPairWhichReopensWithItsVideoAndTheGraphsFollowIt) {
   testing::TempFolder folder;
   auto s = testing::DemoSession();
   s->WorkingFolder = folder.path().string();
   RecordingAlerts alerts;
-  std::vector<std::string> opened;
+  std::vector<std::string> opened, saved;
   MonitorWindow::TrialFiles files{[&](const std::string& path) {
                                     opened.push_back(path);
                                     return true;
                                   },
                                   [&](const std::string& path) {
+                                    saved.push_back(path);
                                     std::ofstream(path) << "trial";
                                     return true;
                                   }};
   MonitorWindow window(*s, alerts, files);
   MonitorVideoPaneWidget& pane = window.videoPane();
+  VideoPlaybackWidget& playback = pane.panel().playback();
   pane.setVideoLayout(VideoLayout::Beside);
-  window.StartMonitor();
-  window.StartCmd();
-  ASSERT_TRUE(WaitFor(
-      [&] { return s->SampleIndex >= 150 && !pane.panel().captureView().image().isNull(); }));
-  window.StartCmd();
-  ASSERT_TRUE(WaitFor([&] { return pane.heldVideo() && pane.panel().playback().frame() == 0; }));
+  QSignalSpy shown(&playback, &VideoPlaybackWidget::frameShown);
+  for (int round = 0; round < 2; ++round) {
+    window.StartMonitor();
+    window.StartCmd();
+    ASSERT_EQ(pane.panel().button().state(), CaptureState::Capturing);
+    ASSERT_TRUE(WaitFor(
+        [&] { return s->SampleIndex >= 150 && !pane.panel().captureView().image().isNull(); }));
+    window.StartCmd();
+    ASSERT_EQ(saved.size(), static_cast<size_t>(round + 1));
+    EXPECT_EQ(saved.back(), (folder.path() / "TEMP.DAT").string());
+    ASSERT_TRUE(WaitFor([&] { return pane.heldVideo() && playback.frame() == 0; }));
+    EXPECT_EQ(pane.heldPair().video, folder.path() / "TEMP.AVI");
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "capture.avi"));
+    // Frame 15 (0.5 s in) puts the marker of both graphs on the sample taken meanwhile.
+    shown.clear();
+    playback.showFrame(15);
+    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
+    const int sample = shown.last().at(1).toInt();
+    EXPECT_NEAR(sample, 50, 8);
+    EXPECT_EQ(window.graph(0).marker(), sample);
+    EXPECT_EQ(window.graph(1).marker(), sample);
+  }
 
   ASSERT_TRUE(window.saveTrial((folder.path() / "swim").string()));
   const auto swim = folder.path() / "swim.DAT";
-  EXPECT_TRUE(std::filesystem::exists(swim));
+  EXPECT_EQ(saved.back(), swim.string());
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "swim.AVI"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
   std::ofstream(folder.path() / "plain.dat") << "trial";
-
   // Playback is offered for the pair, not for a trial without video, and again for the pair.
   for (const auto& file : {swim, folder.path() / "plain.dat", swim}) {
     window.openTrial(file.string());
     EXPECT_EQ(opened.back(), file.string());
     if (file == swim) {
-      ASSERT_TRUE(WaitFor([&] { return pane.panel().playback().frame() == 0; })) << file;
+      ASSERT_TRUE(WaitFor([&] { return playback.frame() == 0; })) << file;
       EXPECT_TRUE(pane.panel().showingPlayback());
-      EXPECT_EQ(pane.panel().playback().file(), folder.path() / "swim.AVI");
+      EXPECT_EQ(playback.file(), folder.path() / "swim.AVI");
     } else {
       EXPECT_FALSE(pane.heldVideo());
       EXPECT_FALSE(pane.panel().showingPlayback());
-      EXPECT_FALSE(pane.panel().playback().isOpen());
+      EXPECT_FALSE(playback.isOpen());
     }
   }
-
-  // A click a fifth of the way across the first page (sample 110) shows the frame of 1.1 s in.
+  // A click a fifth of the way across the first page (sample 110) shows the frame of that time.
   LiveGraphWidget& graph = window.graph(0);
   const int clicked = kSweepWidth / 5;
   const int x = (clicked * graph.width() + kSweepWidth - 1) / kSweepWidth;
-  QSignalSpy shown(&pane.panel().playback(), &VideoPlaybackWidget::frameShown);
+  shown.clear();
   QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(x, graph.height() / 2));
   ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
-  const double expected = clicked * s->TrialSeconds / s->SampleCount * 30.0;
-  EXPECT_NEAR(pane.panel().playback().frame(), expected, 1.0);
+  EXPECT_NEAR(playback.frame(), clicked * s->TrialSeconds / s->SampleCount * 30.0, 1.0);
   EXPECT_NEAR(graph.marker(), clicked, 5);
   EXPECT_EQ(graph.marker(), shown.last().at(1).toInt());
   EXPECT_TRUE(alerts.shown.empty());
