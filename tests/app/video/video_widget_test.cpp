@@ -50,7 +50,7 @@ TEST(VideoPlaybackTest, StepsOneFrameAtATimeBothWaysAndReportsTheSample) {
   const std::map<int, int> samples{{0, 1}, {1, 5}, {2, 8}, {15, 51}, {29, 98}, {30, 101}};
   auto expectShown = [&](int frame, const std::string& how) {
     ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << how;
-    EXPECT_EQ(playback.frame(), frame) << how;
+    ASSERT_EQ(playback.frame(), frame) << how;  // the next step starts from there
     EXPECT_EQ(testing::FrameNumberShown(playback.image()), frame) << how;
     EXPECT_EQ(shown.last().at(0).toInt(), frame) << how;
     if (samples.count(frame)) {
@@ -60,14 +60,15 @@ TEST(VideoPlaybackTest, StepsOneFrameAtATimeBothWaysAndReportsTheSample) {
   for (int frame = 1; frame <= 30; ++frame) {
     shown.clear();
     playback.Step();
-    expectShown(frame, "Step to " + std::to_string(frame));
+    ASSERT_NO_FATAL_FAILURE(expectShown(frame, "Step to " + std::to_string(frame)));
   }
   // Back and Prev each go one frame back, taking turns.
   for (int frame = 29; frame >= 0; --frame) {
     shown.clear();
     const bool prev = frame % 2;
     prev ? playback.Prev() : playback.Back();
-    expectShown(frame, (prev ? "Prev to " : "Back to ") + std::to_string(frame));
+    ASSERT_NO_FATAL_FAILURE(
+        expectShown(frame, (prev ? "Prev to " : "Back to ") + std::to_string(frame)));
   }
   playback.Prev();  // nothing before the first frame: it stays
   playback.Back();
@@ -79,7 +80,7 @@ TEST(VideoPlaybackTest, StepsOneFrameAtATimeBothWaysAndReportsTheSample) {
   EXPECT_EQ(testing::FrameNumberShown(playback.image()), 75);
   shown.clear();
   playback.Prev();
-  expectShown(74, "Prev from 75");
+  ASSERT_NO_FATAL_FAILURE(expectShown(74, "Prev from 75"));
 }
 
 TEST(VideoPlaybackTest, AFileThatIsNoVideoIsReported) {
