@@ -13,16 +13,20 @@ DemoSource::DemoSource(const Clock& clock, int64_t startNs, DemoParameters param
   p_.strokeRate = std::max(p_.strokeRate, 1.0);
 }
 
-double DemoSource::forceCounts(int channel, double seconds) const {
-  const double active = seconds - p_.restSeconds;
+double DemoForceCounts(const DemoParameters& p, int channel, double seconds) {
+  const double active = seconds - p.restSeconds;
   if (active < 0) return 0.0;
-  const double period = 60.0 / p_.strokeRate;
+  const double period = 60.0 / p.strokeRate;
   // Left and right alternate, as in freestyle or flutter kick.
   double phase = std::fmod(active / period + (channel % 2 ? 0.5 : 0.0), 1.0);
   if (channel % 2 && active < period / 2) return 0.0;  // the second arm starts half a stroke later
-  const double peak = p_.peakCounts * (channel % 2 ? 1.0 - p_.asymmetry : 1.0);
-  if (phase < p_.pushShare) return peak * std::sin(std::numbers::pi * phase / p_.pushShare);
-  return -p_.dipCounts * std::sin(std::numbers::pi * (phase - p_.pushShare) / (1.0 - p_.pushShare));
+  const double peak = p.peakCounts * (channel % 2 ? 1.0 - p.asymmetry : 1.0);
+  if (phase < p.pushShare) return peak * std::sin(std::numbers::pi * phase / p.pushShare);
+  return -p.dipCounts * std::sin(std::numbers::pi * (phase - p.pushShare) / (1.0 - p.pushShare));
+}
+
+double DemoSource::forceCounts(int channel, double seconds) const {
+  return DemoForceCounts(p_, channel, seconds);
 }
 
 double DemoSource::noise() {

@@ -23,6 +23,10 @@ struct DemoParameters {
   int channels = 8;
 };
 
+// The noiseless force of channel c of a swimmer stroking as `p` says, in counts above the
+// baseline, `seconds` after the start: a push of half a sine, then a recovery dipping below.
+double DemoForceCounts(const DemoParameters& p, int channel, double seconds);
+
 // Readings of a demo channel are counts: the stored value is reading + 1000, and a reading of
 // 185 sits on the baseline (stored 1185 is zero force).
 inline constexpr double kDemoBaselineReading = 185.0;

@@ -5,8 +5,10 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,6 +31,7 @@
 #include "app/analysis/repetition_analyzer.h"
 #include "app/session/monitor_menus.h"
 #include "app/session/text.h"
+#include "app/ui/trial_export_dialog.h"
 
 namespace tidemet {
 namespace {
@@ -57,7 +60,6 @@ MonitorWindow::MonitorWindow(Session& session, Alerts& alerts, TrialFiles files,
   safetyTimer_->setInterval(kSafetyDrainMs);
   connect(safetyTimer_, &QTimer::timeout, this, &MonitorWindow::drain);
   buildMenus();
-  buildVideo();
   openDevice();
   apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshAxisLabels);
 }
@@ -93,7 +95,7 @@ void MonitorWindow::ensureLoaded() {
 
 void MonitorWindow::release() {
   leaveMonitor();
-  if (video_) video_->release();
+  videoPane_->release();
   diag_.reset();
   safetyTimer_->stop();
   controller_->unload();
@@ -196,7 +198,7 @@ void MonitorWindow::MDiagMenu() {
   // A fresh dialog each time: the device, and with it the controller, may have changed.
   diag_ = std::make_unique<DiagnosticsDialog>(
       s_, *controller_, alerts_, [this] { apply(kRefreshAxisLabels | kRefreshLayout); }, this,
-      CaptureFigures(video_ ? video_->button().lastStatus() : CaptureStatus{}));
+      CaptureFigures(videoPane_->lastStatus()));
   diag_->open();
 }
 
@@ -232,6 +234,15 @@ void MonitorWindow::buildCentre() {
     connect(pageBars_[g], &QScrollBar::valueChanged, this, [this, g](int value) { pageTo(g, value); });
     connect(graphs_[g], &LiveGraphWidget::pointerMoved, this,
             [this, g](int column) { showPointer(g, column); });
+  }
+  videoPane_ = new MonitorVideoPaneWidget(
+      s_, alerts_, {seams_.findCamera, seams_.installFolder, files_.save}, centre);
+  grid->addWidget(videoPane_, 1, 3, 6, 1);
+  connect(videoPane_, &MonitorVideoPaneWidget::frameShown, this, &MonitorWindow::onVideoFrame);
+  for (int g = 0; g < 2; ++g) {
+    connect(graphs_[g], &LiveGraphWidget::clicked, this, [this, g](int column) {
+      if (pageBars_[g]->isEnabled()) videoPane_->showSample(pagePosition_[g] + column);
+    });
   }
   // The graphs take all the spare room; the scales and bars keep their own width.
   grid->setColumnStretch(1, 1);
@@ -321,11 +332,7 @@ void MonitorWindow::StartMonitor() {
   if (!SourceSettings::from(s_).opensSameDeviceAs(deviceSettings_)) openDevice();
   ensureLoaded();
   controller_->StartMonitor();
-  // Back to the camera: the picture shows what a recording will film.
-  if (videoLayout_ != VideoLayout::None && video_->button().state() != CaptureState::Capturing) {
-    video_->closePlayback();
-    video_->setSource(seams_.findCamera(s_));
-  }
+  videoPane_->backToCamera();
   for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
   setWindowTitle(QString::fromStdString(controller_->loop().windowCaption()));
   for (QScrollBar* bar : pageBars_) bar->setEnabled(false);
@@ -343,7 +350,7 @@ void MonitorWindow::StartCmd() {
   const bool before = controller_->recording();
   controller_->StartCmd();
   wasRecording_ = controller_->recording();
-  if (!before && wasRecording_) videoRecordingStarted();
+  if (!before && wasRecording_) videoPane_->recordingStarted();
   if (before && !wasRecording_) videoRecordingStopped();
   showState();
   if (!controller_->loop().timerEnabled()) showTrial();
@@ -367,7 +374,7 @@ void MonitorWindow::showTrial() {
     pagePosition_[g] = 0;
     redrawPage(g);
   }
-  showHeldVideo();
+  videoPane_->showHeldVideo();
 }
 
 void MonitorWindow::redrawPage(int graph) {
@@ -399,15 +406,19 @@ void MonitorWindow::openFile() {
   leaveMonitor();
   const QString path = QFileDialog::getOpenFileName(
       this, QString::fromStdString(std::string(AppTitle) + " File Open"), QString(), kFileFilter);
-  if (path.isEmpty() || !files_.open) return;
-  if (files_.open(path.toStdString())) {
-    // The pointer readout shows the repetitions of the trial just opened.
-    RecomputeAnalysis(s_, *analyzer_, alerts_);
-    apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
-    offerPairedVideo(path.toStdString());
-    showTrial();
-    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
-  }
+  if (!path.isEmpty()) openTrial(path.toStdString());
+}
+
+void MonitorWindow::openTrial(const std::string& path) {
+  leaveMonitor();
+  if (!files_.open || !files_.open(path)) return;
+  // The pointer readout shows the repetitions of the trial just opened.
+  RecomputeAnalysis(s_, *analyzer_, alerts_);
+  apply(kRefreshChecks | kRefreshLabels | kRefreshSurfaceArea | kRefreshLayout);
+  for (LiveGraphWidget* graph : graphs_) graph->setMarker(-1);
+  videoPane_->trialOpened(path);
+  showTrial();
+  setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
 }
 
 void MonitorWindow::saveFile() {
@@ -415,9 +426,145 @@ void MonitorWindow::saveFile() {
                      kFileFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("dat"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || !files_.save) return;
-  if (savePair(dialog.selectedFiles().first().toStdString()))
-    setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    saveTrial(dialog.selectedFiles().first().toStdString());
+}
+
+bool MonitorWindow::saveTrial(const std::string& path) {
+  if (!files_.save || !videoPane_->saveTrial(path)) return false;
+  setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
+  return true;
+}
+
+void MonitorWindow::videoRecordingStopped() {
+  if (videoPane_->recordingStopped()) setWindowTitle(QString::fromStdString(MonitorTitle(s_)));
+}
+
+void MonitorWindow::onVideoFrame(int sample) {
+  if (controller_->loop().timerEnabled()) return;
+  for (int g = 0; g < 2; ++g) {
+    if (!pageBars_[g]->isEnabled()) continue;
+    // The page turns when the frame's sample leaves it, putting the sample in the middle.
+    if (sample < pagePosition_[g] || sample >= pagePosition_[g] + kSweepWidth)
+      pageBars_[g]->setValue(std::max(0, sample - kSweepWidth / 2));
+    const int column = sample - pagePosition_[g];
+    graphs_[g]->setMarker(column);
+    showPointer(g, column);
+  }
+}
+
+std::vector<QAction*> MonitorWindow::addGroup(QMenu* menu, const std::vector<const char*>& captions,
+                                              Op op) {
+  std::vector<QAction*> actions;
+  for (size_t i = 0; i < captions.size(); ++i) {
+    QAction* action = menu->addAction(QString::fromUtf8(captions[i]));
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, op, i] { apply(op(static_cast<int>(i))); });
+    actions.push_back(action);
+  }
+  return actions;
+}
+
+void MonitorWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  QAction* open = file->addAction(tr("&Open..."));
+  open->setShortcut(QKeySequence::Open);
+  connect(open, &QAction::triggered, this, &MonitorWindow::openFile);
+  saveAction_ = file->addAction(tr("&Save..."));
+  saveAction_->setShortcut(QKeySequence::Save);
+  connect(saveAction_, &QAction::triggered, this, &MonitorWindow::saveFile);
+  connect(file->addAction(tr("&Export...")), &QAction::triggered, this,
+          [this] { ExportTrialWithDialog(this, s_, alerts_); });
+  file->addSeparator();
+  connect(file->addAction(tr("&Close")), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = file->addAction(tr("E&xit"));
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(exit, &QAction::triggered, this, &MonitorWindow::exitRequested);
+
+  QMenu* gain = menuBar()->addMenu(tr("&Gain"));
+  groups_.gain =
+      addGroup(gain, {".025", ".&05", ".&1", ".&25", ".&5", "&1", "&2", "&4"},
+               [this](int i) { return SetGraphGain(s_, i, controller_->loop().timerEnabled()); });
+
+  QMenu* rate = menuBar()->addMenu(tr("&Rate"));
+  groups_.rate = addGroup(rate, {"&Slow", "&Medium", "&Fast"},
+                          [this](int i) { return SetRate(s_, static_cast<RateItem>(i)); });
+  rate->addSeparator();
+  connect(rate->addAction(QStringLiteral("10% S&lower")), &QAction::triggered, this,
+          [this] { apply(RateSlower(s_)); });
+  connect(rate->addAction(QStringLiteral("10% F&aster")), &QAction::triggered, this,
+          [this] { apply(RateFaster(s_)); });
+  QMenu* buffers = rate->addMenu(tr("&Buffers"));
+  groups_.buffers = addGroup(buffers,
+                             {"&Buffers = 0", "&Buffers = 1", "&Buffers = 5", "&Buffers = 10",
+                              "&Buffers = 20", "&Buffers = 50"},
+                             [this](int i) { return SetBuffers(s_, i); });
+
+  QMenu* sensors = menuBar()->addMenu(tr("&Sensors"));
+  groups_.series =
+      addGroup(sensors, {"Series &25", "Series &40", "Series &80", "Series &90", "Series 90&DP"},
+               [this](int i) { return SetSensorSeries(s_, i); });
+  sensors->addSeparator();
+  groups_.sensorValue =
+      addGroup(sensors,
+               {"Sensor Value 0", "Sensor Value -100", "Sensor Value -200", "Sensor Value -300",
+                "Sensor Value -400", "Sensor Value -2250", "Sensor Value -2400"},
+               [this](int i) { return ToggleSensorValue(s_, i); });
+  sensors->addSeparator();
+  groups_.sensorType = addGroup(sensors, {"Sensor Type 0", "Sensor Type 1"},
+                                [this](int i) { return SetSensorType(s_, i); });
+  sensors->addSeparator();
+  groups_.type = addGroup(sensors, {"Type &A or B auto", "Type A or B &manual", "Type &C or D"},
+                          [this](int i) { return ApplyTypeItem(s_, static_cast<TypeItem>(i)); });
+
+  QMenu* channels = menuBar()->addMenu(tr("&Channels"));
+  groups_.channels = addGroup(channels, {"&Two", "&Four", "&Eight"},
+                              [this](int i) { return SetChannelCount(s_, i); });
+  channels->addSeparator();
+  groups_.pair = addGroup(channels, {"&1 and 2", "&3 and 4", "&5 and 6", "&7 and 8"},
+                          [this](int i) { return SetPair(s_, i); });
+
+  QMenu* limb = menuBar()->addMenu(tr("&Limb"));
+  groups_.limb =
+      addGroup(limb, {"&Arm", "&Leg", "A&rm and Leg"}, [this](int i) { return SetLimb(s_, i); });
+  limb->addSeparator();
+  groups_.side = addGroup(limb, {"L&eft", "&Right"}, [this](int i) { return SetSide(s_, i); });
+
+  QMenu* units = menuBar()->addMenu(tr("&Units"));
+  groups_.units =
+      addGroup(units, {"&Metric", "&US"}, [this](int i) { return SwitchUnits(s_, i == 0); });
+
+  QMenu* stroke = menuBar()->addMenu(tr("S&troke"));
+  groups_.stroke = addGroup(stroke, {"&Freestyle", "B&reaststroke", "&Backstroke", "B&utterfly"},
+                            [this](int i) { return SetSwimStroke(s_, i); });
+
+  QMenu* joint = menuBar()->addMenu(tr("&Joint"));
+  groups_.joint = addGroup(joint, {"&Wrist", "&Elbow", "&Shoulder", "&Hip", "&Knee", "A&nkle"},
+                           [this](int i) { return SetJoint(s_, static_cast<Joint>(i)); });
+  joint->addSeparator();
+  groups_.movement =
+      addGroup(joint, {"&Positive/Negative", "&Flexion/Extension", "A&dduction/Abduction"},
+               [this](int i) { return SetJointAction(s_, i); });
+
+  QMenu* data = menuBar()->addMenu(tr("&Data"));
+  connect(data->addAction(tr("&Monitor")), &QAction::triggered, this, &MonitorWindow::StartMonitor);
+  // The same as the button; F5 reaches it wherever the keyboard focus is.
+  startAction_ = data->addAction(tr("&Start/Stop Collecting Data"));
+  startAction_->setShortcut(QKeySequence(Qt::Key_F5));
+  startAction_->setEnabled(false);
+  connect(startAction_, &QAction::triggered, this, &MonitorWindow::StartCmd);
+  for (const char* later : {"&Analysis", "&Comparison", "C&hart"}) {
+    QAction* action = data->addAction(QString::fromUtf8(later));
+    action->setEnabled(false);  // those windows are not part of this program yet
+  }
+  connect(data->addAction(QStringLiteral("Diag&nostics")), &QAction::triggered, this,
+          &MonitorWindow::MDiagMenu);
+
+  menuBar()->addMenu(videoPane_->menu());
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  QAction* contents = help->addAction(tr("&Contents"));
+  contents->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(contents, &QAction::triggered, this, &MonitorWindow::helpRequested);
 }
 
 }  // namespace tidemet

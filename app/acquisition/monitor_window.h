@@ -16,7 +16,7 @@
 #include "app/acquisition/sources/source_factory.h"
 #include "app/session/alerts.h"
 #include "app/session/session.h"
-#include "app/video/video_files.h"
+#include "app/video/monitor_video_pane_widget.h"
 #include "app/video/video_panel_widget.h"
 
 class QAction;
@@ -79,15 +79,11 @@ class MonitorWindow : public QMainWindow {
   void leaveMonitor();
   // The settings window's Continue: lay the graphs out again in the chosen colours.
   void settingsContinued();
+  // File Open and File Save of the trial once its file is chosen.
+  void openTrial(const std::string& path);
+  bool saveTrial(const std::string& path);
 
-  // The video beside the graphs: none, 320 x 240 or 640 x 480.
-  enum class VideoLayout { None, Beside, Large };
-  void setVideoLayout(VideoLayout layout);
-  VideoLayout videoLayout() const { return videoLayout_; }
-  VideoPanelWidget& video();
-  // The trial held and its video file, when it has one.
-  const TrialPair& heldPair() const { return held_; }
-  bool heldVideo() const { return heldVideo_; }
+  MonitorVideoPaneWidget& videoPane() { return *videoPane_; }
 
   MonitorController& controller() { return *controller_; }
   LiveGraphWidget& graph(int i) { return *graphs_[i]; }
@@ -127,15 +123,8 @@ class MonitorWindow : public QMainWindow {
   void openFile();
   void saveFile();
   void MDiagMenu();
-  void buildVideo();
-  void videoRecordingStarted();
   void videoRecordingStopped();
-  void onCaptureEnded(bool withRecording, bool ok);
   void onVideoFrame(int sample);
-  void offerPairedVideo(const std::string& dataPath);
-  void showHeldVideo();
-  bool savePair(const std::string& chosen);
-  std::filesystem::path workingFolder() const;
 
   Session& s_;
   Alerts& alerts_;
@@ -169,17 +158,7 @@ class MonitorWindow : public QMainWindow {
   QTimer* safetyTimer_ = nullptr;
   std::unique_ptr<DiagnosticsDialog> diag_;
 
-  VideoPanelWidget* video_ = nullptr;
-  VideoLayout videoLayout_ = VideoLayout::None;
-  std::vector<QAction*> videoLayoutActions_;
-  // The trial held: kept under a temporary name after a recording in the video layout, or
-  // opened from a file; whether its video exists; which recording a running capture belongs to.
-  TrialPair held_;
-  bool heldTemporary_ = false;
-  bool heldVideo_ = false;
-  uint64_t trialNumber_ = 0;
-  uint64_t captureTrial_ = 0;
-  std::filesystem::path captureTarget_;
+  MonitorVideoPaneWidget* videoPane_ = nullptr;
 
   struct Groups {
     std::vector<QAction*> gain, rate, buffers, series, sensorValue, sensorType, channels, pair,

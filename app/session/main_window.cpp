@@ -269,8 +269,8 @@ void MainWindow::DataMonitorCmd() {
 void MainWindow::showMonitorWithVideo() {
   DataMonitorCmd();
   if (monitor_ && monitor_->isVisible() &&
-      monitor_->videoLayout() == MonitorWindow::VideoLayout::None)
-    monitor_->setVideoLayout(MonitorWindow::VideoLayout::Beside);
+      monitor_->videoPane().videoLayout() == VideoLayout::None)
+    monitor_->videoPane().setVideoLayout(VideoLayout::Beside);
 }
 
 void MainWindow::DataGraphCmd() {

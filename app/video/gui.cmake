@@ -8,5 +8,7 @@ target_sources(tidemet_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/video_frame_widget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/video_playback_widget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/video_panel_widget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/monitor_video_pane_widget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reference_curve_widget.cpp
 )
 target_link_libraries(tidemet_widgets PUBLIC Qt6::Multimedia PkgConfig::GSTREAMER)

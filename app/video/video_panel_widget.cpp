@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/session/text.h"
+#include "app/video/reference_curve_widget.h"
 #include "app/video/video_files.h"
 #include "app/video/video_frame_widget.h"
 #include "app/video/video_playback_widget.h"
@@ -49,8 +50,14 @@ VideoPanelWidget::VideoPanelWidget(const Session& session, Alerts& alerts,
   playback_ = new VideoPlaybackWidget(stack_);
   stack_->addWidget(captureView_);
   stack_->addWidget(playback_);
-  reference_ = new VideoPlaybackWidget(this);
-  reference_->hide();
+  referenceRow_ = new QWidget(this);
+  reference_ = new VideoPlaybackWidget(referenceRow_);
+  referenceCurve_ = new ReferenceCurveWidget(referenceRow_);
+  auto* referenceLayout = new QHBoxLayout(referenceRow_);
+  referenceLayout->setContentsMargins(0, 0, 0, 0);
+  referenceLayout->addWidget(reference_, 1);
+  referenceLayout->addWidget(referenceCurve_, 1);
+  referenceRow_->hide();
   title_ = new QLabel(this);
   title_->setObjectName(QStringLiteral("VideoTitle"));
   captureButton_ = new QPushButton(this);
@@ -72,7 +79,7 @@ VideoPanelWidget::VideoPanelWidget(const Session& session, Alerts& alerts,
   layout->addWidget(title_);
   layout->addWidget(stack_, 1);
   layout->addLayout(buttons);
-  layout->addWidget(reference_, 1);
+  layout->addWidget(referenceRow_, 1);
 
   connect(captureButton_, &QPushButton::clicked, this, &VideoPanelWidget::VideoCaptureCmd);
   connect(liveButton_, &QPushButton::clicked, this, [this] {
@@ -174,9 +181,15 @@ void VideoPanelWidget::onEnded(const QString& error) {
 void VideoPanelWidget::release() {
   // A capture is ended, not cut off: its file is completed and reported as usual.
   if (button_.state() == CaptureState::Capturing) apply(button_.press());
-  reference_->close();
-  reference_->hide();
+  hideReference();
+}
+
+bool VideoPanelWidget::showingReference() const { return !referenceRow_->isHidden(); }
+
+void VideoPanelWidget::hideReference() {
   zolaButton_->setText(QStringLiteral("Show ZOLA"));
+  reference_->close();
+  referenceRow_->hide();
 }
 
 void VideoPanelWidget::openPlayback(const std::filesystem::path& file) {
@@ -193,10 +206,8 @@ void VideoPanelWidget::closePlayback() {
 }
 
 void VideoPanelWidget::ZOLA() {
-  if (zolaButton_->text() == QStringLiteral("Hide ZOLA")) {
-    zolaButton_->setText(QStringLiteral("Show ZOLA"));
-    reference_->close();
-    reference_->hide();
+  if (showingReference()) {
+    hideReference();
     return;
   }
   const std::string name = ReferenceVideoName(s_.SwimFlag);
@@ -207,8 +218,14 @@ void VideoPanelWidget::ZOLA() {
     return;
   }
   const std::filesystem::path file = installFolder_ / name;
+  zolaButton_->setText(QStringLiteral("Hide ZOLA"));
+  referenceCurve_->setCurve(ReferenceCurveFor(s_.SwimFlag));
+  referenceRow_->show();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
+    // The curve is worth showing without the film.
+    reference_->showMessage(
+        tr("The reference video %1 was not found.").arg(QString::fromStdString(name)));
     // Told once per file: the toggle is pressed often beside the water.
     if (reportedMissing_.insert(file.string()).second)
       alerts_.show(Alert{std::string(AppTitle),
@@ -217,8 +234,6 @@ void VideoPanelWidget::ZOLA() {
                          AlertIcon::Exclamation, AlertButtons::Ok});
     return;
   }
-  zolaButton_->setText(QStringLiteral("Hide ZOLA"));
-  reference_->show();
   reference_->open(file);
 }
 

@@ -21,6 +21,7 @@ class QStackedWidget;
 
 namespace tidemet {
 
+class ReferenceCurveWidget;
 class VideoFrameWidget;
 class VideoPlaybackWidget;
 
@@ -56,9 +57,11 @@ class VideoPanelWidget : public QWidget {
   VideoFrameWidget& captureView() { return *captureView_; }
   bool showingPlayback() const;
 
-  // The reference stroke video of the session's stroke.
+  // The reference stroke video of the session's stroke, with its force curve beside it.
   void ZOLA();
   VideoPlaybackWidget& reference() { return *reference_; }
+  ReferenceCurveWidget& referenceCurve() { return *referenceCurve_; }
+  bool showingReference() const;
 
  signals:
   // A capture ended: its file is complete (`ok`) or not, and whether it ran with a recording.
@@ -71,6 +74,7 @@ class VideoPanelWidget : public QWidget {
   void apply(CaptureButton::Action action);
   void onEnded(const QString& error);
   void refresh();
+  void hideReference();
 
   const Session& s_;
   Alerts& alerts_;
@@ -86,7 +90,9 @@ class VideoPanelWidget : public QWidget {
   QStackedWidget* stack_ = nullptr;
   VideoFrameWidget* captureView_ = nullptr;
   VideoPlaybackWidget* playback_ = nullptr;
+  QWidget* referenceRow_ = nullptr;
   VideoPlaybackWidget* reference_ = nullptr;
+  ReferenceCurveWidget* referenceCurve_ = nullptr;
   QPushButton* captureButton_ = nullptr;
   QPushButton* zolaButton_ = nullptr;
   QPushButton* liveButton_ = nullptr;

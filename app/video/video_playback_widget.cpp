@@ -103,6 +103,13 @@ void VideoPlaybackWidget::close() {
   showCounter();
 }
 
+void VideoPlaybackWidget::showMessage(const QString& text) {
+  close();
+  view_->showText(text);
+}
+
+QString VideoPlaybackWidget::message() const { return view_->text(); }
+
 void VideoPlaybackWidget::setTrial(int16_t sampleCount, float trialSeconds) {
   mapping_.sampleCount = sampleCount;
   mapping_.trialSeconds = trialSeconds;
@@ -130,7 +137,7 @@ void VideoPlaybackWidget::onStatus() {
   emit opened();
 }
 
-void VideoPlaybackWidget::Prev() { showFrame(0); }
+void VideoPlaybackWidget::Prev() { Back(); }
 void VideoPlaybackWidget::Step() { showFrame((wanted_ >= 0 ? wanted_ : shown_) + 1); }
 void VideoPlaybackWidget::Back() { showFrame((wanted_ >= 0 ? wanted_ : shown_) - 1); }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Plays a video file frame by frame: "Prev" goes to the first frame, "Step" one frame on, "Back"
-// one frame back, "Play" runs it. Every frame shown is reported with the trial's sample taken
-// at that moment, so the graph can follow the picture.
+// Plays a video file frame by frame: "Step" goes one frame on, "Prev" and "Back" one frame back,
+// "Play" runs it. Every frame shown is reported with the trial's sample taken at that moment, so
+// the graph can follow the picture.
 
 #include <QWidget>
 #include <filesystem>
@@ -28,6 +28,9 @@ class VideoPlaybackWidget : public QWidget {
   // Opens `file` paused at its first frame; `opened` or `failed` follows.
   void open(const std::filesystem::path& file);
   void close();
+  // Closes the file and shows `text` where the picture would be.
+  void showMessage(const QString& text);
+  QString message() const;
   bool isOpen() const { return !file_.empty(); }
   // Whether the file is loaded and its frames can be stepped.
   bool ready() const { return mapping_.frameCount > 0; }

@@ -59,9 +59,9 @@ int main(int argc, char** argv) {
   window.show();
   window.StartMonitor();
   if (video) {
-    window.setVideoLayout(tidemet::MonitorWindow::VideoLayout::Beside);
-    window.video().setSource(tidemet::CaptureSource{});
-    window.video().recordingStarted();
+    window.videoPane().setVideoLayout(tidemet::VideoLayout::Beside);
+    window.videoPane().panel().setSource(tidemet::CaptureSource{});
+    window.videoPane().panel().recordingStarted();
   }
 
   // The plain timer the monitor does not use, for comparison.
@@ -90,13 +90,13 @@ int main(int argc, char** argv) {
   const double wall = clock.nsecsElapsed() / 1e9;
   const double cpu = cpuSeconds() - cpuBefore;
   if (video) {
-    window.video().recordingStopped();
+    window.videoPane().panel().recordingStopped();
     QElapsedTimer wait;
     wait.start();
-    while (window.video().button().state() != tidemet::CaptureState::Ready &&
+    while (window.videoPane().panel().button().state() != tidemet::CaptureState::Ready &&
            wait.elapsed() < 30000)
       app.processEvents(QEventLoop::AllEvents, 20);
-    const tidemet::CaptureStatus c = window.video().button().lastStatus();
+    const tidemet::CaptureStatus c = window.videoPane().panel().button().lastStatus();
     std::printf("video: %.2f s, %ld frames, %ld dropped\n", tidemet::CaptureSeconds(c.elapsedMs),
                 c.frames, c.dropped);
   }

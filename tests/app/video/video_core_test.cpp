@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "../files/temp_folder.h"
 #include "app/video/capture_status.h"
 #include "app/video/frame_mapping.h"
+#include "app/video/reference_curve.h"
 #include "app/video/video_files.h"
 
 namespace tidemet {
@@ -198,9 +200,37 @@ TEST(VideoCoreTest, FramesMapToTheSamplesTakenMeanwhile) {
   EXPECT_EQ(FrameMapping{}.sampleFor(5), 0);  // no trial held
 }
 
-TEST(VideoCoreTest, ReferenceVideosAndPlaybackTitle) {
-  EXPECT_EQ(ReferenceVideoName(1), "M11FRFROA.AVI");
-  EXPECT_EQ(ReferenceVideoName(0), "");
+TEST(VideoCoreTest, EachStrokeHasItsReferenceVideoAndTwoCyclesOfForce) {
+  const struct {
+    int16_t swimFlag;
+    const char* video;
+    int cycleSamples;  // 100 samples a second
+    int peakSample;
+    double peak, dip;  // counts above the baseline
+  } cases[] = {
+      {1, "M11FRFROA.AVI", 150, 45, 120.0, -30.0},  // 40 strokes a minute, pushing 60 %
+      {2, "M11BRFRO2.AVI", 200, 40, 140.0, -15.0},  // 30 a minute, a short pull and long glide
+      {3, "M11BKFROA.AVI", 160, 44, 100.0, -25.0},  // 37.5 a minute, pushing 55 %
+      {4, "M11FLFRO2.AVI", 125, 31, 150.0, -35.0},  // 48 a minute, push and recovery even
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReferenceVideoName(c.swimFlag), c.video);
+    const ReferenceCurve curve = ReferenceCurveFor(c.swimFlag);
+    EXPECT_EQ(curve.cycleSamples, c.cycleSamples) << c.video;
+    EXPECT_EQ(curve.peakSample, c.peakSample) << c.video;
+    ASSERT_EQ(curve.force.size(), static_cast<size_t>(2 * c.cycleSamples + 1)) << c.video;
+    const auto [low, high] = std::minmax_element(curve.force.begin(), curve.force.end());
+    EXPECT_NEAR(*high, c.peak, 0.05) << c.video;
+    EXPECT_NEAR(*low, c.dip, 0.05) << c.video;
+    // The push starts from zero and the second stroke repeats the first.
+    EXPECT_NEAR(curve.force.front(), 0.0, 1e-9) << c.video;
+    EXPECT_NEAR(curve.force.back(), 0.0, 1e-6) << c.video;
+    EXPECT_NEAR(curve.force[c.cycleSamples + c.peakSample], *high, 1e-6) << c.video;
+  }
+  for (int16_t other : {0, 5, -1}) {
+    EXPECT_EQ(ReferenceVideoName(other), "");
+    EXPECT_TRUE(ReferenceCurveFor(other).force.empty());
+  }
   EXPECT_EQ(PlaybackTitle("Tidemet", "/w/TEMP.AVI"), "Tidemet Video Playback - TEMP.AVI");
 }
 

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <fstream>
 #include <map>
 
 #include "../files/temp_folder.h"
 #include "app/acquisition/live_graph_widget.h"
 #include "app/acquisition/monitor_window.h"
+#include "app/video/reference_curve_widget.h"
 #include "app/video/video_frame_widget.h"
 #include "app/video/video_panel_widget.h"
 #include "app/video/video_playback_widget.h"
@@ -43,35 +46,41 @@ TEST(VideoPlaybackTest, StepsOneFrameAtATimeBothWaysAndReportsTheSample) {
     EXPECT_EQ(playback.frameCount(), 90);
     EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
   }
-  const std::map<int, int> samples{{1, 5}, {2, 8}, {29, 98}, {30, 101}};
-  for (int step = 1; step <= 30; ++step) {
+  // The sample taken at the middle of a frame: 100 samples a second, 30 frames.
+  const std::map<int, int> samples{{0, 1}, {1, 5}, {2, 8}, {15, 51}, {29, 98}, {30, 101}};
+  auto expectShown = [&](int frame, const std::string& how) {
+    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << how;
+    ASSERT_EQ(playback.frame(), frame) << how;  // the next step starts from there
+    EXPECT_EQ(testing::FrameNumberShown(playback.image()), frame) << how;
+    EXPECT_EQ(shown.last().at(0).toInt(), frame) << how;
+    if (samples.count(frame)) {
+      EXPECT_EQ(shown.last().at(1).toInt(), samples.at(frame)) << how;
+    }
+  };
+  for (int frame = 1; frame <= 30; ++frame) {
     shown.clear();
     playback.Step();
-    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << "step " << step;
-    EXPECT_EQ(playback.frame(), step);
-    EXPECT_EQ(testing::FrameNumberShown(playback.image()), step);
-    EXPECT_EQ(shown.last().at(0).toInt(), step);
-    if (samples.count(step)) {
-      EXPECT_EQ(shown.last().at(1).toInt(), samples.at(step));
-    }
+    ASSERT_NO_FATAL_FAILURE(expectShown(frame, "Step to " + std::to_string(frame)));
   }
-  for (int step = 29; step >= 0; --step) {
+  // Back and Prev each go one frame back, taking turns.
+  for (int frame = 29; frame >= 0; --frame) {
     shown.clear();
-    playback.Back();
-    ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); })) << "back to " << step;
-    EXPECT_EQ(playback.frame(), step);
-    EXPECT_EQ(testing::FrameNumberShown(playback.image()), step);
+    const bool prev = frame % 2;
+    prev ? playback.Prev() : playback.Back();
+    ASSERT_NO_FATAL_FAILURE(
+        expectShown(frame, (prev ? "Prev to " : "Back to ") + std::to_string(frame)));
   }
-  playback.Back();  // nothing before the first frame: it stays
+  playback.Prev();  // nothing before the first frame: it stays
+  playback.Back();
   EXPECT_EQ(playback.frame(), 0);
   EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
-  // A click in the graph at sample 250 (2.5 s) shows frame 75; Prev goes back to the start.
+  // A click in the graph at sample 250 (2.5 s) shows frame 75; Prev then shows frame 74.
   playback.showSample(250);
   ASSERT_TRUE(WaitFor([&] { return playback.frame() == 75; }));
   EXPECT_EQ(testing::FrameNumberShown(playback.image()), 75);
+  shown.clear();
   playback.Prev();
-  ASSERT_TRUE(WaitFor([&] { return playback.frame() == 0; }));
-  EXPECT_EQ(testing::FrameNumberShown(playback.image()), 0);
+  ASSERT_NO_FATAL_FAILURE(expectShown(74, "Prev from 75"));
 }
 
 TEST(VideoPlaybackTest, AFileThatIsNoVideoIsReported) {
@@ -124,43 +133,118 @@ TEST(VideoCaptureTest, DemoCameraRecordsAPlayableFileTwiceAndNoCameraRecordsNoth
   EXPECT_TRUE(alerts.shown.empty());
 }
 
-TEST(MonitorVideoTest, RecordingsWithVideoKeepTheirPairAndTheGraphsFollowTheFrames) {
+TEST(VideoReferenceTest, ShowZolaDrawsTheCurveAndNamesAMissingVideoOnce) {
+  testing::TempFolder folder;  // holds no reference video
+  Session s;
+  RecordingAlerts alerts;
+  VideoPanelWidget panel(s, alerts, folder.path() / "capture.avi", folder.path());
+  auto* zola = panel.findChild<QPushButton*>(QStringLiteral("ZOLA"));
+  ASSERT_NE(zola, nullptr);
+  // Shown, hidden and shown again for freestyle, then for butterfly.
+  const struct {
+    int16_t swimFlag;
+    const char* caption;
+    const char* message;
+    int cycleSamples;
+    size_t alerts;
+  } presses[] = {
+      {1, "Hide ZOLA", "The reference video M11FRFROA.AVI was not found.", 150, 1},
+      {1, "Show ZOLA", nullptr, 0, 1},
+      {1, "Hide ZOLA", "The reference video M11FRFROA.AVI was not found.", 150, 1},
+      {4, "Show ZOLA", nullptr, 0, 1},
+      {4, "Hide ZOLA", "The reference video M11FLFRO2.AVI was not found.", 125, 2},
+  };
+  int row = 0;
+  for (const auto& press : presses) {
+    s.SwimFlag = press.swimFlag;
+    zola->click();
+    EXPECT_EQ(zola->text(), press.caption) << "press " << row;
+    EXPECT_EQ(panel.showingReference(), press.message != nullptr) << "press " << row;
+    if (press.message) {
+      EXPECT_EQ(panel.reference().message(), press.message) << "press " << row;
+      EXPECT_EQ(panel.referenceCurve().curve().cycleSamples, press.cycleSamples) << "press " << row;
+    }
+    EXPECT_EQ(alerts.shown.size(), press.alerts) << "press " << row;
+    ++row;
+  }
+  EXPECT_EQ(alerts.shown.back().text, "The reference video " +
+                                          (folder.path() / "M11FLFRO2.AVI").string() +
+                                          " was not found.\r\nInstall it there to show it.");
+}
+
+TEST(MonitorVideoTest, RecordingsKeepTheirPairWhichReopensWithItsVideoAndTheGraphsFollowIt) {
   testing::TempFolder folder;
   auto s = testing::DemoSession();
   s->WorkingFolder = folder.path().string();
   RecordingAlerts alerts;
-  std::vector<std::string> saved;
-  MonitorWindow::TrialFiles files{{}, [&](const std::string& path) {
+  std::vector<std::string> opened, saved;
+  MonitorWindow::TrialFiles files{[&](const std::string& path) {
+                                    opened.push_back(path);
+                                    return true;
+                                  },
+                                  [&](const std::string& path) {
                                     saved.push_back(path);
                                     std::ofstream(path) << "trial";
                                     return true;
                                   }};
   MonitorWindow window(*s, alerts, files);
-  window.setVideoLayout(MonitorWindow::VideoLayout::Beside);
-  QSignalSpy shown(&window.video().playback(), &VideoPlaybackWidget::frameShown);
+  MonitorVideoPaneWidget& pane = window.videoPane();
+  VideoPlaybackWidget& playback = pane.panel().playback();
+  pane.setVideoLayout(VideoLayout::Beside);
+  QSignalSpy shown(&playback, &VideoPlaybackWidget::frameShown);
   for (int round = 0; round < 2; ++round) {
     window.StartMonitor();
     window.StartCmd();
-    ASSERT_EQ(window.video().button().state(), CaptureState::Capturing);
+    ASSERT_EQ(pane.panel().button().state(), CaptureState::Capturing);
     ASSERT_TRUE(WaitFor(
-        [&] { return s->SampleIndex >= 100 && !window.video().captureView().image().isNull(); }));
+        [&] { return s->SampleIndex >= 150 && !pane.panel().captureView().image().isNull(); }));
     window.StartCmd();
     ASSERT_EQ(saved.size(), static_cast<size_t>(round + 1));
     EXPECT_EQ(saved.back(), (folder.path() / "TEMP.DAT").string());
-    ASSERT_TRUE(
-        WaitFor([&] { return window.heldVideo() && window.video().playback().frame() == 0; }));
-    EXPECT_EQ(window.heldPair().video, folder.path() / "TEMP.AVI");
+    ASSERT_TRUE(WaitFor([&] { return pane.heldVideo() && playback.frame() == 0; }));
+    EXPECT_EQ(pane.heldPair().video, folder.path() / "TEMP.AVI");
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "capture.avi"));
     // Frame 15 (0.5 s in) puts the marker of both graphs on the sample taken meanwhile.
     shown.clear();
-    window.video().playback().showFrame(15);
+    playback.showFrame(15);
     ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
     const int sample = shown.last().at(1).toInt();
     EXPECT_NEAR(sample, 50, 8);
     EXPECT_EQ(window.graph(0).marker(), sample);
     EXPECT_EQ(window.graph(1).marker(), sample);
   }
+
+  ASSERT_TRUE(window.saveTrial((folder.path() / "swim").string()));
+  const auto swim = folder.path() / "swim.DAT";
+  EXPECT_EQ(saved.back(), swim.string());
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "swim.AVI"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "TEMP.AVI"));
+  std::ofstream(folder.path() / "plain.dat") << "trial";
+  // Playback is offered for the pair, not for a trial without video, and again for the pair.
+  for (const auto& file : {swim, folder.path() / "plain.dat", swim}) {
+    window.openTrial(file.string());
+    EXPECT_EQ(opened.back(), file.string());
+    if (file == swim) {
+      ASSERT_TRUE(WaitFor([&] { return playback.frame() == 0; })) << file;
+      EXPECT_TRUE(pane.panel().showingPlayback());
+      EXPECT_EQ(playback.file(), folder.path() / "swim.AVI");
+    } else {
+      EXPECT_FALSE(pane.heldVideo());
+      EXPECT_FALSE(pane.panel().showingPlayback());
+      EXPECT_FALSE(playback.isOpen());
+    }
+  }
+  // A click a fifth of the way across the first page (sample 110) shows the frame of that time.
+  LiveGraphWidget& graph = window.graph(0);
+  const int clicked = kSweepWidth / 5;
+  const int x = (clicked * graph.width() + kSweepWidth - 1) / kSweepWidth;
+  shown.clear();
+  QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(x, graph.height() / 2));
+  ASSERT_TRUE(WaitFor([&] { return !shown.isEmpty(); }));
+  EXPECT_NEAR(playback.frame(), clicked * s->TrialSeconds / s->SampleCount * 30.0, 1.0);
+  EXPECT_NEAR(graph.marker(), clicked, 5);
+  EXPECT_EQ(graph.marker(), shown.last().at(1).toInt());
   EXPECT_TRUE(alerts.shown.empty());
 }
 
