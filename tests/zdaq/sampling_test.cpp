@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -61,22 +62,13 @@ TEST_F(SamplingTest, SetupRequestForPoints9And10) {
   int fd = 0;
   for (int i = 0; i < 4; ++i) fd |= std::to_integer<int>(setup.input[2 + i]) << (8 * i);
   EXPECT_EQ(EventTarget(fd), "anon_inode:[eventfd]");
-  auto expected = Bytes({0x00, 0x00});
-  for (int i = 0; i < 4; ++i) expected.push_back(setup.input[2 + i]);
-  for (auto b : Bytes({0xA0, 0x86, 0x01, 0, 0, 0, 0, 0, 0x02, 0x00})) expected.push_back(b);
-  for (auto b : Words({9, 0x40000002, 10, 0x40000002})) expected.push_back(b);
+  auto expected = Bytes({0x00, 0x00, 0, 0, 0, 0, 0xA0, 0x86, 0x01, 0, 0, 0, 0, 0, 0x02, 0x00});
+  std::copy_n(setup.input.begin() + 2, 4, expected.begin() + 2);
+  const auto points = Words({9, 0x40000002, 10, 0x40000002});
+  expected.insert(expected.end(), points.begin(), points.end());
   EXPECT_EQ(setup.input, expected);
   EXPECT_EQ(device->SamplingEnabled(), 1);
   EXPECT_TRUE(sim->sampling());
-}
-
-TEST_F(SamplingTest, NoEnabledPointSendsNothing) {
-  device->Open();
-  sim->clearRecords();
-  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B010, "No I/O points specified.",
-                    "IZzDaqDevice");
-  EXPECT_TRUE(sim->records().empty());
-  EXPECT_EQ(device->SamplingEnabled(), 0);
 }
 
 TEST_F(SamplingTest, SamplesArriveInOrderAsPointsBySamples) {
@@ -175,25 +167,27 @@ TEST_F(SamplingTest, ReadsThatKeepFailingDoNotSpin) {
   EXPECT_EQ(a.at(1, 1), SimulatedDevice::inputValue(9, 0));
 }
 
-TEST_F(SamplingTest, PendingReadCompletesThroughItsEvent) {
-  start({9});
-  sim->pendReads(2);
-  produceAndWait(4);
-  const SampleArray a = device->GetSamples(10);
-  ASSERT_EQ(a.samples(), 4);
-  EXPECT_EQ(a.at(1, 4), SimulatedDevice::inputValue(9, 3));
-}
-
-TEST_F(SamplingTest, ReadsOnlyWhenTheDriverSignals) {
+TEST_F(SamplingTest, ReadsOnlyWhenTheDriverSignalsAndPendingReadsCompleteThroughTheirEvent) {
   start({9, 10});
   for (int batch = 0; batch < 3; ++batch) produceAndWait(10);
   // One read per batch: the thread waits on the data-ready event and never polls.
   EXPECT_EQ(sim->readsIssued(), 3u);
   EXPECT_EQ(sim->lastReadSlots(), 40000u - 20u);
+  sim->pendReads(2);
+  produceAndWait(4);
+  const SampleArray a = device->GetSamples(100);
+  ASSERT_EQ(a.samples(), 34);
+  EXPECT_EQ(a.at(1, 34), SimulatedDevice::inputValue(9, 33));
 }
 
 TEST_F(SamplingTest, StopStartAndInterval) {
   device->Open();
+  sim->clearRecords();
+  // No enabled point: refused before anything reaches the driver.
+  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B010, "No I/O points specified.",
+                    "IZzDaqDevice");
+  EXPECT_TRUE(sim->records().empty());
+  EXPECT_EQ(device->SamplingEnabled(), 0);
   point(9)->SamplingEnabled(1);
   device->StopSampling();  // allowed while not sampling, and does not end the next start
   device->StartSampling();
