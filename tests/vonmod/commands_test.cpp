@@ -37,18 +37,6 @@ TEST_F(CommandTest, IdentityReplies) {
   EXPECT_EQ(static_cast<uint32_t>(serial), 0xF00000FFu);
 }
 
-TEST_F(CommandTest, SingleAnalogReadSendsChannelAndChecksItsEcho) {
-  sim->module(0).analog[5] = {mpusbsim::Wave::Constant, 4095};
-  float volts = 0;
-  ASSERT_EQ(Vonmod_ReadSingleAnalogIn(&session, 5, 0, &volts, 77), 0);
-  EXPECT_EQ(lastRequest(), (Bytes{0x37, 5}));
-  EXPECT_EQ(volts, 4.095f);
-
-  sim->inject(Fault::WrongChannel);
-  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 5, 0, &volts, 0), 9);
-  EXPECT_NE(session.writePipe, -1) << "a wrong echo leaves the session open";
-}
-
 TEST_F(CommandTest, AnalogArgumentChecksSendNothing) {
   float volts[8] = {};
   VonmodSession wrongType = session;
@@ -74,7 +62,7 @@ TEST_F(CommandTest, AnalogArgumentChecksSendNothing) {
   EXPECT_TRUE(callsOf(Call::Write).empty());
 }
 
-TEST_F(CommandTest, MultiAnalogReadDecodesEveryChannel) {
+TEST_F(CommandTest, AnalogReadsDecodeEveryChannelAndCheckTheSingleReadsEcho) {
   const int counts[8] = {0, 1, 63, 64, 1000, 2048, 4000, 4095};
   for (int c = 0; c < 8; ++c)
     sim->module(0).analog[static_cast<size_t>(c)] = {mpusbsim::Wave::Constant, counts[c]};
@@ -90,6 +78,14 @@ TEST_F(CommandTest, MultiAnalogReadDecodesEveryChannel) {
   EXPECT_EQ(lastRequest(), (Bytes{0x38, 6, 7}));
   EXPECT_EQ(volts[0], 4.0f);
   EXPECT_EQ(volts[1], 4.095f);
+
+  float single = 0;
+  ASSERT_EQ(Vonmod_ReadSingleAnalogIn(&session, 5, 0, &single, 77), 0);
+  EXPECT_EQ(lastRequest(), (Bytes{0x37, 5}));
+  EXPECT_EQ(single, 2.048f);
+  sim->inject(Fault::WrongChannel);
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 5, 0, &single, 0), 9);
+  EXPECT_NE(session.writePipe, -1) << "a wrong echo leaves the session open";
 }
 
 // Only option 1 asks the module to clear its counter.
