@@ -11,7 +11,9 @@ namespace {
 class LabJackUdTest : public ::testing::Test {
  protected:
   void SetUp() override { sim.reset(); }
+  // Plugs the U3 in and opens it as the monitor does.
   LJ_HANDLE openU3() {
+    sim.attach();
     LJ_HANDLE h = 0;
     EXPECT_EQ(OpenLabJack(LJ_dtU3, LJ_ctUSB, "1", 1, &h), LJE_NOERROR);
     return h;
@@ -66,7 +68,6 @@ TEST_F(LabJackUdTest, ErrorTextsNameTheCode) {
 
 // Each call sets its own run of lines and leaves the others as they were.
 TEST_F(LabJackUdTest, AnalogEnableSetsOnlyItsOwnLines) {
-  sim.attach();
   const LJ_HANDLE h = openU3();
   struct Case {
     int32_t first, count;
@@ -91,7 +92,6 @@ TEST_F(LabJackUdTest, AnalogEnableSetsOnlyItsOwnLines) {
 }
 
 TEST_F(LabJackUdTest, AnalogInputsReadVoltsOnlyOnAnalogLines) {
-  sim.attach();
   const LJ_HANDLE h = openU3();
   sim.setVolts(0, 0.5);
   sim.setVolts(1, 3.1);
@@ -118,8 +118,7 @@ TEST_F(LabJackUdTest, AnalogInputsReadVoltsOnlyOnAnalogLines) {
   EXPECT_EQ(eGet(h, LJ_ioGET_AIN, 0, nullptr, 0), LJE_UNKNOWN_ERROR);
 }
 
-TEST_F(LabJackUdTest, APulledU3FailsEveryCallUntilAttachedAgain) {
-  sim.attach();
+TEST_F(LabJackUdTest, PulledU3sAndInjectedFaultsFailCallsUntilTheyPass) {
   const LJ_HANDLE h = openU3();
   double v = 0;
   sim.pull();
@@ -128,12 +127,7 @@ TEST_F(LabJackUdTest, APulledU3FailsEveryCallUntilAttachedAgain) {
   sim.attach();
   EXPECT_EQ(eGet(h, LJ_ioGET_AIN, 0, &v, 0), LJE_NOERROR);
   EXPECT_EQ(eGet(0, LJ_ioGET_AIN, 0, &v, 0), LJE_INVALID_HANDLE);
-}
-
-TEST_F(LabJackUdTest, AnInjectedFaultStrikesOnceAndHaltsAreCounted) {
-  sim.attach();
-  const LJ_HANDLE h = openU3();
-  double v = 0;
+  // An injected fault strikes once, and halts are counted.
   sim.failNext(LJE_COMM_FAILURE);
   EXPECT_EQ(eGet(h, LJ_ioGET_AIN, 0, &v, 0), LJE_COMM_FAILURE);
   EXPECT_EQ(eGet(h, LJ_ioGET_AIN, 0, &v, 0), LJE_NOERROR);

@@ -88,10 +88,8 @@ TEST_F(UdDriverTest, OpeningFindsTheU3ReadsItsCalibrationAndConfiguresTheLines) 
 
 TEST_F(UdDriverTest, ATickIsOneFeedbackForAllItsInputsOnceLearned) {
   openAsMonitor();
-  bus.u3().setVolts(0, 0.5);
-  bus.u3().setVolts(1, 2.0);
-  bus.u3().setVolts(2, 1.25);
-  bus.u3().setVolts(3, 3.3);
+  const std::array<double, 4> volts{0.5, 2.0, 1.25, 3.3};
+  for (int i = 0; i < 4; ++i) bus.u3().setVolts(i, volts[static_cast<size_t>(i)]);
   std::array<double, 4> v{};
   const uint64_t before = driver.transactions();
   EXPECT_EQ(tick23(v), (std::array<LJ_ERROR, 4>{}));
@@ -106,10 +104,7 @@ TEST_F(UdDriverTest, ATickIsOneFeedbackForAllItsInputsOnceLearned) {
     // Echo, then AIN 0 and 1 against ground (31), AIN 2 and 3 against Vref (30).
     EXPECT_EQ(std::vector<uint8_t>(commands[0].begin() + 7, commands[0].end()),
               (std::vector<uint8_t>{1, 0, 31, 1, 1, 31, 1, 2, 30, 1, 3, 30, 0}));
-    EXPECT_NEAR(v[0], 0.1 * t, 1e-4);
-    EXPECT_NEAR(v[1], 2.0, 1e-4);
-    EXPECT_NEAR(v[2], 1.25, 1e-4);
-    EXPECT_NEAR(v[3], 3.3, 1e-4);
+    for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(v[i], i == 0 ? 0.1 * t : volts[i], 1e-4) << i;
   }
   // Asked again within a round: read afresh, not served twice.
   double first = 0, second = 0;
