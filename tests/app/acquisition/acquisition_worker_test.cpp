@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/acquisition/demo_source.h"
+#include "app/acquisition/simulated_recording.h"
 #include "support/fakes.h"
 
 namespace tidemet {
@@ -70,18 +71,12 @@ TEST(AcquisitionWorkerTest, SynchronousStepsOnAVirtualClock) {
 
   std::vector<std::pair<double, int64_t>> seen;
   std::vector<uint32_t> skipped;
-  EXPECT_EQ(worker.process(
-                [&](const ReadingSet& r) {
-                  seen.push_back({r.value[0], r.takenAtNs});
-                  skipped.push_back(r.skippedBefore);
-                },
-                20 * kMs),
-            3u);
-  EXPECT_EQ(worker.process([&](const ReadingSet& r) {
+  const auto collect = [&](const ReadingSet& r) {
     seen.push_back({r.value[0], r.takenAtNs});
     skipped.push_back(r.skippedBefore);
-  }),
-            2u);
+  };
+  EXPECT_EQ(worker.process(collect, 20 * kMs), 3u);
+  EXPECT_EQ(worker.process(collect), 2u);
   const std::vector<std::pair<double, int64_t>> expected = {
       {0, 0}, {1, 10 * kMs}, {2, 20 * kMs}, {3, 45 * kMs}, {4, 50 * kMs}};
   EXPECT_EQ(seen, expected);
@@ -193,12 +188,6 @@ TEST(DemoSourceTest, StrokesCrossTheBaselineAtTheSetRate) {
   EXPECT_NEAR(r.value[0], kDemoBaselineReading + 120.0, 1e-9);
 }
 
-}  // namespace
-}  // namespace tidemet
-
-namespace tidemet {
-namespace {
-
 TEST(PeriodStatsTest, MeanAndDeviationOfTheBeat) {
   PeriodStats stats(10 * kMs);
   const int64_t times[] = {0, 10 * kMs, 20 * kMs + 50'000, 30 * kMs, 40 * kMs, 52 * kMs};
@@ -209,14 +198,6 @@ TEST(PeriodStatsTest, MeanAndDeviationOfTheBeat) {
   EXPECT_EQ(stats.deviationQuantileNs(0.8), 60'000);     // 50 us early and late
   EXPECT_EQ(stats.deviationQuantileNs(1.0), 2'010'000);  // the 2 ms late one
 }
-
-}  // namespace
-}  // namespace tidemet
-
-#include "app/acquisition/simulated_recording.h"
-
-namespace tidemet {
-namespace {
 
 TEST(SimulatedRecordingTest, TicksBecomeSamplesAndTheStopwatchGivesTheTime) {
   struct Case {

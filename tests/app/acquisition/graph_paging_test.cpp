@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/acquisition/pointer_readout.h"
+
 namespace tidemet {
 namespace {
 
@@ -68,14 +70,6 @@ TEST(GraphPagingTest, OnlyTheUncoveredColumnsAreDrawnWithTheLiveRules) {
   ApplyPageMove(*s, 0, PlanPageMove(144, 400), upper);
   EXPECT_EQ(upper.bars.size(), 700u - (400 + 294) + 1);  // samples 694..700 in columns 294..300
 }
-
-}  // namespace
-}  // namespace tidemet
-
-#include "app/acquisition/pointer_readout.h"
-
-namespace tidemet {
-namespace {
 
 TEST(PointerReadoutTest, TimeRepetitionAndTimeWithinIt) {
   auto s = std::make_unique<Session>();

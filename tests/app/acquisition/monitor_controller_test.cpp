@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/acquisition/demo_source.h"
+#include "app/acquisition/sources/source_factory.h"
 #include "support/fakes.h"
 
 namespace tidemet {
@@ -115,12 +116,6 @@ TEST(MonitorControllerTest, AStalledWindowLosesNoReadingOfARecording) {
   EXPECT_EQ(monitor.worker().setsDropped(), 0u);
 }
 
-}  // namespace
-}  // namespace tidemet
-
-namespace tidemet {
-namespace {
-
 // A message box runs a nested event loop, which may deliver the next notification while the
 // outer pass is still handling a set: the sets must still be processed once each, in order.
 class NestedLoopAlerts : public Alerts {
@@ -166,12 +161,6 @@ TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
   for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], expected[k]) << k;
 }
 
-}  // namespace
-}  // namespace tidemet
-
-namespace tidemet {
-namespace {
-
 TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
   auto s = std::make_unique<Session>();
   RecordingAlerts alerts;
@@ -194,14 +183,6 @@ TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWi
   monitor.tick();
   EXPECT_EQ(alerts.shown.size(), 1u);  // once
 }
-
-}  // namespace
-}  // namespace tidemet
-
-#include "app/acquisition/sources/source_factory.h"
-
-namespace tidemet {
-namespace {
 
 TEST(SourceSettingsTest, WhichChangesNeedTheDeviceOpenedAgain) {
   SourceSettings open;

@@ -20,6 +20,13 @@ using testing::ScriptedSource;
 class SamplingLoopTest : public ::testing::Test {
  protected:
   SamplingLoopTest() : s(std::make_unique<Session>()), loop(*s, alerts, sink, stopwatch) {}
+  // Readings 0, 1, ... for the next tick; those not listed are absent.
+  static ReadingSet Readings(std::initializer_list<double> values) {
+    ReadingSet r;
+    int i = 0;
+    for (double v : values) r.set(i++, v);
+    return r;
+  }
 
   std::unique_ptr<Session> s;
   RecordingAlerts alerts;
@@ -105,9 +112,7 @@ TEST_F(SamplingLoopTest, ModelsWithoutADeviceOnlyDrawAndAdvance) {
     SamplingLoop l(*s, alerts, sink, stopwatch);
     s->ModelCode = model;
     l.StartMonitor();
-    source.next = ReadingSet{};
-    source.next.set(0, 5);
-    source.next.set(1, 5);
+    source.next = Readings({5, 5});
     for (int i = 0; i < 3; ++i) l.Timer2_Timer(source);
     EXPECT_EQ(s->SampleIndex, 3) << model;
     for (int i = 0; i < 16; ++i) EXPECT_EQ(s->TrialData[i], 0) << model;
@@ -122,15 +127,13 @@ TEST_F(SamplingLoopTest, ReadingsThatCannotBeStoredKeepTheSlot) {
   for (double volts : {std::numeric_limits<double>::quiet_NaN(),
                        std::numeric_limits<double>::infinity(), 31.768, -33.769, 1e300}) {
     s->SampleIndex = 0;
-    source.next = ReadingSet{};
-    source.next.set(0, volts);
+    source.next = Readings({volts});
     loop.Timer2_Timer(source);  // reading 1 absent: a failed read
     EXPECT_EQ(s->TrialData[0], 77) << volts;
     EXPECT_EQ(s->TrialData[1], 88) << volts;
   }
   s->SampleIndex = 0;
-  source.next = ReadingSet{};
-  source.next.set(0, 31.767);  // 32767 is still a value
+  source.next = Readings({31.767});  // 32767 is still a value
   loop.Timer2_Timer(source);
   EXPECT_EQ(s->TrialData[0], 32767);
 }
@@ -142,12 +145,7 @@ TEST_F(SamplingLoopTest, MonitoringSweepsFiveHundredFiftyColumns) {
   EXPECT_EQ(loop.windowCaption(), "Tidemet Data Monitor");
   EXPECT_EQ(loop.buttonCaption(), "Start Collecting Data");
   int value = 0;
-  source.onRead = [&](ScriptedSource& src) {
-    src.next = ReadingSet{};
-    src.next.set(0, value);
-    src.next.set(1, value);
-    ++value;
-  };
+  source.onRead = [&](ScriptedSource& src) { src.next = Readings({1.0 * value, 1.0 * value++}); };
   sink.calls.clear();
   for (int i = 0; i < 550; ++i) loop.Timer2_Timer(source);
   EXPECT_EQ(s->SampleIndex, 550);
@@ -185,12 +183,7 @@ TEST_F(SamplingLoopTest, RecordingCountsTicksAndMeasuresItsTime) {
   EXPECT_EQ(loop.buttonCaption(), "Stop Collecting Data");
 
   int tick = 0;
-  source.onRead = [&](ScriptedSource& src) {
-    src.next = ReadingSet{};
-    src.next.set(0, tick);
-    src.next.set(1, -tick);
-    ++tick;
-  };
+  source.onRead = [&](ScriptedSource& src) { src.next = Readings({1.0 * tick, -1.0 * tick++}); };
   sink.calls.clear();
   for (int i = 0; i < 700; ++i) loop.Timer2_Timer(source);
   // While recording the sweep does not wrap: the column ahead is erased first.
@@ -222,13 +215,10 @@ TEST_F(SamplingLoopTest, AFullBufferStoresNothingMoreAndKeepsItsTimeBase) {
   s->PairSecondChannel = 1;
   loop.StartMonitor();
   loop.StartCmd(&source);
-  source.next = ReadingSet{};
-  source.next.set(0, 1);
-  source.next.set(1, 2);
+  source.next = Readings({1, 2});
   for (int i = 0; i < 3750; ++i) loop.Timer2_Timer(source);
   EXPECT_EQ(s->TrialData[3749 * 8], 1001);
-  source.next.set(0, 9);
-  source.next.set(1, 9);
+  source.next = Readings({9, 9});
   sink.calls.clear();
   for (int i = 0; i < 3750; ++i) loop.Timer2_Timer(source);
   EXPECT_TRUE(sink.bars().empty());      // nothing new is drawn
@@ -250,9 +240,7 @@ TEST_F(SamplingLoopTest, AFailedReadingRepeatsThisRecordingsValueAndIsToldOnce) 
   failed.fail(0);
   failed.fail(1);
   failed.setErrorText("Pulled out");
-  ReadingSet good;
-  good.set(0, 5);
-  good.set(1, -3);
+  const ReadingSet good = Readings({5, -3});
   loop.Timer2_Timer(source);  // monitoring, before the recording: a good value from the sweep
   source.next = good;
   loop.Timer2_Timer(source);
@@ -313,9 +301,7 @@ TEST_F(SamplingLoopTest, SerialUnitFramesRepeatUntilTheNextValidOne) {
   EXPECT_EQ(s->TrialData[0], 1000);
   EXPECT_EQ(s->TrialData[1], 1000);
 
-  source.next = ReadingSet{};
-  source.next.set(0, 50.5);
-  source.next.set(1, -100.0);
+  source.next = Readings({50.5, -100.0});
   loop.Timer2_Timer(source);
   EXPECT_EQ(s->TrialData[2], 1050);  // 1050.5 to even
   EXPECT_EQ(s->TrialData[3], 900);
@@ -329,9 +315,7 @@ TEST_F(SamplingLoopTest, QW8StatusWarningsAndStoredValue) {
   s->ModelCode = 3;
   s->ChannelCount = 2;
   loop.StartMonitor();
-  source.next = ReadingSet{};
-  source.next.set(0, 2000);
-  source.next.set(1, 2000);
+  source.next = Readings({2000, 2000});
   source.next.unitStatus = {91, 7};
   loop.Timer2_Timer(source);
   EXPECT_EQ(s->TrialData[0], 1050);  // reading - 950

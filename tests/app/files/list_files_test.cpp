@@ -230,10 +230,7 @@ TEST(ListFiles, ListsThatAreNoFilesAreAStartUpErrorNotAHang) {
 // save keeps the damaged file aside instead of writing over it.
 TEST(ListFiles, ADamagedCompanyListKeepsWhatWasReadAndIsKeptAside) {
   TempFolder folder;
-  CompanySettings saved;
-  saved.modelCode = 20;
-  saved.exerciseMode = 3;
-  saved.comPort = 12;
+  const CompanySettings saved{.modelCode = 20, .exerciseMode = 3, .comPort = 12};
   std::string damaged = CompanyListBytes(saved);
   damaged.resize(damaged.find("\r\n") + 2);
   damaged += "5,6,\"seven\"";

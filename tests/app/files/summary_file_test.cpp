@@ -148,9 +148,7 @@ TEST_F(SummaryFileTest, VersionOneHasNoPairSetupRecord) {
   EXPECT_EQ(s->PairAreas, (std::array<int16_t, 4>{11, 12, 13, 14}));
   EXPECT_EQ(s->PairLabels[2], "C");
   EXPECT_EQ(s->JointAction, 0);
-  EXPECT_EQ(s->PairJoints[0], 0);
-  EXPECT_EQ(s->PairJoints[1], 0);
-  EXPECT_EQ(s->PairJoints[2], 3);
+  EXPECT_EQ(s->PairJoints, (std::array<int16_t, 4>{0, 0, 3, 3}));
   EXPECT_EQ(s->analysis.FirstPairReps, 1);
   EXPECT_EQ(s->analysis.SummaryTable[0][9], 0.75f);
 }

@@ -85,11 +85,9 @@ TEST_F(CliTest, AnalyzeTextPrintsEveryColumnOfEveryRow) {
 }
 
 TEST_F(CliTest, VersionOneFileOfAnotherClientOpens) {
-  tidemet::testing::FileHeader h;
-  h.tag = "Tidemet V1.1";
-  h.client = "Zoe Park";
   const std::string v1 = path("old.dat");
-  ASSERT_FALSE(WriteFileAtomically(v1, tidemet::testing::BuildV1Part(h).bytes));
+  ASSERT_FALSE(WriteFileAtomically(
+      v1, tidemet::testing::BuildV1Part({.tag = "Tidemet V1.1", .client = "Zoe Park"}).bytes));
   const Result r = RunTool({"analyze", v1});
   EXPECT_EQ(r.status, 0) << r.err;
 }
@@ -131,10 +129,9 @@ TEST_F(CliTest, OneRefusedFileAmongSeveralGivesStatusOne) {
                               "\nis not a regular file.\nand cannot be opened with this program.\n";
   const std::string sum = path("visit.sum");
   ASSERT_EQ(RunTool({"resave", dat, path("visit.dat")}).status, 0);
-  tidemet::testing::FileHeader h;
-  h.tag = "Tidemet V5.3";
   const std::string bad = path("bad.dat");
-  ASSERT_FALSE(WriteFileAtomically(bad, tidemet::testing::BuildV1Part(h).bytes));
+  ASSERT_FALSE(
+      WriteFileAtomically(bad, tidemet::testing::BuildV1Part({.tag = "Tidemet V5.3"}).bytes));
   const struct {
     std::vector<std::string> args;
     size_t printed;  // lines of output from the files that open
@@ -147,7 +144,8 @@ TEST_F(CliTest, OneRefusedFileAmongSeveralGivesStatusOne) {
       {{"analyze", bad, dat},
        1,
        "File: " + UpperPath(bad) +
-           "\nis not an Tidemet Version 1.1, 2.X, or 3.X file\nand cannot be opened with this program.\n"},
+           "\nis not an Tidemet Version 1.1, 2.X, or 3.X file\nand cannot be opened with this "
+           "program.\n"},
       {{"export", dat, sum}, 402, "tidemet-cli: " + sum + ": a summary file holds no samples\n"},
       {{"export", path("pipe.dat"), dat}, 402, refusal},
   };
