@@ -12,31 +12,25 @@ constexpr int kCycles = 2;
 // How each stroke differs from the demo swimmer's freestyle: breaststroke pulls briefly and
 // glides through a long, shallow recovery; backstroke pushes less hard; butterfly is quick and
 // strong with an even push and recovery.
+struct StrokeDifference {
+  double strokeRate, peakCounts, dipCounts, pushShare;
+};
+constexpr StrokeDifference kBreastBackFly[] = {
+    {30.0, 140.0, 15.0, 0.4},   // SwimFlag 2
+    {37.5, 100.0, 25.0, 0.55},  // SwimFlag 3
+    {48.0, 150.0, 35.0, 0.5},   // SwimFlag 4
+};
+
 DemoParameters StrokeShape(int16_t swimFlag) {
   DemoParameters p;
   p.restSeconds = 0;
   p.noiseCounts = 0;
-  switch (swimFlag) {
-    case 2:
-      p.strokeRate = 30.0;
-      p.peakCounts = 140.0;
-      p.dipCounts = 15.0;
-      p.pushShare = 0.4;
-      break;
-    case 3:
-      p.strokeRate = 37.5;
-      p.peakCounts = 100.0;
-      p.dipCounts = 25.0;
-      p.pushShare = 0.55;
-      break;
-    case 4:
-      p.strokeRate = 48.0;
-      p.peakCounts = 150.0;
-      p.dipCounts = 35.0;
-      p.pushShare = 0.5;
-      break;
-    default:
-      break;  // freestyle is the demo swimmer's own stroke
+  if (swimFlag >= 2 && swimFlag <= 4) {  // freestyle (1) is the demo swimmer's own stroke
+    const StrokeDifference& d = kBreastBackFly[swimFlag - 2];
+    p.strokeRate = d.strokeRate;
+    p.peakCounts = d.peakCounts;
+    p.dipCounts = d.dipCounts;
+    p.pushShare = d.pushShare;
   }
   return p;
 }
