@@ -1,12 +1,11 @@
 #include "app/video/monitor_video_pane_widget.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
 #include "app/session/text.h"
+#include "app/ui/menu_items.h"
 #include "app/video/video_frame_widget.h"
 #include "app/video/video_panel_widget.h"
 #include "app/video/video_playback_widget.h"
@@ -19,14 +18,10 @@ MonitorVideoPaneWidget::MonitorVideoPaneWidget(const Session& session, Alerts& a
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   menu_ = new QMenu(tr("&Video"), this);
-  const char* captions[] = {"&No Video", "Video &Beside the Graphs", "&Large Video"};
-  for (int i = 0; i < 3; ++i) {
-    QAction* action = menu_->addAction(QString::fromUtf8(captions[i]));
-    action->setCheckable(true);
-    connect(action, &QAction::triggered, this,
-            [this, i] { setVideoLayout(static_cast<VideoLayout>(i)); });
-    layoutActions_.push_back(action);
-  }
+  layoutActions_ = AddCheckGroup(
+      menu_, {tr("&No Video"), tr("Video &Beside the Graphs"), tr("&Large Video")},
+      {"NoVideoMenu", "VideoBesideMenu", "LargeVideoMenu"},
+      [this](int i) { setVideoLayout(static_cast<VideoLayout>(i)); });
   layoutActions_[0]->setChecked(true);
   hide();
 }
