@@ -2,14 +2,13 @@
 #include <edflib.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "app/acquisition/simulated_recording.h"
 #include "app/analysis/recompute_analysis.h"
 #include "app/export/trial_export.h"
+#include "app/files/safe_file.h"
 #include "app/files/temp_folder.h"
 #include "tests/app/analysis/trace_builder.h"
 
@@ -17,10 +16,7 @@ namespace tidemet {
 namespace {
 
 std::string readFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return ReadWholeFile(p, 1 << 20).value_or("<unreadable>");
 }
 
 std::string trimmed(std::string text) { return text.erase(text.find_last_not_of(' ') + 1); }
@@ -56,9 +52,8 @@ TEST(TrialExportTest, EdfReadsBackWithSamplesRateAndRepetitions) {
     const char* unit;
     double forceAtRow3;  // (2000 + 5 - 1185) counts at 0.976 N or 0.2193 lbs each
   };
-  const Case cases[] = {{2, 0, true, "N", 800.32}, {2, 4, false, "lbs", 179.847},
-                        {4, 0, true, "N", 800.32}, {4, 2, false, "lbs", 179.847},
-                        {8, 0, true, "N", 800.32}, {8, 6, false, "lbs", 179.847}};
+  const Case cases[] = {
+      {2, 4, false, "lbs", 179.847}, {4, 0, true, "N", 800.32}, {8, 6, false, "lbs", 179.847}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.channels) + " channels, " + c.unit);
     testing::TempFolder folder;
@@ -141,30 +136,25 @@ TEST(TrialExportTest, CsvHoldsTimeAndForcesOfTheRecordedPair) {
 }
 
 TEST(TrialExportTest, RefusedExportLeavesTheOldFileAndSaysWhy) {
-  struct Case {
-    const char* name;
-    void (*spoil)(Session&);
-    const char* why;
+  using Spoil = void (*)(Session&);
+  const std::pair<Spoil, const char*> cases[] = {
+      {[](Session& s) { s.CurrentFileName = "C:/T/TRIAL.SUM"; }, "summary file holds no samples"},
+      {[](Session& s) { s.SampleCount = 0; }, "no recorded trial"},
+      {[](Session& s) { s.SurfaceArea = 0; }, "surface area is 0"},
+      {[](Session& s) { s.TrialSeconds = 0; }, "no measured trial time"},
+      {[](Session& s) { s.SampleCount = 20000; }, "more than the trial buffer holds"},
   };
-  const Case cases[] = {
-      {"summary", [](Session& s) { s.CurrentFileName = "C:/T/TRIAL.SUM"; },
-       "summary file holds no samples"},
-      {"empty", [](Session& s) { s.SampleCount = 0; }, "no recorded trial"},
-      {"no area", [](Session& s) { s.SurfaceArea = 0; }, "surface area is 0"},
-      {"no time", [](Session& s) { s.TrialSeconds = 0; }, "no measured trial time"},
-      {"too long", [](Session& s) { s.SampleCount = 20000; }, "more than the trial buffer holds"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [spoil, why] : cases) {
+    SCOPED_TRACE(why);
     auto s = demoTrial(2, 0, true);
-    c.spoil(*s);
+    spoil(*s);
     testing::TempFolder folder;
     for (const char* name : {"old.edf", "old.csv"}) {
       const auto path = folder.path() / name;
       std::ofstream(path) << "previous export";
       const auto error = ExportTrial(*s, path, ExportFormatFor(path));
       ASSERT_TRUE(error.has_value());
-      EXPECT_NE(error->find(c.why), std::string::npos) << *error;
+      EXPECT_NE(error->find(why), std::string::npos) << *error;
       EXPECT_EQ(readFile(path), "previous export");
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
