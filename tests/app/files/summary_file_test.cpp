@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include "app/analysis/recompute_analysis.h"
@@ -200,25 +199,6 @@ TEST_F(SummaryFileTest, RefusalsAndTheirMessages) {
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_NE(alerts.shown[0].text.find("\r\n" + secondLine + "\r\n"), std::string::npos)
         << alerts.shown[0].text;
-  }
-}
-
-// A file larger than the largest of its kind is refused before it is read, and the trial in
-// memory stays.
-TEST_F(SummaryFileTest, AFileLargerThanItsKindHoldsIsRefusedBeforeItIsRead) {
-  TempFolder folder;
-  for (const std::string ext : {"dat", "sum"}) {
-    const std::string limit = ext == "dat" ? "289467" : "951517";
-    const auto sparse = folder.path() / ("big." + ext);
-    std::ofstream(sparse).put('x');
-    std::filesystem::resize_file(sparse, 1ull << 30);
-    EXPECT_FALSE(OpenTrialFile(*s, ctx, sparse.string()));
-    EXPECT_EQ(s->analysis.FirstPairReps, 3);  // the trial in memory is kept
-    EXPECT_NE(
-        alerts.shown.back().text.find("is 1073741824 bytes long, more than a file of its kind "
-                                      "holds (" +
-                                      limit + " bytes)."),
-        std::string::npos);
   }
 }
 
