@@ -92,16 +92,11 @@ TEST(CompanyList, DamagedFilesAreReportedWithTheirRecord) {
 TEST(CompanyList, SavedSettingsOutsideTheirRangesKeepTheSessionValues) {
   auto s = std::make_unique<Session>();
   s->DelayCount = 77;
-  CompanySettings c{.delayCount = 0,
-                    .calibrationFactor = 0.0f,
-                    .modelCode = 24,
-                    .exerciseMode = 9,
-                    .dataBackColor = -1,
-                    .comPort = 17,
-                    .rememberedOffsets = {80, -80, 79},
-                    .swimDistance = 30,
-                    .unitNode = 100,
-                    .sensorValueOffset = -50};
+  CompanySettings c;
+  ASSERT_FALSE(
+      ReadCompanyList("\"\",\"\",\"\",\"\",\"\",\"\",0,0,24,1,9,0,0,0,-1,17\r\n"
+                      "80,-80,79,0,0,0,0,0\r\n30\r\n1\r\n100\r\n0,-50\r\n",
+                      c));
   ApplySavedSettings(*s, c);
   EXPECT_EQ(s->DelayCount, 77);  // not above 0: the computed rate stays
   EXPECT_EQ(s->CalibrationFactor, 1.0f);

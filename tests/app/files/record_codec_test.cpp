@@ -38,17 +38,6 @@ TEST(Cp1252Text, EachByteHasItsOwnCharacterBothWays) {
   for (const auto& [utf8, bytes] : lost) EXPECT_EQ(ToCp1252(utf8), bytes) << utf8;
 }
 
-TEST(Cp1252Text, CountsAndCutsCharactersNotBytes) {
-  const std::string name =
-      "Jos\xC3\xA9 N\xC3\xBA\xC3\xB1"
-      "ez";  // 10 characters, 13 bytes
-  EXPECT_EQ(Utf8Length(name), 10u);
-  EXPECT_EQ(Utf8Mid(name, 0, 4), "Jos\xC3\xA9");
-  EXPECT_EQ(Utf8Mid(name, 5, 3), "N\xC3\xBA\xC3\xB1");
-  EXPECT_EQ(Utf8Mid(name, 8), "ez");
-  EXPECT_EQ(Utf8Mid(name, 40, 3), "");
-}
-
 TEST(RecordWriter, WritesQuotedTextPlainNumbersAndCrLf) {
   RecordWriter w;
   w.text("Smith, J.").integer(-2400).number(0.625f).number(25.0f / 90.0f).endRecord();

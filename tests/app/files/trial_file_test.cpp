@@ -259,16 +259,9 @@ TEST_F(TrialFileTest, UnknownOrDamagedFilesAreRefusedAndTheTrialStaysWhole) {
   EXPECT_TRUE(open(good));  // the file the cases were cut from is sound
 }
 
-TEST_F(TrialFileTest, AVersion1FileOfAnotherClientIsRefused) {
-  EXPECT_FALSE(open(BuildV1Part({.tag = "Tidemet V1.1", .client = "Bo Berg"}).bytes, "c:/t/a.dat"));
-  EXPECT_EQ(lastText(),
-            "File: C:/T/A.DAT\r\ncontains data for Client: Bo Berg\r\n"
-            "Change Client or select another file.");
-  EXPECT_EQ(s->ClientName, "Ann Lee");
-}
-
-// A file of a client not in the list (or of no name) makes entry 0 current.
-TEST_F(TrialFileTest, ALaterFileOfAnotherClientMakesThatClientCurrent) {
+// A later file of another client makes that client current; one not in the list (or of no name)
+// makes entry 0 current. A version 1 file of another client is refused.
+TEST_F(TrialFileTest, AFileOfAnotherClient) {
   for (const std::string client : {"Bo Berg", "Nobody", ""}) {
     SCOPED_TRACE(client);
     s->ClientName = s->DataClientName = "Cy";
@@ -280,6 +273,11 @@ TEST_F(TrialFileTest, ALaterFileOfAnotherClientMakesThatClientCurrent) {
     EXPECT_EQ(s->FileClientName, client);
     EXPECT_EQ(comparison.files, 0);
   }
+  EXPECT_FALSE(open(BuildV1Part({.tag = "Tidemet V1.1", .client = "Bo Berg"}).bytes, "c:/t/a.dat"));
+  EXPECT_EQ(lastText(),
+            "File: C:/T/A.DAT\r\ncontains data for Client: Bo Berg\r\n"
+            "Change Client or select another file.");
+  EXPECT_EQ(s->ClientName, "Ann Lee");
 }
 
 TEST_F(TrialFileTest, ASwimDistanceOfZeroKeepsTheCurrentOne) {
