@@ -59,22 +59,6 @@ TEST(CompanyList, ReadsAndWritesTheSixRecords) {
   EXPECT_EQ(CompanyListBytes(c), bytes);
 }
 
-// Start-up covers a file of record 1 alone and one of all six; here the files that stop between.
-TEST(CompanyList, AShortFileLeavesTheLaterSettingsAtTheirDefaults) {
-  const std::string records =
-      "\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,1,7,1,2,0,0,0,0,3\r\n"
-      "9,0,0,0,0,0,0,0\r\n";
-  CompanySettings s;
-  ASSERT_FALSE(ReadCompanyList(records, s));
-  EXPECT_EQ(s.comPort, 3);
-  EXPECT_EQ(s.rememberedOffsets[0], 9);
-  EXPECT_EQ(s.computerClass, 1);
-  ASSERT_FALSE(ReadCompanyList(records + "15\r\n0\r\n", s));
-  EXPECT_EQ(s.swimDistance, 15);
-  EXPECT_EQ(s.computerClass, 0);
-  EXPECT_EQ(s.unitNode, 92);
-}
-
 TEST(CompanyList, DamagedFilesAreReportedWithTheirRecord) {
   const std::string start = "\"A\",\"B\",\"C\",\"D\",\"E\",\"F\",500,";
   const std::pair<std::string, std::string> cases[] = {
@@ -203,12 +187,6 @@ TEST(ListFiles, ADamagedCompanyListKeepsWhatWasReadAndIsKeptAside) {
     EXPECT_EQ(contents(company), CompanyListBytes(SavedSettingsOf(*s)));
     ASSERT_FALSE(WriteFileAtomically(company, damaged));
   }
-  // A whole file is simply replaced.
-  ASSERT_FALSE(WriteFileAtomically(company, CompanyListBytes(saved)));
-  RecordingAlerts alerts;
-  ASSERT_TRUE(SaveLists(*s, clients, alerts));
-  EXPECT_TRUE(alerts.shown.empty());
-  EXPECT_FALSE(fs::exists(folder.path() / "company.lst.damaged-3"));
 }
 
 }  // namespace

@@ -115,15 +115,12 @@ TEST(RecordReader, RefusesMalformedFieldsAndKeepsItsPlace) {
 }
 
 TEST(RecordReader, IntegersRoundHalfToEvenAndEmptyNumbersReadZero) {
-  RecordReader r("2.5,3.5,-2.5,,1E3,16777215\r\n");
+  RecordReader r("2.5,3.5,-2.5,,1E3\r\n");
   int16_t v = -1;
   for (int16_t expected : {2, 4, -2, 0, 1000}) {
     ASSERT_EQ(r.integer(v), ReadStatus::Ok);
     EXPECT_EQ(v, expected);
   }
-  int32_t colour = 0;
-  ASSERT_EQ(r.integer(colour), ReadStatus::Ok);
-  EXPECT_EQ(colour, 0xFFFFFF);
 }
 
 }  // namespace

@@ -161,17 +161,20 @@ TEST_F(TrialFileTest, LayoutIsByteForByte) {
 TEST_F(TrialFileTest, EveryLayoutOpensWithTheDefaultsForWhatItLacks) {
   struct Case {
     const char* tag;
-    bool version2, distance, units;
+    bool version2;
+    int distance;  // -1: none in the file
+    bool units;
     int16_t model, swimDistance;  // after the open
   };
   const Case cases[] = {
-      {"Tidemet V1SA", false, false, false, 21, 15}, {"Tidemet V1.1", false, false, false, 21, 15},
-      {"Tidemet V2.0", true, false, false, 3, 0},    {"Tidemet V2.3", true, false, false, 3, 0},
-      {"Tidemet V2.4", true, true, false, 3, 20},    {"Tidemet V2.6", true, true, false, 3, 20},
-      {"Tidemet V3.0", true, true, false, 12, 20},   {"Tidemet V3.4", true, true, false, 12, 20},
-      {"Tidemet V3.5", true, true, false, 21, 20},  // ends after the swim distance
-      {"Tidemet V3.5", true, true, true, 9, 20},     {"Tidemet V3.6", true, true, true, 9, 20},
-      {"Tidemet V5.6", true, true, true, 9, 20},
+      {"Tidemet V1SA", false, -1, false, 21, 15}, {"Tidemet V1.1", false, -1, false, 21, 15},
+      {"Tidemet V2.0", true, -1, false, 3, 0},    {"Tidemet V2.3", true, -1, false, 3, 0},
+      {"Tidemet V2.4", true, 20, false, 3, 20},   {"Tidemet V2.6", true, 20, false, 3, 20},
+      {"Tidemet V2.4", true, 0, false, 3, 15},  // a distance of 0 keeps the current one
+      {"Tidemet V3.0", true, 20, false, 12, 20},  {"Tidemet V3.4", true, 20, false, 12, 20},
+      {"Tidemet V3.5", true, 20, false, 21, 20},  // ends after the swim distance
+      {"Tidemet V3.5", true, 20, true, 9, 20},    {"Tidemet V3.6", true, 20, true, 9, 20},
+      {"Tidemet V5.6", true, 20, true, 9, 20},
   };
   s->ModelCode = 21;
   for (const auto& c : cases) {
@@ -180,7 +183,7 @@ TEST_F(TrialFileTest, EveryLayoutOpensWithTheDefaultsForWhatItLacks) {
     s->ClientHeight = "165";
     auto b = BuildV1Part({.tag = c.tag});
     if (c.version2) AddVersion2(b);
-    if (c.distance) b.i16(20);
+    if (c.distance >= 0) b.i16(c.distance);
     if (c.units) b.i16(1).i16(9).raw("190").raw("95 ");
     ASSERT_TRUE(open(b.bytes));
     EXPECT_EQ(s->RecordedModelCode, c.model);
@@ -233,9 +236,7 @@ TEST_F(TrialFileTest, UnknownOrDamagedFilesAreRefusedAndTheTrialStaysWhole) {
       {units + std::string("\x07\0\x09\0", 4) + "19095 ", "has an unknown units flag."},
       {units + std::string("\x01\0\x18\0", 4) + "19095 ", "has an unknown interface model."},
   };
-  FillTrial(*s, 8, 0, 50);
-  s->CurrentFileName = "/data/kept.dat";
-  s->OpenedFromFile = 1;
+  ASSERT_TRUE(open(good, "/data/kept.dat"));  // the file the cases are cut from is sound
   const auto before = s->TrialData;
   for (const auto& [bytes, reason] : cases) {
     alerts.shown.clear();
@@ -249,7 +250,6 @@ TEST_F(TrialFileTest, UnknownOrDamagedFilesAreRefusedAndTheTrialStaysWhole) {
     EXPECT_EQ(s->TrialData, before);
     EXPECT_EQ(s->CurrentFileName, "/data/kept.dat");
   }
-  EXPECT_TRUE(open(good));  // the file the cases were cut from is sound
 }
 
 // A later file of another client makes that client current; one not in the list (or of no name)
@@ -273,17 +273,6 @@ TEST_F(TrialFileTest, AFileOfAnotherClient) {
   EXPECT_EQ(s->ClientName, "Ann Lee");
 }
 
-TEST_F(TrialFileTest, ASwimDistanceOfZeroKeepsTheCurrentOne) {
-  const std::tuple<int, int16_t, AppMode> cases[] = {{0, 15, AppMode::Swim15},
-                                                     {25, 25, AppMode::Swim25}};
-  for (const auto& [distance, expected, mode] : cases) {
-    s->SwimDistance = 15;
-    ASSERT_TRUE(open(v2({.tag = "Tidemet V2.4"}, 1) + TrialFileBuilder().i16(distance).bytes));
-    EXPECT_EQ(s->SwimDistance, expected);
-    EXPECT_EQ(s->settingsChecks.appMode, mode);
-  }
-}
-
 // A file of another pair or limb clears the comparison, or is refused when it is opened into
 // the comparison.
 TEST_F(TrialFileTest, AnotherPairOrLimbClearsTheComparisonOrIsRefusedInIt) {
@@ -305,7 +294,6 @@ TEST_F(TrialFileTest, AnotherPairOrLimbClearsTheComparisonOrIsRefusedInIt) {
     alerts.shown.clear();
     EXPECT_EQ(open(v2({.pairStart = c.pairStart, .limb = c.limb}), "/d/p.dat"), c.opens);
     EXPECT_EQ(comparison.clears, c.clears);
-    EXPECT_EQ(s->LimbMode, c.opens ? c.limb : 1);
     EXPECT_EQ(lastText(), c.opens ? ""
                                   : "Resistive surface or joint action\r\nfor /D/P.DAT\r\n"
                                     "does not match with above file(s).\r\n"

@@ -91,7 +91,6 @@ TEST_F(CliTest, AnalyzePrintsTheRepetitionsOfThePair) {
   EXPECT_NE(o.find("\"2.49\",\"72.7\"]"), std::string::npos);  // the grid's rows
   EXPECT_NE(o.find("\"labels\":[\"Reps 1-1\",\"Reps 2-2\",\"% Change\",\"Reps 1-2\"]"),
             std::string::npos);
-  EXPECT_NE(o.find("\"swim\":{\"shown\":false,"), std::string::npos);
   EXPECT_NE(o.find("\"alerts\":[]}\n"), std::string::npos);
 }
 
