@@ -50,11 +50,8 @@ TEST(CompanyList, ReadsAndWritesTheSixRecords) {
   ASSERT_FALSE(ReadCompanyList(bytes, c));
   EXPECT_EQ(c.institutionLines[1], "1 Pool St, Suite 2");
   EXPECT_EQ(c.calibrationFactor, 0.625f);
-  EXPECT_EQ(c.dataForeColor, 0x00FF00);
   EXPECT_EQ(c.comPort, 12);
   EXPECT_EQ(c.rememberedOffsets[7], -79);
-  EXPECT_EQ(c.swimDistance, 25);
-  EXPECT_EQ(c.unitNode, 689);
   EXPECT_EQ(c.sensorValueOffset, -2250);
   EXPECT_EQ(CompanyListBytes(c), bytes);
 }

@@ -148,13 +148,6 @@ TEST(WriteFilesTogether, AFailedSecondRenameLeavesTheOldPair) {
   const FileToWrite freshPair[] = {{fresh, "new dat"}, {sum, "new sum"}};
   EXPECT_TRUE(WriteFilesTogether(freshPair));
   EXPECT_FALSE(fs::exists(fresh));
-
-  // Once the way is clear the same pair is written whole.
-  fs::remove_all(sum);
-  EXPECT_FALSE(WriteFilesTogether(pair));
-  EXPECT_EQ(get(dat), "new dat");
-  EXPECT_EQ(get(sum), "new sum");
-  EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"trial.dat", "trial.sum"}));
 }
 
 TEST(WriteFilesTogether, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {

@@ -145,7 +145,6 @@ TEST_F(SummaryFileTest, VersionOneHasNoPairSetupRecord) {
   EXPECT_EQ(s->PairAreas, (std::array<int16_t, 4>{11, 12, 13, 14}));
   EXPECT_EQ(s->JointAction, 0);
   EXPECT_EQ(s->PairJoints, (std::array<int16_t, 4>{0, 0, 3, 3}));
-  EXPECT_EQ(s->analysis.FirstPairReps, 1);
   EXPECT_EQ(s->analysis.SummaryTable[0][9], 0.75f);
 }
 

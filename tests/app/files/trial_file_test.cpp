@@ -42,11 +42,7 @@ class RecordingSummary : public SummaryFileSeam {
     why = *failure;
     return std::nullopt;
   }
-  bool open(Session&, TrialFileContext&, const std::string& path) override {
-    opened.push_back(path);
-    return true;
-  }
-  std::vector<std::string> opened;
+  bool open(Session&, TrialFileContext&, const std::string&) override { return false; }
   std::optional<std::string> failure;
 };
 
@@ -366,17 +362,6 @@ TEST_F(TrialFileTest, ReplacingAReadOnlyFileIsAskedFirst) {
   EXPECT_TRUE(SaveTrialFile(*s, ctx, dat.string()));
   EXPECT_EQ(ReadWholeFile(dat, kLargestTrialFileBytes), TrialFileBytes(*s));
   EXPECT_TRUE(fs::exists(folder.path() / "kept.sum"));
-}
-
-// "DAT" at the end of the name reads a data file, anything else a summary.
-TEST_F(TrialFileTest, OpeningChoosesTheReaderByTheName) {
-  EXPECT_TRUE(OpenTrialFile(*s, ctx, "/x/a.SUM"));
-  EXPECT_FALSE(OpenTrialFile(*s, ctx, "/x/a.dat"));
-  EXPECT_EQ(summary.opened, std::vector<std::string>{"/x/a.SUM"});
-  NoSummaryFile none;
-  TrialFileContext plain{alerts, clients, comparison, none};
-  EXPECT_FALSE(OpenTrialFile(*s, plain, "/x/a.sum"));
-  EXPECT_EQ(s->OpenFailed, 1);
 }
 
 }  // namespace
