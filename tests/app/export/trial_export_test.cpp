@@ -2,7 +2,6 @@
 #include <edflib.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <memory>
 
@@ -34,7 +33,6 @@ std::unique_ptr<Session> demoTrial(int16_t channels, int16_t pairStart, bool met
   s->DataClientName = "Anna Berg";
   s->Comments = "after warm-up\r\nlane 2";
   s->SurfaceArea = 100;
-  s->CalibrationFactor = 1;
   s->UnitsFlag = metric ? 1 : 0;
   s->PressurePerCount = metric ? 0.00976f : 0.00976f / 4.45f;
   s->BaselineOffset = -1185;
@@ -43,33 +41,30 @@ std::unique_ptr<Session> demoTrial(int16_t channels, int16_t pairStart, bool met
 }
 
 TEST(TrialExportTest, EdfReadsBackWithSamplesRateAndRepetitions) {
-  struct Case {
-    int16_t channels, pairStart;
-    bool metric;
-    const char* unit;
-  };
-  const Case cases[] = {{2, 4, false, "lbs"}, {4, 0, true, "N"}, {8, 6, false, "lbs"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.channels) + " channels, " + c.unit);
+  // Channels, pair start, metric, the unit of the signals.
+  const std::tuple<int16_t, int16_t, bool, std::string> cases[] = {
+      {2, 4, false, "lbs"}, {4, 0, true, "N"}, {8, 6, false, "lbs"}};
+  for (const auto& [channels, pairStart, metric, unit] : cases) {
+    SCOPED_TRACE(std::to_string(channels) + " channels, " + unit);
     testing::TempFolder folder;
-    auto s = demoTrial(c.channels, c.pairStart, c.metric);
+    auto s = demoTrial(channels, pairStart, metric);
     const auto path = folder.path() / "trial.edf";
     ASSERT_EQ(ExportTrial(*s, path, ExportFormatFor(path)), std::nullopt);
 
     edf_hdr_struct hdr{};
     ASSERT_EQ(edfopen_file_readonly(path.c_str(), &hdr, EDFLIB_READ_ALL_ANNOTATIONS), 0);
-    ASSERT_EQ(hdr.edfsignals, c.channels);
+    ASSERT_EQ(hdr.edfsignals, channels);
     EXPECT_STREQ(hdr.patient_name, "Anna Berg");
     EXPECT_NE(std::string(hdr.recording_additional).find("after warm-up lane 2"),
               std::string::npos);
     const int n = s->SampleCount;
     const double rate = n / static_cast<double>(s->TrialSeconds);
-    const double scale = 100 * (c.metric ? 0.00976 : 0.00976 / 4.45);  // N or lbs per count
-    const int first = c.channels == 2 ? c.pairStart : 0;
-    for (int sig = 0; sig < c.channels; ++sig) {
+    const double scale = 100 * (metric ? 0.00976 : 0.00976 / 4.45);  // N or lbs per count
+    const int first = channels == 2 ? pairStart : 0;
+    for (int sig = 0; sig < channels; ++sig) {
       const edf_param_struct& p = hdr.signalparam[sig];
       EXPECT_EQ(std::string(p.label).substr(0, 4), "Ch" + std::to_string(first + sig + 1) + " ");
-      EXPECT_EQ(std::string(p.physdimension), c.unit + std::string(8 - strlen(c.unit), ' '));
+      EXPECT_EQ(std::string(p.physdimension), unit + std::string(8 - unit.size(), ' '));
       ASSERT_EQ(p.smp_in_file, n);
       EXPECT_NEAR(p.smp_in_datarecord / (hdr.datarecord_duration * 1e-7), rate, rate * 1e-4);
       std::vector<double> got(static_cast<size_t>(n));
@@ -112,7 +107,6 @@ TEST(TrialExportTest, CsvHoldsTimeAndForcesOfTheRecordedPair) {
   s->TrialSeconds = 0.06f;
   s->SurfaceArea = 100;
   s->PressurePerCount = 0.01f;
-  s->CalibrationFactor = 1;
   s->BaselineOffset = -1000;
   s->BaselineOffsets[4] = 10;
   // A two-channel trial keeps its pair at index 2k + 4 and 2k + 5.

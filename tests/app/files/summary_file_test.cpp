@@ -117,18 +117,15 @@ TEST_F(SummaryFileTest, EightChannelTrialStoresOnlyConnectedPairs) {
 }
 
 TEST(SummaryPairsTest, PairsFollowModelAndChannelCount) {
-  struct Case {
-    int model, channels, pair;
-    std::vector<int> pairs;
-  };
-  const Case cases[] = {
+  // Model, channels, current pair start: the pairs stored.
+  const std::tuple<int16_t, int16_t, int16_t, std::vector<int>> cases[] = {
       {23, 8, 4, {0, 2}}, {0, 2, 4, {4}}, {0, 4, 2, {0, 2}}, {0, 8, 6, {0, 2, 4, 6}}};
-  for (const Case& c : cases) {
+  for (const auto& [model, channels, pair, pairs] : cases) {
     auto s = std::make_unique<Session>();
-    s->ModelCode = static_cast<int16_t>(c.model);
-    s->ChannelCount = static_cast<int16_t>(c.channels);
-    s->PairStartChannel = static_cast<int16_t>(c.pair);
-    EXPECT_EQ(SummaryPairs(*s), c.pairs) << c.model << " " << c.channels;
+    s->ModelCode = model;
+    s->ChannelCount = channels;
+    s->PairStartChannel = pair;
+    EXPECT_EQ(SummaryPairs(*s), pairs) << model << " " << channels;
   }
 }
 
@@ -219,10 +216,9 @@ TEST_F(SummaryFileTest, ASummarySavedAgainKeepsEveryStoredRow) {
   // A summary holds no samples for a data file.
   const auto dat = folder.path() / "fourth.dat";
   EXPECT_FALSE(SaveTrialFile(*s, ctx, dat.string()));
-  EXPECT_EQ(alerts.shown.back().text,
-            "File: " + UpperPath(dat.string()) +
-                "\r\ncould not be saved: the trial comes from a summary "
-                "file, which holds no samples; save it as a summary (.sum).");
+  EXPECT_NE(
+      alerts.shown.back().text.find("could not be saved: the trial comes from a summary file"),
+      std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "fourth.sum"));
 
   // A new recording is analysed again, even under the name the summary had.
