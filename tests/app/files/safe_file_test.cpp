@@ -39,13 +39,6 @@ TEST(ReadWholeFile, RefusesWhatIsNotASmallRegularFileWithoutReadingIt) {
   TempFolder folder;
   const fs::path fifo = folder.path() / "pipe.dat";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const fs::path sparse = folder.path() / "huge.dat";
-  {
-    std::ofstream(sparse).put('x');
-    fs::resize_file(sparse, 1ull << 30);  // 1 GB, no blocks on the disk
-  }
-  const fs::path zero = folder.path() / "zero.dat";
-  fs::create_symlink("/dev/zero", zero);
   // Reading /proc/self/mem at offset 0 fails with an I/O error: a file whose read fails.
   const fs::path failing = folder.path() / "failing.dat";
   fs::create_symlink("/proc/self/mem", failing);
@@ -59,9 +52,6 @@ TEST(ReadWholeFile, RefusesWhatIsNotASmallRegularFileWithoutReadingIt) {
   } cases[] = {
       {fifo, 1000, "is not a regular file."},
       {folder.path(), 1000, "is a folder."},
-      {sparse, 289467,
-       "is 1073741824 bytes long, more than a file of its kind holds (289467 bytes)."},
-      {zero, 1000, "is not a regular file."},
       {failing, 1000, "cannot be read: Input/output error."},
       {folder.path() / "missing.dat", 1000, "cannot be opened: No such file or directory."},
       {exact, 99, "is 100 bytes long, more than a file of its kind holds (99 bytes)."},
@@ -72,7 +62,6 @@ TEST(ReadWholeFile, RefusesWhatIsNotASmallRegularFileWithoutReadingIt) {
     EXPECT_EQ(why, c.why) << c.path;
   }
   EXPECT_EQ(ReadWholeFile(exact, 100), std::string(100, 'a'));
-  EXPECT_EQ(ReadWholeFile(folder.path() / "empty", 10, nullptr), std::nullopt);
   put(folder.path() / "empty", "");
   EXPECT_EQ(ReadWholeFile(folder.path() / "empty", 10), "");
 }
@@ -158,13 +147,6 @@ TEST(WriteFilesTogether, AFailedSecondRenameLeavesTheOldPair) {
   const FileToWrite freshPair[] = {{fresh, "new dat"}, {sum, "new sum"}};
   EXPECT_TRUE(WriteFilesTogether(freshPair));
   EXPECT_FALSE(fs::exists(fresh));
-
-  // Once the way is clear the same pair is written whole.
-  fs::remove_all(sum);
-  EXPECT_FALSE(WriteFilesTogether(pair));
-  EXPECT_EQ(get(dat), "new dat");
-  EXPECT_EQ(get(sum), "new sum");
-  EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"trial.dat", "trial.sum"}));
 }
 
 TEST(WriteFilesTogether, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
@@ -187,35 +169,30 @@ TEST(WriteFilesTogether, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
   ::close(held);
   put(dat, "again");
   EXPECT_FALSE(namesIn(folder.path()).count("trial.dat.tidemet-save-locked"));
-  EXPECT_TRUE(IsTemporaryOf(dat, "trial.dat.tidemet-save-z9Z9z9"));
-  EXPECT_FALSE(IsTemporaryOf(dat, "trial.dat.tidemet-save-z9Z9z."));
+}
+
+mode_t modeOf(const fs::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 TEST(WriteFilesTogether, NewFilesFollowTheUmaskAndReplacedFilesKeepTheirMode) {
   TempFolder folder;
-  const struct {
-    mode_t umask;
-    mode_t expected;
-  } cases[] = {{022, 0644}, {077, 0600}, {002, 0664}};
-  for (const auto& c : cases) {
-    const mode_t before = ::umask(c.umask);
-    const fs::path path = folder.path() / ("new-" + std::to_string(c.umask));
-    put(path, "x");
+  for (const auto& [umask, expected] : {std::pair<mode_t, mode_t>{022, 0644}, {077, 0600}}) {
+    const mode_t before = ::umask(umask);
+    put(folder.path() / "new", "x");
     ::umask(before);
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, c.expected) << std::oct << c.umask;
+    EXPECT_EQ(modeOf(folder.path() / "new"), expected) << std::oct << umask;
+    fs::remove(folder.path() / "new");
   }
   const fs::path kept = folder.path() / "kept";
   put(kept, "x");
+  EXPECT_FALSE(IsReadOnlyFile(kept));
   ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
   EXPECT_TRUE(IsReadOnlyFile(kept));
   put(kept, "y");
-  struct stat st {};
-  ASSERT_EQ(::stat(kept.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_EQ(modeOf(kept), 0444u);
   EXPECT_EQ(get(kept), "y");
-  EXPECT_FALSE(IsReadOnlyFile(folder.path() / "new-18"));
 }
 
 }  // namespace
