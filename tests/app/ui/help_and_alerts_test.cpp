@@ -2,16 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
-#include <functional>
 
 #include "app/session/help_window.h"
 #include "app/ui/qt_alerts.h"
+#include "support/demo_monitor.h"
 
 namespace tidemet {
 namespace {
@@ -24,13 +23,7 @@ TEST(QtAlerts, ABoxOpensOverTheWindowTheUserWorksIn) {
   QtAlerts alerts(&main);
   main.show();
   monitor.show();
-  const auto waitUntil = [](const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 30000)
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-  };
+  const auto waitUntil = [](auto done) { return testing::RunEventsUntil(done, 30000); };
   for (QWidget* active : {&monitor, &main, &monitor}) {
     active->activateWindow();
     ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == active; }));
