@@ -4,8 +4,10 @@
 
 #include <memory>
 
+#include <fstream>
 #include "app/files/client_entry.h"
 #include "app/files/list_files.h"
+#include "app/session/data_folder.h"
 #include "app/session/model_table.h"
 #include "app/session/settings_state.h"
 #include "list_folder.h"
@@ -170,6 +172,25 @@ TEST_F(StartupTest, ADamagedCompanyListStopsTheSequenceWithOneErrorBox) {
   EXPECT_NEAR(s->AxisValues[1], 0.782f, 1e-6);
   EXPECT_EQ(s->DelayCount, 0);
   EXPECT_TRUE(info.texts.Time.empty());
+}
+
+TEST(DataFolderTest, ShareTidemetBesideTheExecutableElseTheConfiguredFolder) {
+  testing::TempFolder root;
+  std::filesystem::create_directories(root.path() / "usr/bin");
+  std::filesystem::create_directories(root.path() / "usr/share/tidemet/manual");
+  std::filesystem::create_directories(root.path() / "build/bin");
+  std::ofstream(root.path() / "build/share") << "a file, not a folder";
+  const std::string r = root.path().string();
+  struct Case {
+    std::string executable, expected;
+  } const cases[] = {
+      {r + "/usr/bin/tidemet", r + "/usr/share/tidemet/"},
+      {r + "/usr/bin/../bin/tidemet", r + "/usr/share/tidemet/"},
+      {r + "/build/bin/tidemet", "/usr/share/tidemet/"},
+      {"", "/usr/share/tidemet/"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(DataFolderFor(c.executable, "/usr/share/tidemet"), c.expected) << c.executable;
 }
 
 }  // namespace
