@@ -102,13 +102,9 @@ TEST(RecomputeAnalysisTest, OpenSummaryShowsStoredRowsWithoutDetecting) {
   s->DataUnitsFlag = 0;
   s->UnitsFlag = 1;
   testing::Analyse(*s);
-  EXPECT_EQ(r.MostReps, 3);
-  EXPECT_EQ(r.FirstPairReps, 3);
   EXPECT_EQ(r.SummaryTable[1][2], 10.0f);  // the table keeps the stored value
   ASSERT_EQ(r.grids.rows.size(), 4u);
   EXPECT_EQ(r.grids.rows[1][2], "44.5");
-  EXPECT_EQ(r.grids.means[3][1], "44.5");
-  EXPECT_EQ(r.grids.rows[3][5], "");
 
   r.SummaryHasResults = false;  // no block for the current pair
   r.FirstPairReps = r.SecondPairReps = 0;

@@ -104,12 +104,23 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
   EXPECT_TRUE(w.alerts.shown.empty());
 }
 
+std::string PdfInfo(const std::string& path) {
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
+  info.waitForFinished(60000);
+  return QString::fromUtf8(info.readAllStandardOutput()).simplified().toStdString();
+}
+
+// The chart follows its own menus and the comparison's, and exports what it shows.
 TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   Windows w;
   ASSERT_TRUE(w.compare->addFile(w.add("v1.sum", Visit(0))));
   w.compare->action("CompChartMenu")->trigger();
   ChartViewWidget& view = w.chart->chartView();
-  EXPECT_FALSE(view.hasChart());  // one file draws no chart
+  EXPECT_FALSE(view.hasChart());  // one file draws no chart, and there is nothing to export
+  const std::string png = (w.folder.path() / "chart.png").string();
+  EXPECT_NE(w.chart->exportPng(png), std::nullopt);
+  EXPECT_FALSE(std::filesystem::exists(png));
   ASSERT_TRUE(w.compare->addFile(w.add("v2.sum", Visit(10))));
   ASSERT_TRUE(w.compare->addFile(w.add("v3.sum", Visit(20))));
   w.compare->action("CompChartMenu")->trigger();
@@ -141,6 +152,21 @@ TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   w.compare->action("CompChartMenu")->trigger();
   EXPECT_EQ(view.yTitle(), "Peak Force   % Change");
   EXPECT_EQ(w.values(0), (std::vector<double>{17, 16, 15}));
+
+  w.chart->resize(640, 420);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(w.chart->exportPng(png), std::nullopt);
+  const QImage image(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), view.size());
+  int dark = 0;  // titles, axes and series on the white background
+  for (int y = 0; y < image.height(); y += 4)
+    for (int x = 0; x < image.width(); x += 4) dark += qGray(image.pixel(x, y)) < 128;
+  EXPECT_GT(dark, 40);
+  const std::string pdf = (w.folder.path() / "chart.pdf").string();
+  ASSERT_EQ(w.chart->exportPdf(pdf), std::nullopt);
+  const std::string info = PdfInfo(pdf);
+  EXPECT_NE(info.find("Pages: 1 "), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size: 792 x 612 pts"), std::string::npos) << info;
 }
 
 TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
@@ -153,42 +179,6 @@ TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
     EXPECT_EQ(w.values(0), (std::vector<double>{10, 20, 30, 40}));
     EXPECT_EQ(w.values(1), (std::vector<double>{12, 22, 32, 42}));
   }
-}
-
-std::string PdfInfo(const std::string& path) {
-  QProcess info;
-  info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
-  info.waitForFinished(60000);
-  return QString::fromUtf8(info.readAllStandardOutput()).simplified().toStdString();
-}
-
-TEST(ChartWindow, ExportsPngAndPdfOfTheShownChart) {
-  Windows w;
-  for (int i = 0; i < 2; ++i)
-    ASSERT_TRUE(w.compare->addFile(w.add("v" + std::to_string(i) + ".sum", Visit(i * 10))));
-  w.chart->showChart(ChartWindow::Source::Comparison);
-  const std::string png = (w.folder.path() / "chart.png").string();
-  const std::string pdf = (w.folder.path() / "chart.pdf").string();
-  w.chart->resize(640, 420);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(w.chart->exportPng(png), std::nullopt);
-  const QImage image(QString::fromStdString(png));
-  EXPECT_EQ(image.size(), w.chart->chartView().size());
-  int dark = 0;  // titles, axes and series on the white background
-  for (int y = 0; y < image.height(); y += 4)
-    for (int x = 0; x < image.width(); x += 4) dark += qGray(image.pixel(x, y)) < 128;
-  EXPECT_GT(dark, 40);
-  ASSERT_EQ(w.chart->exportPdf(pdf), std::nullopt);
-  const std::string info = PdfInfo(pdf);
-  EXPECT_NE(info.find("Pages: 1 "), std::string::npos) << info;
-  EXPECT_NE(info.find("Page size: 792 x 612 pts"), std::string::npos) << info;
-
-  // With one file left there is no chart: nothing is written over the last export.
-  w.comparison.remove(1);
-  w.chart->showChart(ChartWindow::Source::Comparison);
-  std::filesystem::remove(png);
-  EXPECT_NE(w.chart->exportPng(png), std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(png));
 }
 
 }  // namespace

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QListView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "../session/list_folder.h"
@@ -17,7 +15,6 @@
 #include "app/analysis/analysis_window.h"
 #include "app/clients/client_window.h"
 #include "app/files/client_entry.h"
-#include "app/session/about_dialog.h"
 #include "app/session/model_table.h"
 #include "app/session/program_lists.h"
 #include "app/session/settings_window.h"
@@ -103,19 +100,6 @@ TEST_F(MainWindowTest, TheWarningAfterContinueEndsOrShowsTheMenus) {
   EXPECT_TRUE(window->findChild<QLabel*>("LogoPicture")->isVisible());
 }
 
-TEST_F(MainWindowTest, AboutShowsTheVersionUntilContinue) {
-  loadAndContinue();
-  QString versionLine;
-  QTimer::singleShot(0, [&] {
-    auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
-    if (!about) return;
-    versionLine = about->findChild<QLabel*>(QStringLiteral("aboutLine3"))->text();
-    about->findChild<QPushButton*>("AboutContinueCmd")->click();
-  });
-  window->AboutCmd();  // returns once Continue closed the box
-  EXPECT_EQ(versionLine, "Version 5.6 C2309");
-}
-
 TEST_F(MainWindowTest, FileSaveAndOpenUseTheCurrentFileName) {
   loadAndContinue();
   auto* open = window->findChild<QAction*>("FileOpenMenu");
@@ -189,20 +173,6 @@ TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
   EXPECT_EQ(window->state(), MainState::Ready);
-
-  // Ctrl+S works once a file is named, without the File menu having been opened again.
-  s->CurrentFileName = (folder.path() / "key.dat").string();
-  s->ChannelCount = 2;
-  s->SampleCount = 2;
-  EXPECT_FALSE(window->findChild<QAction*>("FileSaveMenu")->isEnabled());
-  QWidget elsewhere;  // the file was named in another window; the user comes back
-  elsewhere.show();
-  elsewhere.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere, 10000));
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
-  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-  EXPECT_TRUE(folder.has("key.dat"));
 
   alerts.answers = {AlertAnswer::Ok};
   window->close();  // the close box is Exit
