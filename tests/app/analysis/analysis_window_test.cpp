@@ -26,12 +26,6 @@ using testing::MakeTrial;
 using testing::Trace;
 using testing::WriteTrace;
 
-// Column 0: four strokes; column 1: two strokes and a long rest.
-void TwoHandTrace(Session& s) {
-  WriteTrace(s, 0, Trace().strokes(4, 50, 300, 50, 300));
-  WriteTrace(s, 1, Trace().strokes(2, 50, 300, 50, 300).hold(200, -300));
-}
-
 // A window on a session, opening and saving real files with the session's own context.
 struct Fixture {
   explicit Fixture(std::unique_ptr<Session> trial) : s(std::move(trial)) {
@@ -76,8 +70,7 @@ std::string pdfText(const std::string& pdf) {
 }
 
 TEST(AnalysisWindowTest, GridsOfEachModeTheirMeansAndTheirCopies) {
-  Fixture f(MakeTrial(2, 400));
-  TwoHandTrace(*f.s);
+  Fixture f(testing::TwoHandTrial());
   f.window->showAnalysis();
   QTableView& grid = f.window->repetitionView();
   // Each mode menu shows the core's rows: repetition 3's positive force of that mode.
@@ -144,8 +137,7 @@ TEST(AnalysisWindowTest, FortyRepetitionsPrintTwoPagesToAPdfPrinter) {
 
 TEST(AnalysisWindowTest, AutomaticCopyOfTwoHundredFilesCanBeCancelledFromItsDialog) {
   testing::TempFolder folder;
-  Fixture f(MakeTrial(2, 400));
-  TwoHandTrace(*f.s);
+  Fixture f(testing::TwoHandTrial());
   for (int i = 0; i < 200; ++i) {
     const std::string name = "t" + std::to_string(1000 + i) + ".dat";
     ASSERT_TRUE(SaveTrialFile(*f.s, f.ctx, (folder.path() / name).string()));

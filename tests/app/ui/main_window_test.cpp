@@ -47,9 +47,6 @@ class MainWindowTest : public ::testing::Test {
     window->ContinueCmd();
     alerts.shown.clear();
   }
-  QString labelText(const char* name) const {
-    return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
-  }
 
   testing::ListFolder folder;
   std::unique_ptr<Session> s = std::make_unique<Session>();
@@ -62,26 +59,25 @@ class MainWindowTest : public ::testing::Test {
   int endings = 0;
 };
 
-TEST_F(MainWindowTest, TitleScreenFromPreparedLists) {
+TEST_F(MainWindowTest, TitleScreenAndSettingsFromPreparedLists) {
   folder.write("company.lst", testing::CompanyRecord1(0, "1", 13, 0, 1, 1));
   folder.write("client.lst", "\"" + MakeClientEntry("Ana Lima", "AL", "65", "130", "") + "\"\r\n");
   load();
   EXPECT_TRUE(alerts.shown.empty());
   EXPECT_EQ(window->state(), MainState::TitleScreen);
   EXPECT_FALSE(window->menusShown());
-  EXPECT_EQ(labelText("VersionLabel"), "Version 5.6 C2309");
+  EXPECT_EQ(window->findChild<QLabel*>("VersionLabel")->text(), "Version 5.6 C2309");
   EXPECT_EQ(s->ClientName, "Ana Lima");  // the lists reached the session
   // The window paints with the saved colours.
   EXPECT_EQ(window->centralWidget()->palette().color(QPalette::Window), QColor(255, 255, 255));
-}
 
-TEST_F(MainWindowTest, ADamagedCompanyListShowsTheErrorAndStillShowsTheTitleScreen) {
-  folder.write("company.lst", "\"A\",\"\",\"\",\"\",\"\",\"\",1,1,\"model\"\r\n");
-  load();
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(alerts.shown[0].title, "Tidemet Error");
-  EXPECT_EQ(labelText("TitleLabel"), "TIDEMET");
-  EXPECT_TRUE(window->isVisible());
+  // Customize opens the settings over it, with the saved model checked.
+  window->ContinueCmd();
+  window->CustomizeCmd();
+  SettingsWindow* settings = window->settingsWindow();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(settings->isVisible() && settings->isModal());
+  EXPECT_TRUE(settings->menuItem("Model13Menu")->isChecked());
 }
 
 // Continue asks first: Cancel ends the program without menus, Ok shows them.
@@ -181,17 +177,6 @@ TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   EXPECT_EQ(window->state(), MainState::Ended);
 }
 
-TEST_F(MainWindowTest, CustomizeOpensTheSettingsWithTheRestoredChecks) {
-  folder.write("company.lst", testing::CompanyRecord1(0, "1", 16, 1, 1, 9));
-  loadAndContinue();
-  window->CustomizeCmd();
-  SettingsWindow* settings = window->settingsWindow();
-  ASSERT_NE(settings, nullptr);
-  EXPECT_TRUE(settings->isVisible() && settings->isModal());
-  EXPECT_TRUE(settings->menuItem("Model16Menu")->isChecked());
-  EXPECT_TRUE(settings->menuItem("Com9")->isChecked());
-}
-
 // The list is saved on the way out of the client window, and the next visit shows the same list
 // with the chosen client highlighted.
 TEST_F(MainWindowTest, TheClientsMenuOpensTheListAndLeavingSavesIt) {
@@ -215,15 +200,6 @@ TEST_F(MainWindowTest, TheClientsMenuOpensTheListAndLeavingSavesIt) {
   EXPECT_TRUE(window->monitorWindow()->isVisible());
   clients->trigger();
   EXPECT_EQ(cw->listView().currentIndex().row(), 1);
-}
-
-TEST_F(MainWindowTest, MonitoringAFileOfAnUnlistedClientIsRefused) {
-  loadAndContinue();
-  s->OpenedFromFile = 1;
-  s->FileClientName = s->DataClientName = "Zoe Unlisted";
-  window->DataMonitorCmd();
-  EXPECT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(window->monitorWindow(), nullptr);
 }
 
 }  // namespace

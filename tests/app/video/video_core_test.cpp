@@ -43,8 +43,8 @@ TEST(VideoCoreTest, CaptureButtonFollowsPressesAndRecordings) {
       {RecStart, Action::Start, "Stop Video Capture", true, true},
       {RecStart, Action::None, "Stop Video Capture", true, true},
       {RecStop, Action::Stop, "Stop Video Capture", false, true},
-      {Press, Action::None, "Stop Video Capture", false,
-       true},  // the file is still being completed
+      // The file is still being completed.
+      {Press, Action::None, "Stop Video Capture", false, true},
       {RecStart, Action::None, "Stop Video Capture", false, true},
       {Finished, Action::None, "Start Video Capture", true, true},
       {Press, Action::Start, "Stop Video Capture", true, false},
@@ -60,29 +60,12 @@ TEST(VideoCoreTest, CaptureButtonFollowsPressesAndRecordings) {
   int row = 0;
   for (const auto& step : script) {
     Action action = Action::None;
-    switch (step.event) {
-      case Press:
-        action = button.press();
-        break;
-      case RecStart:
-        action = button.recordingStarted();
-        break;
-      case RecStop:
-        action = button.recordingStopped();
-        break;
-      case Finished:
-        button.finished({1000, 30, 0, 10});
-        break;
-      case Failed:
-        button.failed();
-        break;
-      case NoCam:
-        button.setCamera(false);
-        break;
-      case Cam:
-        button.setCamera(true);
-        break;
-    }
+    if (step.event == Press) action = button.press();
+    if (step.event == RecStart) action = button.recordingStarted();
+    if (step.event == RecStop) action = button.recordingStopped();
+    if (step.event == Finished) button.finished({1000, 30, 0, 10});
+    if (step.event == Failed) button.failed();
+    if (step.event == NoCam || step.event == Cam) button.setCamera(step.event == Cam);
     EXPECT_EQ(action, step.action) << "row " << row;
     EXPECT_EQ(button.caption(), step.caption) << "row " << row;
     EXPECT_EQ(button.enabled(), step.enabled) << "row " << row;
