@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QTableView>
 #include <filesystem>
-#include <fstream>
 
 #include "app/compare/chart_view_widget.h"
 #include "app/compare/chart_window.h"
@@ -14,7 +13,7 @@
 #include "app/files/summary_file.h"
 #include "app/files/trial_file.h"
 #include "summary_text.h"
-#include "tests/app/files/temp_folder.h"
+#include "tests/app/session/list_folder.h"
 
 namespace tidemet {
 namespace {
@@ -40,11 +39,6 @@ struct Windows {
         *s, alerts, comparison, [this] { chart->showChart(ChartWindow::Source::Comparison); },
         [] {});
   }
-  std::string add(const std::string& name, const std::string& text) {
-    const auto path = folder.path() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
   std::vector<std::string> column(int c) {
     std::vector<std::string> out;
     QAbstractItemModel* m = compare->gridView().model();
@@ -58,7 +52,7 @@ struct Windows {
     return out;
   }
 
-  testing::TempFolder folder;
+  testing::ListFolder folder;
   std::unique_ptr<Session> s = std::make_unique<Session>();
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
@@ -74,7 +68,8 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
   Windows w;
   w.compare->showComparison();
   for (int i = 0; i < 3; ++i)
-    ASSERT_TRUE(w.compare->addFile(w.add("v" + std::to_string(i + 1) + ".sum", Visit(i * 10))));
+    ASSERT_TRUE(
+        w.compare->addFile(w.folder.write("v" + std::to_string(i + 1) + ".sum", Visit(i * 10))));
   EXPECT_EQ(w.column(1), (std::vector<std::string>{"V1.SUM", "V2.SUM", "V3.SUM"}));
   struct Step {
     const char* item;
@@ -114,15 +109,15 @@ std::string PdfInfo(const std::string& path) {
 // The chart follows its own menus and the comparison's, and exports what it shows.
 TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   Windows w;
-  ASSERT_TRUE(w.compare->addFile(w.add("v1.sum", Visit(0))));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v1.sum", Visit(0))));
   w.compare->action("CompChartMenu")->trigger();
   ChartViewWidget& view = w.chart->chartView();
   EXPECT_FALSE(view.hasChart());  // one file draws no chart, and there is nothing to export
   const std::string png = (w.folder.path() / "chart.png").string();
   EXPECT_NE(w.chart->exportPng(png), std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(png));
-  ASSERT_TRUE(w.compare->addFile(w.add("v2.sum", Visit(10))));
-  ASSERT_TRUE(w.compare->addFile(w.add("v3.sum", Visit(20))));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v2.sum", Visit(10))));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v3.sum", Visit(20))));
   w.compare->action("CompChartMenu")->trigger();
   ASSERT_TRUE(view.hasChart());
   EXPECT_EQ(view.title(), "Client Name: Ann Lee");
@@ -171,7 +166,7 @@ TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
 
 TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
   Windows w;
-  const std::string path = w.add("trial.sum", Visit(0));
+  const std::string path = w.folder.write("trial.sum", Visit(0));
   for (int pass = 0; pass < 2; ++pass) {
     ASSERT_TRUE(w.chart->openFile(path));
     EXPECT_EQ(w.chart->windowTitle(), "Tidemet Data Chart - trial.sum");

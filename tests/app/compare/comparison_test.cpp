@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/compare/chart_series.h"
 #include "app/session/monitor_menus.h"
 #include "summary_text.h"
-#include "tests/app/files/temp_folder.h"
+#include "tests/app/session/list_folder.h"
 
 namespace tidemet {
 namespace {
@@ -16,7 +15,6 @@ namespace {
 using testing::SummaryPairBlock;
 using testing::SummaryShape;
 using testing::SummaryText;
-using testing::TempFolder;
 using Cells = std::array<std::string, 8>;
 
 // The second column has three repetitions only.
@@ -30,18 +28,13 @@ class ComparisonTest : public ::testing::Test {
     shared.ClientName = "Ann Lee";
     shared.analysis.AnalysisMode = 0;
   }
-  std::string write(const std::string& name, const std::string& text) {
-    const auto path = folder.path() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
   std::string strokeFile(const std::string& name, SummaryShape shape = {}) {
     if (shape.blocks.empty()) shape.blocks = {StrokeBlock()};
-    return write(name, SummaryText(shape));
+    return folder.write(name, SummaryText(shape));
   }
   Cells cells(int row) const { return comparison.rows().at(row).cells; }
 
-  TempFolder folder;
+  testing::ListFolder folder;
   Session shared;
   RecordingAlerts alerts;
   Comparison comparison{[](const std::string&) { return std::string("12/07/2026 03:17:49"); }};
@@ -110,8 +103,8 @@ TEST_F(ComparisonTest, RefusedFilesAreNotAdded) {
     std::string firstLine;
   };
   const Case cases[] = {
-      {write("trial.dat", "x"), "Only SUM files can be opened in the Comparison window."},
-      {write("bad.sum", "not a summary\r\n"), "File: "},
+      {folder.write("trial.dat", "x"), "Only SUM files can be opened in the Comparison window."},
+      {folder.write("bad.sum", "not a summary\r\n"), "File: "},
       {strokeFile("pair.sum", otherPair), "Resistive surface or joint action"},
   };
   for (const Case& c : cases) {
@@ -133,7 +126,7 @@ TEST_F(ComparisonTest, AFileGoneMissingIsShownUnreadAndReadOnceBack) {
   EXPECT_FALSE(comparison.rows()[0].read);
   EXPECT_EQ(comparison.rows()[0].date, "(unread)");
   EXPECT_EQ(cells(0), Cells{});
-  write("a.sum", text);
+  folder.write("a.sum", text);
   comparison.rebuild(shared);
   EXPECT_TRUE(comparison.rows()[0].read);
   EXPECT_EQ(cells(0)[1], "25.0");

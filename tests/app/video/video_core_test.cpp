@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
-#include "../files/temp_folder.h"
+#include "../session/list_folder.h"
 #include "app/video/capture_status.h"
 #include "app/video/frame_mapping.h"
 #include "app/video/reference_curve.h"
@@ -101,40 +100,31 @@ TEST(VideoCoreTest, KeptTrialIsTempOrTheSwimmingAutosaveName) {
   EXPECT_EQ(SavedPair("/x/run").video, "/x/run.AVI");
 }
 
-std::string Contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(VideoCoreTest, SavingMovesThePairAndKeepsAVideoThatCannotMove) {
-  testing::TempFolder folder;
+  testing::ListFolder folder;
   const TrialPair temp{folder.path() / "TEMP.DAT", folder.path() / "TEMP.AVI"};
   // With video: both move; a second recording saved the same way moves its own pair.
   for (const char* name : {"trial1.dat", "trial2.dat"}) {
-    Write(temp.data, std::string("data of ") + name);
-    Write(temp.video, std::string("video of ") + name);
+    folder.write(temp.data, std::string("data of ") + name);
+    folder.write(temp.video, std::string("video of ") + name);
     const PairSave saved = MovePairForSave(temp, true, folder.path() / name);
     EXPECT_TRUE(saved.videoMoved);
     EXPECT_FALSE(saved.videoError);
-    EXPECT_EQ(Contents(saved.saved.video), std::string("video of ") + name);
-    EXPECT_EQ(Contents(saved.saved.data), std::string("data of ") + name);
+    EXPECT_EQ(folder.read(saved.saved.video), std::string("video of ") + name);
+    EXPECT_EQ(folder.read(saved.saved.data), std::string("data of ") + name);
     EXPECT_FALSE(std::filesystem::exists(temp.video));
     EXPECT_EQ(FindPairedVideo(saved.saved.data), saved.saved.video);
   }
   // Without video only the data file moves; a TEMP.AVI of an older trial is left alone.
-  Write(temp.data, "data 3");
-  Write(temp.video, "older video");
+  folder.write(temp.data, "data 3");
+  folder.write(temp.video, "older video");
   PairSave saved = MovePairForSave(temp, false, folder.path() / "trial3.dat");
   EXPECT_FALSE(saved.videoMoved);
-  EXPECT_EQ(Contents(folder.path() / "trial3.DAT"), "data 3");
-  EXPECT_EQ(Contents(temp.video), "older video");
+  EXPECT_EQ(folder.read(folder.path() / "trial3.DAT"), "data 3");
+  EXPECT_EQ(folder.read(temp.video), "older video");
   EXPECT_FALSE(FindPairedVideo(folder.path() / "trial3.DAT"));
   // A folder that does not exist: the video stays TEMP.AVI and the message says so.
-  Write(temp.data, "data 4");
+  folder.write(temp.data, "data 4");
   saved = MovePairForSave(temp, true, folder.path() / "gone" / "trial4.dat");
   EXPECT_FALSE(saved.videoMoved);
   ASSERT_TRUE(saved.videoError);
@@ -143,9 +133,9 @@ TEST(VideoCoreTest, SavingMovesThePairAndKeepsAVideoThatCannotMove) {
             std::string::npos);
   EXPECT_NE(saved.videoError->find("It is kept as " + temp.video.string() + "."),
             std::string::npos);
-  EXPECT_EQ(Contents(temp.video), "older video");
+  EXPECT_EQ(folder.read(temp.video), "older video");
   // A video renamed by hand in lower case is still found beside its data file.
-  Write(folder.path() / "trial5.avi", "v");
+  folder.write(folder.path() / "trial5.avi", "v");
   EXPECT_EQ(FindPairedVideo(folder.path() / "trial5.DAT"), folder.path() / "trial5.avi");
 }
 
