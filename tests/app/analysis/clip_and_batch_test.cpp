@@ -40,7 +40,7 @@ TEST(FilterCaptionsTest, ForceOfEachFilterAtTheGain) {
   EXPECT_EQ(FilterCaptions(s)[3], "&3 2 lbs");
 }
 
-// Opens "good*" files as a trial of `strokes` strokes per column, refuses the others.
+// Opens "good*" files as a trial of four strokes per column, refuses the others.
 struct FakeFiles {
   int opened = 0;
   TrialOpener opener() {
@@ -65,13 +65,11 @@ struct FakeFiles {
 class CountingProgress : public BatchProgress {
  public:
   explicit CountingProgress(int stopAt = -1) : stopAt_(stopAt) {}
-  bool next(int index, int count, const std::string&) override {
+  bool next(int index, int, const std::string&) override {
     calls.push_back(index);
-    total = count;
     return index != stopAt_;
   }
   std::vector<int> calls;
-  int total = 0;
 
  private:
   int stopAt_;
@@ -97,10 +95,8 @@ TEST(AutoCopyTest, OneRowPerFileSkippingFilesThatDoNotOpen) {
                          "36.5", "0.40", "37.5",      "75.0", " 4",   " 0",   " 1.05",
                          " 0",   " 8",   "180",       "",     " 0",   " 0"}));
   EXPECT_EQ(result.rows[1][0], "KB");
-  const std::string clip = result.clipText();
-  EXPECT_EQ(clip.substr(0, clip.find('\r')),
-            "JS\tFR\tgood1.dat\t0.50\t18.2\t0.50\t0.50\t36.5\t0.40\t37.5\t75.0\t 4\t 0\t 1.05\t "
-            "0\t 8\t180\t\t 0\t 0");
+  EXPECT_TRUE(result.clipText().starts_with("JS\tFR\tgood1.dat\t0.50\t18.2\t0.50\t"))
+      << result.clipText();
   // The user's own trial is left as it was.
   EXPECT_EQ(s->CurrentFileName, "mine.dat");
   EXPECT_EQ(s->analysis.AnalysisMode, 2);

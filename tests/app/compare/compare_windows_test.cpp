@@ -10,8 +10,6 @@
 #include "app/compare/chart_view_widget.h"
 #include "app/compare/chart_window.h"
 #include "app/compare/comparison_window.h"
-#include "app/files/summary_file.h"
-#include "app/files/trial_file.h"
 #include "summary_text.h"
 #include "tests/app/session/list_folder.h"
 
@@ -32,9 +30,7 @@ std::string Visit(double shift) {
 struct Windows {
   Windows() {
     s->ClientName = "Ann Lee";
-    ChartWindowLinks links;
-    links.openFile = [this](const std::string& path) { return OpenTrialFile(*s, ctx, path); };
-    chart = std::make_unique<ChartWindow>(*s, alerts, analyzer, comparison, std::move(links));
+    chart = std::make_unique<ChartWindow>(*s, alerts, analyzer, comparison, ChartWindowLinks{});
     compare = std::make_unique<ComparisonWindow>(
         *s, alerts, comparison, [this] { chart->showChart(ChartWindow::Source::Comparison); },
         [] {});
@@ -57,9 +53,6 @@ struct Windows {
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
   Comparison comparison;
-  ClientList clients{{"Ann Lee                               170    70     "}};
-  SummaryFile summary{analyzer, alerts};
-  TrialFileContext ctx{alerts, clients, comparison, summary};
   std::unique_ptr<ChartWindow> chart;
   std::unique_ptr<ComparisonWindow> compare;
 };
@@ -162,18 +155,6 @@ TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   const std::string info = PdfInfo(pdf);
   EXPECT_NE(info.find("Pages: 1 "), std::string::npos) << info;
   EXPECT_NE(info.find("Page size: 792 x 612 pts"), std::string::npos) << info;
-}
-
-TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
-  Windows w;
-  const std::string path = w.folder.write("trial.sum", Visit(0));
-  for (int pass = 0; pass < 2; ++pass) {
-    ASSERT_TRUE(w.chart->openFile(path));
-    EXPECT_EQ(w.chart->windowTitle(), "Tidemet Data Chart - trial.sum");
-    // Five repetitions in both columns: repetitions 1 to 4.
-    EXPECT_EQ(w.values(0), (std::vector<double>{10, 20, 30, 40}));
-    EXPECT_EQ(w.values(1), (std::vector<double>{12, 22, 32, 42}));
-  }
 }
 
 }  // namespace

@@ -108,8 +108,7 @@ TEST_F(MainWindowTest, FileSaveAndOpenUseTheCurrentFileName) {
   s->CurrentFileName = (folder.path() / "ana.dat").string();
   s->ChannelCount = 2;
   s->SampleCount = 2;  // rows of two channels
-  const int16_t samples[4] = {1000, 1010, 1200, 1250};
-  std::copy(std::begin(samples), std::end(samples), s->TrialData.begin());
+  s->TrialData[3] = 1250;
   emit file->aboutToShow();
   ASSERT_TRUE(save->isEnabled());
   save->trigger();
