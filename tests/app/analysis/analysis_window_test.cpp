@@ -9,11 +9,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QTableView>
 #include <QTimer>
-#include <cstdlib>
-#include <fstream>
 
 #include "app/files/temp_folder.h"
 #include "app/files/trial_file.h"
@@ -59,12 +58,11 @@ std::string clipboard() { return QGuiApplication::clipboard()->text().toStdStrin
 // order of words on a line but not always the exact number of blanks between them, so runs of
 // blanks become one.
 std::string pdfText(const std::string& pdf) {
-  const std::string txt = pdf + ".txt";
-  const std::string command = "pdftotext -layout '" + pdf + "' '" + txt + "'";
-  if (std::system(command.c_str()) != 0) return {};
-  std::ifstream in(txt);
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"), {"-layout", QString::fromStdString(pdf), "-"});
+  pdftotext.waitForFinished(60000);
   std::string text;
-  for (char c; in.get(c);)
+  for (char c : pdftotext.readAllStandardOutput().toStdString())
     if (c != ' ' || text.empty() || text.back() != ' ') text += c;
   return text;
 }

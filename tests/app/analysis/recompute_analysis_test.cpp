@@ -31,7 +31,6 @@ TEST(RecomputeAnalysisTest, FillsTableCountsAndGridOfThePair) {
   for (int col = 9; col <= 16; ++col) EXPECT_EQ(r.SummaryTable[2][col], 0.0f);
   using Means = std::array<std::string, 8>;
   EXPECT_EQ(r.grids.means[0], (Means{"0.50", "18.2", "0.50", "18.2", "", "", "", ""}));
-  EXPECT_EQ(r.grids.means[2], (Means{"0   ", "0  ", "0   ", "0  ", "", "", "", ""}));
   EXPECT_EQ(r.grids.meanLabels[3], "Reps 1-2");
   EXPECT_FLOAT_EQ(r.MeanHandForce[0], 36.5f);
   EXPECT_FLOAT_EQ(r.MeanHandForce[1], 0.0f);  // no middle repetition

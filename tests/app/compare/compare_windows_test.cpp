@@ -75,8 +75,8 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
       {"CompOverallMeanMenu", 4, {"3.5", "3.5", "3.5"}},
       {"CompForceMenu", 8, {"27.0", "37.0", "47.0"}},
       {"CompUSMenu", 8, {"6.0", "8.3", "10.6"}},
-      {"CompMetricMenu", 6, {"15.0", "25.0", "35.0"}},
-      {"Comp34Menu", 4, {"125.0", "135.0", "145.0"}},
+      // Pair 3-4 in pounds: 110 120 130 140 N are 24.7 27.0 29.2 31.5 lbs, 28.1 on average.
+      {"Comp34Menu", 4, {"28.1", "30.4", "32.6"}},
   };
   for (const Step& step : steps) {
     w.compare->action(step.item)->trigger();

@@ -56,8 +56,8 @@ TEST(VideoCoreTest, CaptureButtonFollowsPressesAndRecordings) {
       {Cam, Action::None, "Start Video Capture", true, false},
   };
   CaptureButton button(true);
-  int row = 0;
   for (const auto& step : script) {
+    SCOPED_TRACE(::testing::Message() << "row " << &step - script);
     Action action = Action::None;
     if (step.event == Press) action = button.press();
     if (step.event == RecStart) action = button.recordingStarted();
@@ -65,11 +65,10 @@ TEST(VideoCoreTest, CaptureButtonFollowsPressesAndRecordings) {
     if (step.event == Finished) button.finished({1000, 30, 0, 10});
     if (step.event == Failed) button.failed();
     if (step.event == NoCam || step.event == Cam) button.setCamera(step.event == Cam);
-    EXPECT_EQ(action, step.action) << "row " << row;
-    EXPECT_EQ(button.caption(), step.caption) << "row " << row;
-    EXPECT_EQ(button.enabled(), step.enabled) << "row " << row;
-    EXPECT_EQ(button.withRecording(), step.paired) << "row " << row;
-    ++row;
+    EXPECT_EQ(action, step.action);
+    EXPECT_EQ(button.caption(), step.caption);
+    EXPECT_EQ(button.enabled(), step.enabled);
+    EXPECT_EQ(button.withRecording(), step.paired);
   }
   EXPECT_EQ(button.lastStatus().frames, 0);  // the failed capture left nothing to show
 }
