@@ -4,7 +4,6 @@ tidemet_test(analysis_tests
     ${CMAKE_CURRENT_LIST_DIR}/analysis_means_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recompute_analysis_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/swim_metrics_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/sample_export_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/performance_report_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clip_and_batch_test.cpp
   LIBS tidemet_core)

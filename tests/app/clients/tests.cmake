@@ -1,6 +1,5 @@
 tidemet_test(clients_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/client_editor_rules_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/client_commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/client_selection_test.cpp
   LIBS tidemet_core)

@@ -6,15 +6,12 @@
 #include <QProcess>
 #include <QTableView>
 #include <filesystem>
-#include <fstream>
 
 #include "app/compare/chart_view_widget.h"
 #include "app/compare/chart_window.h"
 #include "app/compare/comparison_window.h"
-#include "app/files/summary_file.h"
-#include "app/files/trial_file.h"
 #include "summary_text.h"
-#include "tests/app/files/temp_folder.h"
+#include "tests/app/session/list_folder.h"
 
 namespace tidemet {
 namespace {
@@ -33,17 +30,10 @@ std::string Visit(double shift) {
 struct Windows {
   Windows() {
     s->ClientName = "Ann Lee";
-    ChartWindowLinks links;
-    links.openFile = [this](const std::string& path) { return OpenTrialFile(*s, ctx, path); };
-    chart = std::make_unique<ChartWindow>(*s, alerts, analyzer, comparison, std::move(links));
+    chart = std::make_unique<ChartWindow>(*s, alerts, analyzer, comparison, ChartWindowLinks{});
     compare = std::make_unique<ComparisonWindow>(
         *s, alerts, comparison, [this] { chart->showChart(ChartWindow::Source::Comparison); },
         [] {});
-  }
-  std::string add(const std::string& name, const std::string& text) {
-    const auto path = folder.path() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
   }
   std::vector<std::string> column(int c) {
     std::vector<std::string> out;
@@ -58,14 +48,11 @@ struct Windows {
     return out;
   }
 
-  testing::TempFolder folder;
+  testing::ListFolder folder;
   std::unique_ptr<Session> s = std::make_unique<Session>();
   RecordingAlerts alerts;
   RepetitionAnalyzer analyzer;
   Comparison comparison;
-  ClientList clients{{"Ann Lee                               170    70     "}};
-  SummaryFile summary{analyzer, alerts};
-  TrialFileContext ctx{alerts, clients, comparison, summary};
   std::unique_ptr<ChartWindow> chart;
   std::unique_ptr<ComparisonWindow> compare;
 };
@@ -74,7 +61,8 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
   Windows w;
   w.compare->showComparison();
   for (int i = 0; i < 3; ++i)
-    ASSERT_TRUE(w.compare->addFile(w.add("v" + std::to_string(i + 1) + ".sum", Visit(i * 10))));
+    ASSERT_TRUE(
+        w.compare->addFile(w.folder.write("v" + std::to_string(i + 1) + ".sum", Visit(i * 10))));
   EXPECT_EQ(w.column(1), (std::vector<std::string>{"V1.SUM", "V2.SUM", "V3.SUM"}));
   struct Step {
     const char* item;
@@ -82,14 +70,13 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
     std::vector<std::string> expected;
   };
   const Step steps[] = {
-      {"CompBegMeanMenu", 4, {"15.0", "25.0", "35.0"}},
       {"CompPctChangeMenu", 4, {"+133  ", "+80  ", "+57  "}},
       {"CompImpulseMenu", 4, {"+80  ", "+80  ", "+80  "}},
       {"CompOverallMeanMenu", 4, {"3.5", "3.5", "3.5"}},
       {"CompForceMenu", 8, {"27.0", "37.0", "47.0"}},
       {"CompUSMenu", 8, {"6.0", "8.3", "10.6"}},
-      {"CompMetricMenu", 6, {"15.0", "25.0", "35.0"}},
-      {"Comp34Menu", 4, {"125.0", "135.0", "145.0"}},
+      // Pair 3-4 in pounds: 110 120 130 140 N are 24.7 27.0 29.2 31.5 lbs, 28.1 on average.
+      {"Comp34Menu", 4, {"28.1", "30.4", "32.6"}},
   };
   for (const Step& step : steps) {
     w.compare->action(step.item)->trigger();
@@ -105,21 +92,31 @@ TEST(ComparisonWindow, SettingChangesRebuildEveryRow) {
   EXPECT_TRUE(w.alerts.shown.empty());
 }
 
+std::string PdfInfo(const std::string& path) {
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
+  info.waitForFinished(60000);
+  return QString::fromUtf8(info.readAllStandardOutput()).simplified().toStdString();
+}
+
+// The chart follows its own menus and the comparison's, and exports what it shows.
 TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   Windows w;
-  ASSERT_TRUE(w.compare->addFile(w.add("v1.sum", Visit(0))));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v1.sum", Visit(0))));
   w.compare->action("CompChartMenu")->trigger();
   ChartViewWidget& view = w.chart->chartView();
-  EXPECT_FALSE(view.hasChart());  // one file draws no chart
-  ASSERT_TRUE(w.compare->addFile(w.add("v2.sum", Visit(10))));
-  ASSERT_TRUE(w.compare->addFile(w.add("v3.sum", Visit(20))));
+  EXPECT_FALSE(view.hasChart());  // one file draws no chart, and there is nothing to export
+  const std::string png = (w.folder.path() / "chart.png").string();
+  EXPECT_NE(w.chart->exportPng(png), std::nullopt);
+  EXPECT_FALSE(std::filesystem::exists(png));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v2.sum", Visit(10))));
+  ASSERT_TRUE(w.compare->addFile(w.folder.write("v3.sum", Visit(20))));
   w.compare->action("CompChartMenu")->trigger();
   ASSERT_TRUE(view.hasChart());
   EXPECT_EQ(view.title(), "Client Name: Ann Lee");
   EXPECT_EQ(view.yTitle(), "Peak Force   (N)");
   EXPECT_EQ(w.values(0), (std::vector<double>{25, 35, 45}));
   EXPECT_EQ(w.values(1), (std::vector<double>{27, 37, 47}));
-  EXPECT_EQ(view.seriesPoints(0).front().x(), 1);
 
   struct Step {
     const char* item;
@@ -143,57 +140,21 @@ TEST(ChartWindow, ComparisonChartDrawsOnePointPerFile) {
   w.compare->action("CompChartMenu")->trigger();
   EXPECT_EQ(view.yTitle(), "Peak Force   % Change");
   EXPECT_EQ(w.values(0), (std::vector<double>{17, 16, 15}));
-}
 
-TEST(ChartWindow, RepetitionChartOfAnOpenedSummary) {
-  Windows w;
-  const std::string path = w.add("trial.sum", Visit(0));
-  for (int pass = 0; pass < 2; ++pass) {
-    ASSERT_TRUE(w.chart->openFile(path));
-    EXPECT_EQ(w.chart->windowTitle(), "Tidemet Data Chart - trial.sum");
-    // Five repetitions in both columns: repetitions 1 to 4.
-    EXPECT_EQ(w.values(0), (std::vector<double>{10, 20, 30, 40}));
-    EXPECT_EQ(w.values(1), (std::vector<double>{12, 22, 32, 42}));
-  }
-}
-
-std::string PdfInfo(const std::string& path) {
-  QProcess info;
-  info.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
-  info.waitForFinished(60000);
-  return QString::fromUtf8(info.readAllStandardOutput()).simplified().toStdString();
-}
-
-TEST(ChartWindow, ExportsPngAndPdfOfTheShownChart) {
-  Windows w;
-  for (int i = 0; i < 2; ++i)
-    ASSERT_TRUE(w.compare->addFile(w.add("v" + std::to_string(i) + ".sum", Visit(i * 10))));
-  w.chart->showChart(ChartWindow::Source::Comparison);
-  const std::string png = (w.folder.path() / "chart.png").string();
+  w.chart->resize(640, 420);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(w.chart->exportPng(png), std::nullopt);
+  const QImage image(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), view.size());
+  int dark = 0;  // titles, axes and series on the white background
+  for (int y = 0; y < image.height(); y += 4)
+    for (int x = 0; x < image.width(); x += 4) dark += qGray(image.pixel(x, y)) < 128;
+  EXPECT_GT(dark, 40);
   const std::string pdf = (w.folder.path() / "chart.pdf").string();
-  for (const QSize size : {QSize(860, 600), QSize(640, 420)}) {
-    w.chart->resize(size);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(w.chart->exportPng(png), std::nullopt);
-    const QImage image(QString::fromStdString(png));
-    EXPECT_EQ(image.size(), w.chart->chartView().size());
-    EXPECT_GT(image.width(), size.width() - 20);
-    int dark = 0;  // titles, axes and series on the white background
-    for (int y = 0; y < image.height(); y += 4)
-      for (int x = 0; x < image.width(); x += 4) dark += qGray(image.pixel(x, y)) < 128;
-    EXPECT_GT(dark, 40);
-  }
   ASSERT_EQ(w.chart->exportPdf(pdf), std::nullopt);
   const std::string info = PdfInfo(pdf);
   EXPECT_NE(info.find("Pages: 1 "), std::string::npos) << info;
   EXPECT_NE(info.find("Page size: 792 x 612 pts"), std::string::npos) << info;
-
-  // With one file left there is no chart: nothing is written over the last export.
-  w.comparison.remove(1);
-  w.chart->showChart(ChartWindow::Source::Comparison);
-  std::filesystem::remove(png);
-  EXPECT_NE(w.chart->exportPng(png), std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(png));
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "app/compare/chart_series.h"
 #include "app/session/monitor_menus.h"
 #include "summary_text.h"
-#include "tests/app/files/temp_folder.h"
+#include "tests/app/session/list_folder.h"
 
 namespace tidemet {
 namespace {
@@ -15,7 +15,6 @@ namespace {
 using testing::SummaryPairBlock;
 using testing::SummaryShape;
 using testing::SummaryText;
-using testing::TempFolder;
 using Cells = std::array<std::string, 8>;
 
 // The second column has three repetitions only.
@@ -29,18 +28,13 @@ class ComparisonTest : public ::testing::Test {
     shared.ClientName = "Ann Lee";
     shared.analysis.AnalysisMode = 0;
   }
-  std::string write(const std::string& name, const std::string& text) {
-    const auto path = folder.path() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
   std::string strokeFile(const std::string& name, SummaryShape shape = {}) {
     if (shape.blocks.empty()) shape.blocks = {StrokeBlock()};
-    return write(name, SummaryText(shape));
+    return folder.write(name, SummaryText(shape));
   }
   Cells cells(int row) const { return comparison.rows().at(row).cells; }
 
-  TempFolder folder;
+  testing::ListFolder folder;
   Session shared;
   RecordingAlerts alerts;
   Comparison comparison{[](const std::string&) { return std::string("12/07/2026 03:17:49"); }};
@@ -100,8 +94,7 @@ TEST_F(ComparisonTest, TheSixteenthFileIsRefusedUntilARowIsDeleted) {
 
 TEST_F(ComparisonTest, RefusedFilesAreNotAdded) {
   ASSERT_TRUE(comparison.add(shared, alerts, strokeFile("first.sum")));
-  SummaryShape otherClient;
-  otherClient.client = "Bo Berg";
+  // The summary's own refusals (another client, another pair) are the summary file's.
   SummaryShape otherPair;
   otherPair.pairStart = 2;
   otherPair.blocks = {StrokeBlock(2)};
@@ -110,9 +103,8 @@ TEST_F(ComparisonTest, RefusedFilesAreNotAdded) {
     std::string firstLine;
   };
   const Case cases[] = {
-      {write("trial.dat", "x"), "Only SUM files can be opened in the Comparison window."},
-      {write("bad.sum", "not a summary\r\n"), "File: "},
-      {strokeFile("bo.sum", otherClient), "File: "},
+      {folder.write("trial.dat", "x"), "Only SUM files can be opened in the Comparison window."},
+      {folder.write("bad.sum", "not a summary\r\n"), "File: "},
       {strokeFile("pair.sum", otherPair), "Resistive surface or joint action"},
   };
   for (const Case& c : cases) {
@@ -134,24 +126,93 @@ TEST_F(ComparisonTest, AFileGoneMissingIsShownUnreadAndReadOnceBack) {
   EXPECT_FALSE(comparison.rows()[0].read);
   EXPECT_EQ(comparison.rows()[0].date, "(unread)");
   EXPECT_EQ(cells(0), Cells{});
-  write("a.sum", text);
+  folder.write("a.sum", text);
   comparison.rebuild(shared);
   EXPECT_TRUE(comparison.rows()[0].read);
   EXPECT_EQ(cells(0)[1], "25.0");
   EXPECT_TRUE(alerts.shown.empty());
 }
 
-TEST_F(ComparisonTest, CopyReportAndPrintedReport) {
+TEST_F(ComparisonTest, CopyAndReportHoldOneLinePerFile) {
   ASSERT_TRUE(comparison.add(shared, alerts, strokeFile("a.sum")));
   EXPECT_EQ(comparison.clipText(shared),
             "\tFile\tDate\tFlexion (sec)\tPeak F (N)\tExtension (sec)\tPeak F (N)\t"
             "Flexion (sec)\tPeak F (N)\tExtension (sec)\tPeak F (N)\r"
             "1\tA.SUM\t12/07/2026 03:17:49\t0.75\t25.0\t0.40\t15.0\t\t\t\t");
-  const ReportDocument doc = comparison.report(shared);
-  ASSERT_EQ(doc.pages.size(), 1u);
-  const std::string text = ReportPlainText(doc);
-  EXPECT_NE(text.find("Means: Overall\n"), std::string::npos);
+  const std::string text = ReportPlainText(comparison.report(shared));
   EXPECT_NE(text.find("\n12/07/26   0.75     25.0     0.40     15.0\n"), std::string::npos) << text;
+}
+
+using Points = std::vector<std::pair<double, double>>;
+
+// A trial analysed in memory: row j of table column c holds c x 100 + j, so every plotted value
+// names the column and repetition it came from.
+Session AnalysedTrial(int firstReps, int secondReps) {
+  Session s;
+  s.ClientName = "Ann Lee";
+  s.analysis.FirstPairReps = static_cast<int16_t>(firstReps);
+  s.analysis.SecondPairReps = static_cast<int16_t>(secondReps);
+  s.analysis.MostReps = static_cast<int16_t>(std::max(firstReps, secondReps));
+  for (int j = 0; j < kSummaryRows; ++j)
+    for (int c = 1; c <= 16; ++c) s.analysis.SummaryTable[j][c] = static_cast<float>(c * 100 + j);
+  return s;
+}
+
+TEST(RepetitionChart, PointCountsFollowTheSmallerColumn) {
+  struct Case {
+    int first, second, points;
+  };
+  const Case cases[] = {
+      {9, 7, 7}, {7, 9, 7}, {8, 8, 7},
+      {3, 3, 2}, {2, 2, 0},  // three repetitions: MostReps 2 draws nothing
+      {5, 0, 0},             // an unconnected column leaves nothing to draw
+  };
+  for (const Case& c : cases) {
+    const ChartData d = RepetitionChart(AnalysedTrial(c.first, c.second), {});
+    SCOPED_TRACE(std::to_string(c.first) + " and " + std::to_string(c.second));
+    EXPECT_EQ(d.drawn, c.points > 0);
+    ASSERT_EQ(d.series[0].points.size(), static_cast<size_t>(c.points));
+    ASSERT_EQ(d.series[1].points.size(), static_cast<size_t>(c.points));
+    if (c.points > 0) {
+      EXPECT_EQ(d.series[0].points.front().first, 1);  // repetition 0 is never drawn
+      EXPECT_EQ(d.series[0].points.back().first, c.points);
+    }
+  }
+}
+
+TEST(RepetitionChart, SeriesTakeTheColumnsOfQuantityAndPhase) {
+  struct Case {
+    int mode;
+    ChartChoice choice;
+    double first, second;  // value at repetition 1
+    std::string yTitle;
+    std::string firstName;
+  };
+  const Case cases[] = {
+      {0, {false, false}, 201, 1001, "Peak Force   (N)", "Left Channel 1 Flexion"},
+      {0, {true, false}, 101, 901, "Time (sec)", "Left Channel 1 Flexion"},
+      {0, {false, true}, 601, 1401, "Peak Force   (N)", "Left Channel 1 Extension"},
+      {0, {true, true}, 501, 1301, "Time (sec)", "Left Channel 1 Extension"},
+      {1, {false, false}, 301, 1101, "  Impulse (N*sec)", "Left Channel 1 Flexion"},
+      {2, {false, true}, 801, 1601, "Avg Force   (N)", "Left Channel 1 Extension"},
+  };
+  for (const Case& c : cases) {
+    Session s = AnalysedTrial(4, 4);
+    s.analysis.AnalysisMode = static_cast<int16_t>(c.mode);
+    const ChartData d = RepetitionChart(s, c.choice);
+    SCOPED_TRACE(c.yTitle + " " + c.firstName);
+    EXPECT_EQ(d.series[0].points, (Points{{1, c.first}, {2, c.first + 1}, {3, c.first + 2}}));
+    EXPECT_EQ(d.series[1].points.front().second, c.second);
+    EXPECT_EQ(d.yTitle, c.yTitle);
+    EXPECT_EQ(d.series[0].name, c.firstName);
+    EXPECT_EQ(d.series[1].name.substr(0, 15), "Right Channel 2");
+  }
+  // The legend names the segment of the pair after the side, as a person would say it.
+  Session s = AnalysedTrial(4, 4);
+  s.PairLabel = "Hand";
+  const ChartData d = RepetitionChart(s, {});
+  EXPECT_EQ(d.series[0].name, "Left Hand Channel 1 Flexion");
+  EXPECT_EQ(d.series[1].name, "Right Hand Channel 2 Flexion");
 }
 
 }  // namespace

@@ -27,25 +27,14 @@ struct SummaryPairBlock {
 // 10 20 | 30 40 (+ shift), impulses 2 3 | 4 5, negative seconds .4, negative peaks 18 16 | 14 12
 // (+ shift), negative impulses 0. The second column: peak forces 12 22 32 42 (+ shift).
 inline SummaryPairBlock RisingBlock(int pairStart = 0, double shift = 0, int secondReps = 5) {
-  return {pairStart,
-          5,
-          secondReps,
-          {{{0.5, 0.1},
-            {shift, 10},
-            {1, 1},
-            {5, 0},
-            {0.4, 0},
-            {shift + 20, -2},
-            {0, 0},
-            {3, 0},
-            {0.3, 0},
-            {shift + 2, 10},
-            {7, 1},
-            {7, 1},
-            {7, 1},
-            {7, 1},
-            {7, 1},
-            {7, 1}}}};
+  SummaryPairBlock b{pairStart, 5, secondReps, {}};
+  const SummaryColumn first[] = {{0.5, 0.1}, {shift, 10},      {1, 1}, {5, 0},
+                                 {0.4, 0},   {shift + 20, -2}, {0, 0}, {3, 0}};
+  std::copy(std::begin(first), std::end(first), b.columns.begin());
+  b.columns[8] = {0.3, 0};
+  b.columns[9] = {shift + 2, 10};
+  std::fill(b.columns.begin() + 10, b.columns.end(), SummaryColumn{7, 1});
+  return b;
 }
 
 struct SummaryShape {

@@ -1,7 +1,6 @@
 tidemet_test(compare_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/comparison_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/chart_series_test.cpp
   LIBS tidemet_core)
 
 if(TARGET tidemet_widgets)

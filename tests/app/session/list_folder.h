@@ -1,5 +1,6 @@
 #pragma once
-// A working folder with client.lst and company.lst written as a test gives them.
+// A working folder with client.lst and company.lst written as a test gives them. A name is taken
+// inside the folder; a full path stands as it is.
 
 #include <fstream>
 #include <string>
@@ -10,14 +11,17 @@ namespace tidemet::testing {
 
 class ListFolder : public TempFolder {
  public:
-  void write(const std::string& name, const std::string& bytes) const {
+  std::string write(const std::filesystem::path& name, const std::string& bytes) const {
     std::ofstream(path() / name, std::ios::binary) << bytes;
+    return (path() / name).string();
   }
-  std::string read(const std::string& name) const {
+  std::string read(const std::filesystem::path& name) const {
     std::ifstream in(path() / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  bool has(const std::string& name) const { return std::filesystem::exists(path() / name); }
+  bool has(const std::filesystem::path& name) const {
+    return std::filesystem::exists(path() / name);
+  }
 };
 
 // Record 1 of company.lst: institution, rate, calibration factor, model, units, mode, colours

@@ -6,6 +6,4 @@ tidemet_test(session_tests
     ${CMAKE_CURRENT_LIST_DIR}/settings_state_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_commands_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/program_lists_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/data_folder_test.cpp
   LIBS tidemet_core)
