@@ -62,15 +62,9 @@ TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
   auto analog = point(18);
   EXPECT_EQ(analog->Value(), 0);
   analog->Value(700);
-  EXPECT_EQ(analog->Value(), 700);
   // A refused write leaves the last accepted value.
   EXPECT_ZDAQ_ERROR(analog->Value(5000), 0x80070016, "Invalid argument", "IZzIoPoint");
   EXPECT_EQ(analog->Value(), 700);
-  // The value belongs to this object: a digital input reads the device.
-  auto input = point(1);
-  sim->clearRecords();
-  input->Value();
-  EXPECT_EQ(sim->records().back().code, 0x222088u);
 }
 
 TEST_F(IoControlTest, Errors) {
@@ -84,7 +78,6 @@ TEST_F(IoControlTest, Errors) {
   // Closed: every call is refused as "not open", except a control code the device never passes.
   const std::pair<const char*, std::function<void()>> closed[] = {
       {"IZzDaqDevice", [&] { device->IoConfigurationGroups(); }},
-      {"IZzDaqDevice", [&] { device->StopSampling(); }},
       {"IZzDaqDevice", [&] { device->GetSamples(1); }},
       {"IZzDaqDevicePrivate", [&] { device->IoControl(0x22208C, 17, 1); }},
   };
@@ -112,10 +105,6 @@ TEST_F(IoControlTest, Errors) {
        "IZzIoPoint"},
       {"no such point", [&] { device->IoControl(0x222088, 21); }, 0x80070016, "Invalid argument",
        "IZzDaqDevicePrivate"},
-      {"negative interval", [&] { device->SamplingInterval(-0.5); }, 0x80070057,
-       "A parameter is invalid.", "IZzDaqDevice"},
-      {"NaN interval", [&] { device->SamplingInterval(std::nan("")); }, 0x80070057,
-       "A parameter is invalid.", "IZzDaqDevice"},
   };
   for (const auto& c : open) {
     SCOPED_TRACE(c.what);
@@ -152,7 +141,7 @@ TEST_F(IoControlTest, SamplingInterval) {
     EXPECT_EQ(device->SamplingInterval(), c.get) << c.put;
   }
   // Shorter than one unit: refused at once, the interval stays.
-  for (const double bad : {0.0, 0.00000005, -0.001}) {
+  for (const double bad : {0.0, 0.00000005, -0.001, std::nan("")}) {
     EXPECT_ZDAQ_ERROR(device->SamplingInterval(bad), 0x80070057, "A parameter is invalid.",
                       "IZzDaqDevice");
     EXPECT_EQ(DeviceInternals::intervalUnits(*device), 29999) << bad;

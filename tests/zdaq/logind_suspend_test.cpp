@@ -6,10 +6,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <set>
-#include <thread>
 
 #include "tests/zdaq/fake_logind.h"
 #include "tests/zdaq/sim_fixture.h"
@@ -25,16 +23,6 @@ std::set<int> OpenDescriptors() {
     closedir(dir);
   }
   return fds;
-}
-
-template <class Condition>
-bool WaitFor(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 class LogindSuspendTest : public ::testing::Test {
@@ -59,11 +47,14 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
   auto sink = std::make_shared<CountingDeviceSink>();
   device->Advise(sink);
   EXPECT_EQ(logind.inhibitorsHeld(), 0);  // nothing open, nothing to hold a sleep for
+  const auto held = [&](int count) {
+    return logind.waitFor([&] { return logind.inhibitorsHeld() == count; });
+  };
 
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE(round);
     device->Open();
-    ASSERT_TRUE(logind.waitInhibitorsHeld(1));
+    ASSERT_TRUE(held(1));
     if (round == 1) {
       // Every descriptor the library made is closed on exec, the sleep lock's copy included.
       for (const int fd : OpenDescriptors()) {
@@ -73,13 +64,13 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
       }
     }
     logind.prepareForSleep(true);
-    EXPECT_TRUE(WaitFor([&] { return !sim->opened(); }));
-    EXPECT_TRUE(logind.waitInhibitorsHeld(0));  // given back once the device is closed
+    EXPECT_TRUE(logind.waitFor([&] { return !sim->opened(); }));
+    EXPECT_TRUE(held(0));  // given back once the device is closed
     EXPECT_TRUE(DeviceInternals::isOpen(*device));
 
     logind.prepareForSleep(false);
-    EXPECT_TRUE(WaitFor([&] { return sim->opened(); }));
-    EXPECT_TRUE(logind.waitInhibitorsHeld(1));
+    EXPECT_TRUE(logind.waitFor([&] { return sim->opened(); }));
+    EXPECT_TRUE(held(1));
     EXPECT_EQ(device->IoPoints()->Count(), 20);
     ASSERT_TRUE(WaitReadable(device->EventDescriptor()));
     device->ProcessEvents();
@@ -87,7 +78,7 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
     sink->log.clear();
 
     device->Close();
-    EXPECT_TRUE(logind.waitInhibitorsHeld(0));
+    EXPECT_TRUE(held(0));
   }
 }
 
