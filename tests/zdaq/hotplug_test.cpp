@@ -170,15 +170,11 @@ TEST_F(HotPlugTest, NoticesPostedBeforeStopOrCloseAreDropped) {
     device->Open();
     point(9)->SamplingEnabled(1);
     device->StartSampling();
-    sim->produce(3);
-    ASSERT_TRUE(
-        DeviceInternals::waitSamplesAccepted(*device, 3, std::chrono::milliseconds(kWaitMs)));
+    produceAndWait(3);
     system->addDevice(close ? "/dev/zdaq11" : "/dev/zdaq12", "Another unit");
     pump();
     EXPECT_EQ(sink->log, "DC");  // delivered while true: the data notice, then the change
-    sim->produce(2);
-    ASSERT_TRUE(
-        DeviceInternals::waitSamplesAccepted(*device, 5, std::chrono::milliseconds(kWaitMs)));
+    produceAndWait(2);
     system->addDevice(close ? "/dev/zdaq13" : "/dev/zdaq14", "Another unit");
     ASSERT_TRUE(WaitReadable(enumerator->EventDescriptor()));
     enumerator->ProcessEvents();
@@ -207,8 +203,7 @@ TEST_F(HotPlugTest, ReturnOfTheHandleReopens) {
   EXPECT_EQ(point(10)->Configuration(), kDifferentialAnalogInput);  // the device kept it
   point(9)->SamplingEnabled(1);
   device->StartSampling();
-  sim->produce(2);
-  ASSERT_TRUE(DeviceInternals::waitSamplesAccepted(*device, 2, std::chrono::milliseconds(kWaitMs)));
+  produceAndWait(2);
   EXPECT_EQ(device->GetSamples(5).samples(), 2);
   // A handle arrival for a device that is closed, or open with a handle, changes nothing.
   system->returnHandle(kPath);

@@ -34,9 +34,6 @@ TEST_F(IoControlTest, BytesOfEachControl) {
        {0x22209C, Words({0x20000001}), 4}},
       {"output Value put", [&] { point(17)->Value(512); }, {0x22208C, Words({17, 512}), 0}},
       {"IoControl get", [&] { device->IoControl(0x222088, 11); }, {0x222088, Words({11}), 4}},
-      {"IoControl put",
-       [&] { device->IoControl(0x222080, 12, 0x40000003); },
-       {0x222080, Words({12, 0x40000003}), 0}},
   };
   for (const auto& c : cases) {
     sim->clearRecords();

@@ -23,12 +23,6 @@ class SamplingTest : public SimulatedDeviceTest {
     device->SamplingInterval(interval);
     device->StartSampling();
   }
-  void produceAndWait(uint32_t count) {
-    const uint64_t before = DeviceInternals::samplesAccepted(*device);
-    sim->produce(count);
-    ASSERT_TRUE(
-        DeviceInternals::waitSamplesAccepted(*device, before + count, milliseconds(kWaitMs)));
-  }
 };
 
 // Each enabled point's configuration is read, then the set-up goes out and sampling starts. (The
