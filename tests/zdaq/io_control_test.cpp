@@ -107,16 +107,6 @@ TEST_F(IoControlTest, Errors) {
     SCOPED_TRACE(c.what);
     EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
   }
-  // A failing driver call reports the system's text and code, and the state stays.
-  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO);
-  EXPECT_ZDAQ_ERROR(point(9)->Value(), 0x80070005, "Input/output error", "IZzIoPoint");
-  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
-  EXPECT_EQ(point(9)->Value(), 2000);
-  // A second opener is refused by the driver.
-  auto other =
-      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
-  EXPECT_ZDAQ_ERROR(other->Devices()->Item(int32_t{1})->Open(), 0x80070010,
-                    "Device or resource busy", "IZzDaqDevice");
 }
 
 TEST_F(IoControlTest, SamplingInterval) {
@@ -126,8 +116,7 @@ TEST_F(IoControlTest, SamplingInterval) {
     double get;
   };
   const Case cases[] = {
-      {0.001, 10000, 0.001},     {1.0, 10000000, 1.0},           {0.01, 100000, 0.01},
-      {0.0001, 1000, 0.0001},    {0.00000015, 1, 0.0000001},     {0.0003, 3000, 0.0003},
+      {1.0, 10000000, 1.0},      {0.0003, 3000, 0.0003},         {0.00000015, 1, 0.0000001},
       {0.0000001, 1, 0.0000001}, {0.00299999, 29999, 0.0029999},
   };
   EXPECT_EQ(DeviceInternals::intervalUnits(*device), 10000000);  // one second by default

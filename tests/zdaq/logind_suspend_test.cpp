@@ -44,8 +44,6 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
   const std::set<int> before = OpenDescriptors();
   auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", backend);
   auto device = e->Devices()->Item(int32_t{1});
-  auto sink = std::make_shared<CountingDeviceSink>();
-  device->Advise(sink);
   EXPECT_EQ(logind.inhibitorsHeld(), 0);  // nothing open, nothing to hold a sleep for
   const auto held = [&](int count) {
     return logind.waitFor([&] { return logind.inhibitorsHeld() == count; });
@@ -66,16 +64,10 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
     logind.prepareForSleep(true);
     EXPECT_TRUE(logind.waitFor([&] { return !sim->opened(); }));
     EXPECT_TRUE(held(0));  // given back once the device is closed
-    EXPECT_TRUE(DeviceInternals::isOpen(*device));
 
     logind.prepareForSleep(false);
     EXPECT_TRUE(logind.waitFor([&] { return sim->opened(); }));
-    EXPECT_TRUE(held(1));
-    EXPECT_EQ(device->IoPoints()->Count(), 20);
-    ASSERT_TRUE(WaitReadable(device->EventDescriptor()));
-    device->ProcessEvents();
-    EXPECT_EQ(sink->log, "C");
-    sink->log.clear();
+    EXPECT_TRUE(held(1));  // what the device tells its client then is the suspend test's
 
     device->Close();
     EXPECT_TRUE(held(0));
