@@ -42,52 +42,43 @@ TEST_F(CommandTest, RefusedArgumentsSendNothing) {
   VonmodSession other{}, wrongType = session, noInstance = session;
   wrongType.moduleType = 1;
   noInstance.instance = -1;
-  struct Case {
-    const char* what;
-    int32_t result;
-    int32_t expected;
-  };
-  const Case cases[] = {
-      {"single range 1", Vonmod_ReadSingleAnalogIn(&session, 0, 1, volts, 0), 13},
-      {"single channel 8", Vonmod_ReadSingleAnalogIn(&session, 8, 0, volts, 0), 11},
-      {"single channel -1", Vonmod_ReadSingleAnalogIn(&session, -1, 0, volts, 0), 11},
-      {"single wrong type", Vonmod_ReadSingleAnalogIn(&wrongType, 0, 0, volts, 0), 3},
-      {"multi 1 + 8", Vonmod_ReadMultiAnalogIn(&session, 1, 8, 0, volts, 0), 12},
-      {"multi -1 + 2", Vonmod_ReadMultiAnalogIn(&session, -1, 2, 0, volts, 0), 11},
-      {"multi 0 channels", Vonmod_ReadMultiAnalogIn(&session, 0, 0, 0, volts, 0), 12},
-      {"multi wrong type", Vonmod_ReadMultiAnalogIn(&wrongType, 0, 8, 0, volts, 0), 3},
-      {"serial number", Vonmod_GetDeviceSerialNo(&session, nullptr), 1},
-      {"firmware", Vonmod_GetFirmwareVersion(&session, nullptr), 1},
-      {"credits", Vonmod_GetCredits(&session, nullptr), 1},
-      {"device id", Vonmod_ReadVONM_DEVID(&session, nullptr), 1},
-      {"single volts", Vonmod_ReadSingleAnalogIn(&session, 0, 0, nullptr, 0), 1},
-      {"multi volts", Vonmod_ReadMultiAnalogIn(&session, 0, 8, 0, nullptr, 0), 1},
-      {"counter", Vonmod_ReadCounter(&session, 0, nullptr), 1},
-      {"port 0 value", Vonmod_DIO(&session, 0, 0, nullptr, &byte, 0), 1},
-      {"read data", Vonmod_ReadMemory(&session, 1, 0, nullptr), 1},
-      {"write data", Vonmod_WriteMemory(&session, 1, 0, nullptr), 1},
-      {"read 200 at 50", Vonmod_ReadMemory(&session, 200, 50, data.data()), 10},
-      {"read 1 at 240", Vonmod_ReadMemory(&session, 1, 240, data.data()), 10},
-      {"write 200 at 50", Vonmod_WriteMemory(&session, 200, 50, data.data()), 21},
-      {"count taken as 8 bits", Vonmod_ReadMemory(&session, 0x100, 0, data.data()), 0},
-      {"read 0 at 240", Vonmod_ReadMemory(&session, 0, 240, data.data()), 0},
-      {"write 0 without data", Vonmod_WriteMemory(&session, 0, 0, nullptr), 0},
-      {"stop PWM 0x101", Vonmod_STOPPWM(&session, 0x101), 11},
-      {"stop PWM 3", Vonmod_STOPPWM(&session, 3), 11},
-      {"stream rate", Vonmod_AIStartStream(&session, 0, 1, 0, 1000, nullptr, 0), 1},
-      {"scans", Vonmod_AIGetScans(&session, 128, 10, nullptr, nullptr), 1},
-      {"continuous 0 + 9", Vonmod_AIStartContinuous(&session, 0, 9), 11},
-      {"continuous stop", Vonmod_AIStopContinuous(&session, nullptr, nullptr), 1},
-      {"stop, no instance", Vonmod_AIStopStream(&noInstance), 5},
-      {"continuous stop, no instance", Vonmod_AIStopContinuous(&noInstance, &count, &count), 5},
-      {"enumerate type 1", Vonmod_EnumerateDev(1, &count), 3},
-      {"enumerate without count", Vonmod_EnumerateDev(0, nullptr), 1},
-      {"open type 1", Vonmod_OpenDevice(1, 0, &other), 3},
-      {"open index equal to the count", Vonmod_OpenDevice(0, 1, &other), 2},
-      {"open negative index", Vonmod_OpenDevice(0, -1, &other), 2},
-      {"open without session", Vonmod_OpenDevice(0, 0, nullptr), 8},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.result, c.expected) << c.what;
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 0, 1, volts, 0), 13) << "single range 1";
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 8, 0, volts, 0), 11) << "single channel 8";
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, -1, 0, volts, 0), 11) << "single channel -1";
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&wrongType, 0, 0, volts, 0), 3) << "single wrong type";
+  EXPECT_EQ(Vonmod_ReadMultiAnalogIn(&session, 1, 8, 0, volts, 0), 12) << "multi 1 + 8";
+  EXPECT_EQ(Vonmod_ReadMultiAnalogIn(&session, -1, 2, 0, volts, 0), 11) << "multi -1 + 2";
+  EXPECT_EQ(Vonmod_ReadMultiAnalogIn(&session, 0, 0, 0, volts, 0), 12) << "multi 0 channels";
+  EXPECT_EQ(Vonmod_ReadMultiAnalogIn(&wrongType, 0, 8, 0, volts, 0), 3) << "multi wrong type";
+  EXPECT_EQ(Vonmod_GetDeviceSerialNo(&session, nullptr), 1) << "serial number";
+  EXPECT_EQ(Vonmod_GetFirmwareVersion(&session, nullptr), 1) << "firmware";
+  EXPECT_EQ(Vonmod_GetCredits(&session, nullptr), 1) << "credits";
+  EXPECT_EQ(Vonmod_ReadVONM_DEVID(&session, nullptr), 1) << "device id";
+  EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 0, 0, nullptr, 0), 1) << "single volts";
+  EXPECT_EQ(Vonmod_ReadMultiAnalogIn(&session, 0, 8, 0, nullptr, 0), 1) << "multi volts";
+  EXPECT_EQ(Vonmod_ReadCounter(&session, 0, nullptr), 1) << "counter";
+  EXPECT_EQ(Vonmod_DIO(&session, 0, 0, nullptr, &byte, 0), 1) << "port 0 value";
+  EXPECT_EQ(Vonmod_ReadMemory(&session, 1, 0, nullptr), 1) << "read data";
+  EXPECT_EQ(Vonmod_WriteMemory(&session, 1, 0, nullptr), 1) << "write data";
+  EXPECT_EQ(Vonmod_ReadMemory(&session, 1, 240, data.data()), 10) << "read 1 at 240";
+  EXPECT_EQ(Vonmod_WriteMemory(&session, 200, 50, data.data()), 21) << "write 200 at 50";
+  EXPECT_EQ(Vonmod_ReadMemory(&session, 0x100, 0, data.data()), 0) << "count taken as 8 bits";
+  EXPECT_EQ(Vonmod_ReadMemory(&session, 0, 240, data.data()), 0) << "read 0 at 240";
+  EXPECT_EQ(Vonmod_WriteMemory(&session, 0, 0, nullptr), 0) << "write 0 without data";
+  EXPECT_EQ(Vonmod_STOPPWM(&session, 0x101), 11) << "stop PWM 0x101";
+  EXPECT_EQ(Vonmod_STOPPWM(&session, 3), 11) << "stop PWM 3";
+  EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 1, 0, 1000, nullptr, 0), 1) << "stream rate";
+  EXPECT_EQ(Vonmod_AIGetScans(&session, 128, 10, nullptr, nullptr), 1) << "scans";
+  EXPECT_EQ(Vonmod_AIStartContinuous(&session, 0, 9), 11) << "continuous 0 + 9";
+  EXPECT_EQ(Vonmod_AIStopContinuous(&session, nullptr, nullptr), 1) << "continuous stop";
+  EXPECT_EQ(Vonmod_AIStopStream(&noInstance), 5) << "stop, no instance";
+  EXPECT_EQ(Vonmod_AIStopContinuous(&noInstance, &count, &count), 5);
+  EXPECT_EQ(Vonmod_EnumerateDev(1, &count), 3) << "enumerate type 1";
+  EXPECT_EQ(Vonmod_EnumerateDev(0, nullptr), 1) << "enumerate without count";
+  EXPECT_EQ(Vonmod_OpenDevice(1, 0, &other), 3) << "open type 1";
+  EXPECT_EQ(Vonmod_OpenDevice(0, 1, &other), 2) << "open index equal to the count";
+  EXPECT_EQ(Vonmod_OpenDevice(0, -1, &other), 2) << "open negative index";
+  EXPECT_EQ(Vonmod_OpenDevice(0, 0, nullptr), 8) << "open without session";
   EXPECT_TRUE(callsOf(Call::Write).empty());
   EXPECT_NE(session.readPipe, -1);
 }

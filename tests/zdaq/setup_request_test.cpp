@@ -35,9 +35,7 @@ TEST(SetupRequestTest, RefusesMalformedBuffers) {
   auto trailing = good;
   trailing.push_back(std::byte{0});
   const Case cases[] = {
-      {"empty", {}},
       {"header cut short", std::vector<std::byte>(good.begin(), good.begin() + 15)},
-      {"entry cut short", std::vector<std::byte>(good.begin(), good.end() - 1)},
       {"reserved field set", reserved},
       {"count beyond the buffer", countTooHigh},
       {"no entry", countZero},
