@@ -37,7 +37,7 @@ TEST_F(StreamTest, StartRequestCarriesTimerReloadAndPrescaler) {
   }
 }
 
-TEST_F(StreamTest, RateLimitsAndChannelChecks) {
+TEST_F(StreamTest, RateLimitsChannelChecksAndARefusedPipe) {
   struct Case {
     int32_t first, count, rate, expected;
   };
@@ -63,10 +63,8 @@ TEST_F(StreamTest, RateLimitsAndChannelChecks) {
     }
     ASSERT_EQ(Vonmod_AIStopStream(&session), 0);
   }
-}
-
-// A refused stream pipe: nothing is sent, and the stop closes the ones that opened.
-TEST_F(StreamTest, ARefusedStreamPipeGives5) {
+  // A refused stream pipe: nothing is sent, and the stop closes the ones that opened.
+  sim->clearCalls();
   sim->refuseOpen("\\MCHP_EP4_ASYNC", MPUSB_READ);
   int32_t actual = 0;
   EXPECT_EQ(Vonmod_AIStartStream(&session, 0, 1, 0, 1000, &actual, 0), 5);
@@ -109,7 +107,7 @@ TEST_F(StreamTest, ThreeChannelsComeInPassesOfFourReadsUntilAShortPacket) {
   EXPECT_EQ(scansRead, -1);
 }
 
-TEST_F(StreamTest, StopSendsStopAndDrainsEachStreamPipe) {
+TEST_F(StreamTest, StopSendsStopAndDrainsEachStreamPipeOrReturnsItsFailure) {
   start(0, 1);
   sim->module(0).streamScanLimit = 32;  // one packet reaches EP2 only
   std::vector<float> volts(128);
@@ -129,6 +127,13 @@ TEST_F(StreamTest, StopSendsStopAndDrainsEachStreamPipe) {
   EXPECT_EQ(reads, (std::vector<int32_t>{p[0], p[1], p[1], p[2], p[2], p[3], p[3]}));
   EXPECT_EQ(streamReads().back().timeoutMs, 300);
   EXPECT_EQ(Vonmod_AIStopStream(&session), 0) << "a second stop has nothing to drain";
+
+  // A failed stop only returns its code: the command pipe stays open.
+  start(0, 1);
+  sim->inject(Fault::FailRead);
+  EXPECT_EQ(Vonmod_AIStopStream(&session), 7);
+  EXPECT_EQ(session.readPipe, -1);
+  EXPECT_NE(session.writePipe, -1);
 }
 
 TEST_F(StreamTest, ContinuousStopReportsCounterDeltaAndTrailer) {
@@ -137,9 +142,9 @@ TEST_F(StreamTest, ContinuousStopReportsCounterDeltaAndTrailer) {
     int32_t delta;
   };
   const Case cases[] = {{100, 350, 250}, {65000, 100, 635}, {500, 500, 65535}};
+  sim->module(0).trailerWord = 0x1234;
   for (const Case& c : cases) {
     sim->module(0).counter = c.before;
-    sim->module(0).trailerWord = 0x1234;
     ASSERT_EQ(Vonmod_AIStartContinuous(&session, 1, 3), 0);
     EXPECT_EQ(lastRequest(), (Bytes{0x35, 1, 3}));
     sim->module(0).counter = c.after;
@@ -150,15 +155,6 @@ TEST_F(StreamTest, ContinuousStopReportsCounterDeltaAndTrailer) {
     EXPECT_EQ(trailer, 0x1234);
     EXPECT_EQ(sim->openPipes().size(), 2u);
   }
-}
-
-// A failed stop only returns its code: the command pipe stays open.
-TEST_F(StreamTest, FailedStopClosesOnlyTheFailingPipe) {
-  start(0, 1);
-  sim->inject(Fault::FailRead);
-  EXPECT_EQ(Vonmod_AIStopStream(&session), 7);
-  EXPECT_EQ(session.readPipe, -1);
-  EXPECT_NE(session.writePipe, -1);
 }
 
 }  // namespace
