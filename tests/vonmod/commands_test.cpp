@@ -100,7 +100,6 @@ TEST_F(CommandTest, AnalogReadsDecodeEveryChannelAndCheckTheSingleReadsEcho) {
   EXPECT_EQ(single, 2.048f);
   sim->inject(Fault::WrongChannel);
   EXPECT_EQ(Vonmod_ReadSingleAnalogIn(&session, 5, 0, &single, 0), 9);
-  EXPECT_NE(session.writePipe, -1) << "a wrong echo leaves the session open";
 }
 
 // Only option 1 asks the module to clear its counter.
