@@ -139,6 +139,11 @@ TEST_F(SamplingTest, ReadsOnlyWhenTheDriverSignalsAndPendingReadsCompleteThrough
 TEST_F(SamplingTest, StopStartAndInterval) {
   device->Open();
   point(9)->SamplingEnabled(1);
+  // A failed start, put through SamplingEnabled too, is reported and leaves sampling off.
+  sim->failControl(ZDAQ_CTL_START_SAMPLING, EIO);
+  EXPECT_ZDAQ_ERROR(device->SamplingEnabled(1), 0x80070005, "Input/output error", "IZzDaqDevice");
+  EXPECT_EQ(device->SamplingEnabled(), 0);
+  sim->failControl(ZDAQ_CTL_START_SAMPLING, 0);
   device->StopSampling();  // allowed while not sampling, and does not end the next start
   device->StartSampling();
   EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B00F, "Sampling has already been started.",
@@ -146,6 +151,11 @@ TEST_F(SamplingTest, StopStartAndInterval) {
   EXPECT_ZDAQ_ERROR(device->SamplingInterval(0.5), 0x8004B00F, "Sampling has already been started.",
                     "IZzDaqDevice");
   produceAndWait(2);
+  // A failed stop keeps sampling on.
+  sim->failControl(ZDAQ_CTL_STOP_SAMPLING, EIO);
+  EXPECT_ZDAQ_ERROR(device->StopSampling(), 0x80070005, "Input/output error", "IZzDaqDevice");
+  EXPECT_EQ(device->SamplingEnabled(), 1);
+  sim->failControl(ZDAQ_CTL_STOP_SAMPLING, 0);
   sim->clearRecords();
   device->SamplingEnabled(0);
   EXPECT_EQ(sim->records(), (std::vector<ControlRecord>{{0x222034, {}, 0}}));
@@ -158,23 +168,8 @@ TEST_F(SamplingTest, StopStartAndInterval) {
   EXPECT_EQ(device->GetSamples(10).samples(), 0);
   produceAndWait(1);
   EXPECT_EQ(device->GetSamples(10).at(1, 1), SimulatedDevice::inputValue(9, 0));
-}
-
-TEST_F(SamplingTest, FailedStartReportsAndLeavesSamplingOff) {
-  device->Open();
-  point(9)->SamplingEnabled(1);
-  sim->failControl(ZDAQ_CTL_START_SAMPLING, EIO);
-  // Put through SamplingEnabled: the failure is reported, not swallowed.
-  EXPECT_ZDAQ_ERROR(device->SamplingEnabled(1), 0x80070005, "Input/output error", "IZzDaqDevice");
-  EXPECT_EQ(device->SamplingEnabled(), 0);
-  sim->failControl(ZDAQ_CTL_START_SAMPLING, 0);
-  device->StartSampling();
-  EXPECT_EQ(device->SamplingEnabled(), 1);
-  // A failed stop keeps sampling on.
-  sim->failControl(ZDAQ_CTL_STOP_SAMPLING, EIO);
-  EXPECT_ZDAQ_ERROR(device->StopSampling(), 0x80070005, "Input/output error", "IZzDaqDevice");
-  EXPECT_EQ(device->SamplingEnabled(), 1);
   // Close goes through whatever the driver answers.
+  sim->failControl(ZDAQ_CTL_STOP_SAMPLING, EIO);
   device->Close();
   EXPECT_FALSE(sim->opened());
 }

@@ -68,14 +68,12 @@ TEST_F(TreeTest, Links) {
               device->IoConfigurations()->LookupWithId(c.allowed[0]));
     EXPECT_EQ(point(c.point)->AllIoConfigurations(), device->IoConfigurations());
   }
-  const auto groups = device->IoConfigurationGroups();
-  EXPECT_EQ(Ids(*groups->LookupWithId(0x20000003)->IoConfigurations()), (std::vector{0x00000001}));
-  EXPECT_EQ(Ids(*groups->LookupWithId(0x20000004)->IoConfigurations()),
-            (std::vector{Id(0x80000004)}));
-  EXPECT_EQ(Ids(*groups->LookupWithId(0x20000005)->IoConfigurations()),
-            (std::vector{0x40000002, 0x40000003}));
-  EXPECT_EQ(Ids(*groups->LookupWithId(0x20000006)->IoConfigurations()),
-            (std::vector{Id(0xC0000005)}));
+  const std::pair<int32_t, std::vector<int32_t>> groups[] = {{0x20000003, {0x00000001}},
+                                                             {0x20000004, {Id(0x80000004)}},
+                                                             {0x20000005, {0x40000002, 0x40000003}},
+                                                             {0x20000006, {Id(0xC0000005)}}};
+  for (const auto& [id, held] : groups)
+    EXPECT_EQ(Ids(*device->IoConfigurationGroups()->LookupWithId(id)->IoConfigurations()), held);
   const auto pointGroups = device->IoPointGroups();
   EXPECT_EQ(Ids(*pointGroups->LookupWithId(0x20000001)->IoPoints()), (std::vector{1, 2, 3, 4}));
   EXPECT_EQ(Ids(*pointGroups->LookupWithId(0x20000002)->IoPoints()), (std::vector{5, 6, 7, 8}));
