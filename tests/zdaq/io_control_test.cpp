@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <functional>
 
 #include "tests/zdaq/sim_fixture.h"
 #include "zdaq/driver_abi.h"
@@ -13,34 +12,29 @@ namespace {
 
 using IoControlTest = SimulatedDeviceTest;
 
+// The last control a call sent to the device.
+template <class Call>
+ControlRecord LastControl(SimulatedDevice& sim, Call call) {
+  sim.clearRecords();
+  call();
+  const auto records = sim.records();
+  return records.empty() ? ControlRecord{} : records.back();
+}
+
 TEST_F(IoControlTest, BytesOfEachControl) {
   device->Open();
-  sim->clearRecords();
-  struct Case {
-    const char* what;
-    std::function<void()> call;
-    ControlRecord expected;
-  };
-  const Case cases[] = {
-      {"point Configuration put",
-       [&] { point(9)->Configuration(0x40000002); },
-       {0x222080, Words({9, 0x40000002}), 0}},
-      {"group Configuration put",
-       [&] { device->IoPointGroups()->Item(int32_t{2})->Configuration(kNormalDigitalOutput); },
-       {0x222084, Words({0x20000002, 0x80000004}), 0}},
-      {"group Configuration get",
-       [&] { device->IoPointGroups()->Item(int32_t{1})->Configuration(); },
-       {0x22209C, Words({0x20000001}), 4}},
-      {"output Value put", [&] { point(17)->Value(512); }, {0x22208C, Words({17, 512}), 0}},
-      {"IoControl get", [&] { device->IoControl(0x222088, 11); }, {0x222088, Words({11}), 4}},
-  };
-  for (const auto& c : cases) {
-    sim->clearRecords();
-    c.call();
-    const auto records = sim->records();
-    ASSERT_FALSE(records.empty()) << c.what;
-    EXPECT_EQ(records.back(), c.expected) << c.what;
-  }
+  EXPECT_EQ(LastControl(*sim, [&] { point(9)->Configuration(0x40000002); }),
+            (ControlRecord{0x222080, Words({9, 0x40000002}), 0}));
+  auto groups = device->IoPointGroups();
+  EXPECT_EQ(
+      LastControl(*sim, [&] { groups->Item(int32_t{2})->Configuration(kNormalDigitalOutput); }),
+      (ControlRecord{0x222084, Words({0x20000002, 0x80000004}), 0}));
+  EXPECT_EQ(LastControl(*sim, [&] { groups->Item(int32_t{1})->Configuration(); }),
+            (ControlRecord{0x22209C, Words({0x20000001}), 4}));
+  EXPECT_EQ(LastControl(*sim, [&] { point(17)->Value(512); }),
+            (ControlRecord{0x22208C, Words({17, 512}), 0}));
+  EXPECT_EQ(LastControl(*sim, [&] { device->IoControl(0x222088, 11); }),
+            (ControlRecord{0x222088, Words({11}), 4}));
 }
 
 TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
