@@ -48,11 +48,10 @@ TEST(ZdaqCliTest, ListAndRead) {
   };
   for (const auto& c : cases) {
     const auto r = RunCli(c.args, system->makeBackend());
-    const std::string what =
-        c.args.empty() ? "(none)" : c.args[0] + " " + std::to_string(c.args.size());
-    EXPECT_EQ(r.status, c.status) << what;
-    EXPECT_EQ(r.out, c.out) << what;
-    EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << what;
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart);
   }
   EXPECT_EQ(sim->pointConfiguration(12), 0x40000003);
   EXPECT_FALSE(sim->opened());  // every command closes what it opened
