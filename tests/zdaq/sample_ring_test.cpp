@@ -87,20 +87,18 @@ TEST(SampleRingTest, FullRingDropsTheOldestAndMarksTheNext) {
 TEST(SampleRingTest, ReadCountsAreTrustedOnlyAsWholeSamplesInTheRegion) {
   auto ring = SampleRing::Allocate();
   ring->configure(2);  // 8 bytes a sample, 40000 samples
-  struct Case {
-    uint32_t bytes;
-    uint32_t counted;
-  };
-  const Case cases[] = {{0, 0}, {7, 0}, {8, 1}, {23, 2}, {80, 10}, {88, 10}, {0xFFFFFFFF, 10}};
-  for (const auto& c : cases) {
+  // Bytes the driver says it read, samples counted.
+  const std::pair<uint32_t, uint32_t> cases[] = {{0, 0},   {7, 0},   {8, 1},          {23, 2},
+                                                 {80, 10}, {88, 10}, {0xFFFFFFFF, 10}};
+  for (const auto& [bytes, counted] : cases) {
     ring->clear();
     ring->freeRegion();
     ring->commit(39990 * 8);
     const auto region = ring->freeRegion();
     ASSERT_EQ(region.slots, 10u);
     // A driver claiming more than the region had room for is believed only up to the region.
-    ring->commit(c.bytes);
-    EXPECT_EQ(ring->count(), 39990 + c.counted) << c.bytes;
+    ring->commit(bytes);
+    EXPECT_EQ(ring->count(), 39990 + counted) << bytes;
     EXPECT_LT(ring->writeIndex(), ring->capacity());
   }
   // A commit without a region handed out counts nothing.

@@ -53,14 +53,12 @@ TEST_F(TreeTest, Links) {
     int32_t point;
     std::vector<int32_t> allowed;
   };
-  const Case cases[] = {
-      {1, {0x00000001, Id(0x80000004)}},
-      {8, {0x00000001, Id(0x80000004)}},
-      {9, {0x40000002, 0x40000003}},
-      {16, {0x40000002, 0x40000003}},
-      {17, {Id(0xC0000005)}},
-      {20, {Id(0xC0000005)}},
-  };
+  const Case cases[] = {{1, {0x00000001, Id(0x80000004)}},
+                        {8, {0x00000001, Id(0x80000004)}},
+                        {9, {0x40000002, 0x40000003}},
+                        {16, {0x40000002, 0x40000003}},
+                        {17, {Id(0xC0000005)}},
+                        {20, {Id(0xC0000005)}}};
   for (const auto& c : cases) {
     EXPECT_EQ(Ids(*point(c.point)->IoConfigurations()), c.allowed) << "point " << c.point;
     // Allowed configurations are the device's own objects, not copies.
