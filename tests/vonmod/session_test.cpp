@@ -8,6 +8,7 @@ namespace {
 class SessionTest : public SimModuleTest {};
 
 // Each instance is probed on its read pipe until all counted modules are found; none stays open.
+// Opening a module takes both its command pipes, or none when one of them is refused.
 TEST_F(SessionTest, EnumerationProbesEachInstanceAndOpeningTakesBothPipesOrNone) {
   int32_t count = -1;
   ASSERT_EQ(Vonmod_EnumerateDev(0, &count), 0);  // releases the open session
