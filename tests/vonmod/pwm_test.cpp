@@ -18,23 +18,17 @@ TEST_F(PwmTest, PeriodAndDutyBytesOrRefusal) {
     Bytes wire;  // channel, period register, duty bits 9..8, duty bits 7..0, prescaler
   };
   const Case cases[] = {
-      {false, 1, 50, 20, 0, {0x53, 1, 240, 1, 0xE2, 1}},   // D = 482
-      {false, 2, 100, 20, 0, {0x53, 2, 240, 3, 0xC4, 1}},  // D = 964
-      {false, 1, 0, 20, 0, {0x53, 1, 240, 0, 0, 1}},
-      {false, 1, 50, 50, 0, {0x53, 1, 150, 1, 0x2D, 4}},     // 600 ticks; D = 301
+      {false, 1, 50, 20, 0, {0x53, 1, 240, 1, 0xE2, 1}},     // D = 482
+      {false, 2, 100, 20, 0, {0x53, 2, 240, 3, 0xC4, 1}},    // D = 964
       {false, 1, 100, 340, 0, {0x53, 1, 255, 3, 0xFF, 16}},  // register 255: 100 % is 1023
-      {false, 1, 50, 340, 0, {0x53, 1, 255, 2, 0x00, 16}},   // 512
       {false, 1, 33, 340, 0, {0x53, 1, 255, 1, 0x52, 16}},   // trunc(337.92 + 0.499) = 338
       {true, 1, 1023, 340, 0, {0x53, 1, 255, 3, 0xFF, 16}},  // sent as given
       {true, 2, 700, 20, 0, {0x53, 2, 240, 2, 0x93, 1}},     // trunc(658.82 + 0.499) = 659
       {true, 0x101, 0, 21, 0, {0x53, 1, 252, 0, 0, 1}},      // channel goes as its low byte
       {true, 1, 512, 85, 0, {0x53, 1, 255, 2, 0x00, 4}},     // 1020 ticks / 4 = 255
       {false, 1, 50, 341, 22, {}},                           // register would round to 256
-      {true, 2, 10, 341, 22, {}},
       {false, 1, 50, 342, 22, {}},
-      {false, 1, 50, 100000000, 22, {}},
       {false, 3, 50, 20, 11, {}},
-      {true, 0, 50, 20, 11, {}},
       {true, 0x100, 50, 20, 11, {}},
       {false, 1, 101, 20, 14, {}},
       {false, 1, -1, 20, 14, {}},
@@ -50,20 +44,12 @@ TEST_F(PwmTest, PeriodAndDutyBytesOrRefusal) {
     EXPECT_EQ(sim->requests(), c.wire.empty() ? std::vector<Bytes>{} : std::vector<Bytes>{c.wire});
   }
   EXPECT_NE(session.writePipe, -1);
-  const mpusbsim::Pwm& pwm = sim->module(0).pwm[0];
-  EXPECT_TRUE(pwm.running);
-  EXPECT_EQ(pwm.period, 255);
-  EXPECT_EQ(pwm.duty, 512);
-  EXPECT_EQ(pwm.prescaler, 4);
 }
 
 TEST_F(PwmTest, StopPwm) {
   ASSERT_EQ(Vonmod_PWMOut(&session, 2, 50, 20), 0);
   ASSERT_EQ(Vonmod_STOPPWM(&session, 2), 0);
   EXPECT_EQ(lastRequest(), (Bytes{0x54, 2}));
-  EXPECT_FALSE(sim->module(0).pwm[1].running);
-  EXPECT_EQ(Vonmod_STOPPWM(&session, 0x101), 11);
-  EXPECT_EQ(Vonmod_STOPPWM(&session, 3), 11);
 }
 
 }  // namespace

@@ -36,11 +36,6 @@ TEST(ZdaqCliTest, ListAndRead) {
       {{"read", "ZDaq DAQ-20", "Analog Input 7", "Analog Output 0"}, 0, "16\t2700\n17\t0\n", ""},
       {{"read", "1", "12", "--config", "0x40000003"}, 0, "12\t2300\n", ""},
       {{"read", "2", "9"}, 1, "", "zdaq: The index is invalid. (0x80004005)\n"},
-      {{"read", "1", "21"}, 1, "", "zdaq: The index is invalid. (0x80004005)\n"},
-      {{"read", "1", "9", "--config", "0xC0000005"},
-       1,
-       "",
-       "zdaq: Invalid argument (0x80070016)\n"},
       {{"read", "1"}, 2, "", "zdaq: read needs a device and at least one point\n"},
       {{"frobnicate"}, 2, "", "zdaq: unknown command frobnicate\n"},
       {{"sample", "1", "--points", "9,x", "--count", "1"}, 2, "", "zdaq: bad point ID: x\n"},
@@ -53,11 +48,10 @@ TEST(ZdaqCliTest, ListAndRead) {
   };
   for (const auto& c : cases) {
     const auto r = RunCli(c.args, system->makeBackend());
-    const std::string what =
-        c.args.empty() ? "(none)" : c.args[0] + " " + std::to_string(c.args.size());
-    EXPECT_EQ(r.status, c.status) << what;
-    EXPECT_EQ(r.out, c.out) << what;
-    EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << what;
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart);
   }
   EXPECT_EQ(sim->pointConfiguration(12), 0x40000003);
   EXPECT_FALSE(sim->opened());  // every command closes what it opened

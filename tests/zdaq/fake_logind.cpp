@@ -14,8 +14,6 @@ namespace zdaq::testing {
 namespace {
 
 int Inhibit(sd_bus_message* m, void* self, sd_bus_error*) {
-  const char *what, *who, *why, *mode;
-  if (sd_bus_message_read(m, "ssss", &what, &who, &why, &mode) < 0) return -EINVAL;
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return -errno;
   const int r = sd_bus_reply_method_return(m, "h", fds[1]);  // the reply carries its own copy
@@ -46,19 +44,15 @@ FakeLogind::FakeLogind() {
     _exit(127);
   }
   close(out[1]);
+  // The daemon prints its address, or exits and closes the pipe.
   char line[512] = {};
-  size_t used = 0;
-  pollfd p{out[0], POLLIN, 0};
-  while (used < sizeof line - 1 && poll(&p, 1, 5000) == 1) {
-    const ssize_t n = read(out[0], line + used, 1);
-    if (n <= 0 || line[used] == '\n') break;
-    used += static_cast<size_t>(n);
-  }
-  close(out[0]);
-  if (used == 0) return;
-  std::string address(line, used);
+  FILE* printed = fdopen(out[0], "r");
+  const bool heard = printed != nullptr && std::fgets(line, sizeof line, printed) != nullptr;
+  if (printed != nullptr) std::fclose(printed);
+  std::string address(line);
+  if (!heard || address.empty() || address.back() != '\n') return;
+  address.pop_back();
 
-  // The stand-in's own connection, served on its own thread.
   if (sd_bus_new(&bus_) < 0 || sd_bus_set_address(bus_, address.c_str()) < 0 ||
       sd_bus_set_bus_client(bus_, 1) < 0 || sd_bus_start(bus_) < 0 ||
       sd_bus_add_object_vtable(bus_, nullptr, "/org/freedesktop/login1",
@@ -66,12 +60,9 @@ FakeLogind::FakeLogind() {
       sd_bus_request_name(bus_, "org.freedesktop.login1", 0) < 0)
     return;
   address_ = address;
-  thread_ = std::thread(&FakeLogind::serve, this);
 }
 
 FakeLogind::~FakeLogind() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
   sd_bus_flush_close_unref(bus_);
   for (int fd : inhibitors_) close(fd);
   if (daemon_ > 0) {
@@ -80,25 +71,13 @@ FakeLogind::~FakeLogind() {
   }
 }
 
-void FakeLogind::serve() {
-  while (!stop_) {
-    {
-      std::lock_guard lock(mutex_);
-      const int signal = pendingSignal_.exchange(-1);
-      if (signal >= 0)
-        sd_bus_emit_signal(bus_, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                           "PrepareForSleep", "b", signal);
-      while (sd_bus_process(bus_, nullptr) > 0) {
-      }
-    }
-    sd_bus_wait(bus_, 5000);  // microseconds: commands are looked at between waits
-  }
+void FakeLogind::prepareForSleep(bool sleeping) {
+  sd_bus_emit_signal(bus_, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                     "PrepareForSleep", "b", sleeping);
+  sd_bus_flush(bus_);
 }
 
-void FakeLogind::prepareForSleep(bool sleeping) { pendingSignal_ = sleeping ? 1 : 0; }
-
-int FakeLogind::inhibitorsHeld() {
-  std::lock_guard lock(mutex_);
+int FakeLogind::inhibitorsHeld() const {
   int held = 0;
   for (int fd : inhibitors_) {
     pollfd p{fd, POLLIN, 0};
@@ -107,13 +86,15 @@ int FakeLogind::inhibitorsHeld() {
   return held;
 }
 
-bool FakeLogind::waitInhibitorsHeld(int count) {
+bool FakeLogind::waitFor(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (inhibitorsHeld() == count) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    while (sd_bus_process(bus_, nullptr) > 0) {
+    }
+    sd_bus_wait(bus_, 2000);  // microseconds: the condition is looked at between waits
   }
-  return false;
+  return true;
 }
 
 }  // namespace zdaq::testing

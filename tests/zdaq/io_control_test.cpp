@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <functional>
 
 #include "tests/zdaq/sim_fixture.h"
 #include "zdaq/driver_abi.h"
@@ -13,38 +12,29 @@ namespace {
 
 using IoControlTest = SimulatedDeviceTest;
 
+// The last control a call sent to the device.
+template <class Call>
+ControlRecord LastControl(SimulatedDevice& sim, Call call) {
+  sim.clearRecords();
+  call();
+  const auto records = sim.records();
+  return records.empty() ? ControlRecord{} : records.back();
+}
+
 TEST_F(IoControlTest, BytesOfEachControl) {
   device->Open();
-  sim->clearRecords();
-  struct Case {
-    const char* what;
-    std::function<void()> call;
-    ControlRecord expected;
-  };
-  const Case cases[] = {
-      {"point Configuration put",
-       [&] { point(9)->Configuration(0x40000002); },
-       {0x222080, Words({9, 0x40000002}), 0}},
-      {"point Configuration get", [&] { point(10)->Configuration(); }, {0x222098, Words({10}), 4}},
-      {"group Configuration put",
-       [&] { device->IoPointGroups()->Item(int32_t{2})->Configuration(kNormalDigitalOutput); },
-       {0x222084, Words({0x20000002, 0x80000004}), 0}},
-      {"group Configuration get",
-       [&] { device->IoPointGroups()->Item(int32_t{1})->Configuration(); },
-       {0x22209C, Words({0x20000001}), 4}},
-      {"output Value put", [&] { point(17)->Value(512); }, {0x22208C, Words({17, 512}), 0}},
-      {"IoControl get", [&] { device->IoControl(0x222088, 11); }, {0x222088, Words({11}), 4}},
-      {"IoControl put",
-       [&] { device->IoControl(0x222080, 12, 0x40000003); },
-       {0x222080, Words({12, 0x40000003}), 0}},
-  };
-  for (const auto& c : cases) {
-    sim->clearRecords();
-    c.call();
-    const auto records = sim->records();
-    ASSERT_FALSE(records.empty()) << c.what;
-    EXPECT_EQ(records.back(), c.expected) << c.what;
-  }
+  EXPECT_EQ(LastControl(*sim, [&] { point(9)->Configuration(0x40000002); }),
+            (ControlRecord{0x222080, Words({9, 0x40000002}), 0}));
+  auto groups = device->IoPointGroups();
+  EXPECT_EQ(
+      LastControl(*sim, [&] { groups->Item(int32_t{2})->Configuration(kNormalDigitalOutput); }),
+      (ControlRecord{0x222084, Words({0x20000002, 0x80000004}), 0}));
+  EXPECT_EQ(LastControl(*sim, [&] { groups->Item(int32_t{1})->Configuration(); }),
+            (ControlRecord{0x22209C, Words({0x20000001}), 4}));
+  EXPECT_EQ(LastControl(*sim, [&] { point(17)->Value(512); }),
+            (ControlRecord{0x22208C, Words({17, 512}), 0}));
+  EXPECT_EQ(LastControl(*sim, [&] { device->IoControl(0x222088, 11); }),
+            (ControlRecord{0x222088, Words({11}), 4}));
 }
 
 TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
@@ -62,75 +52,32 @@ TEST_F(IoControlTest, OutputValuesAreAnsweredByThePointObject) {
   auto analog = point(18);
   EXPECT_EQ(analog->Value(), 0);
   analog->Value(700);
-  EXPECT_EQ(analog->Value(), 700);
   // A refused write leaves the last accepted value.
   EXPECT_ZDAQ_ERROR(analog->Value(5000), 0x80070016, "Invalid argument", "IZzIoPoint");
   EXPECT_EQ(analog->Value(), 700);
-  // The value belongs to this object: a digital input reads the device.
-  auto input = point(1);
-  sim->clearRecords();
-  input->Value();
-  EXPECT_EQ(sim->records().back().code, 0x222088u);
 }
 
 TEST_F(IoControlTest, Errors) {
-  struct Case {
-    const char* what;
-    std::function<void()> call;
-    HRESULT hr;
-    const char* text;
-    const char* source;
-  };
   // Closed: every call is refused as "not open", except a control code the device never passes.
-  const std::pair<const char*, std::function<void()>> closed[] = {
-      {"IZzDaqDevice", [&] { device->IoConfigurationGroups(); }},
-      {"IZzDaqDevice", [&] { device->StopSampling(); }},
-      {"IZzDaqDevice", [&] { device->GetSamples(1); }},
-      {"IZzDaqDevicePrivate", [&] { device->IoControl(0x22208C, 17, 1); }},
-  };
-  for (size_t i = 0; i < std::size(closed); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_ZDAQ_ERROR(closed[i].second(), 0x8004B00D, "The device is not open.", closed[i].first);
-  }
-  EXPECT_ZDAQ_ERROR(device->IoControl(0x222080, 9), 0x8004B000, "A parameter is invalid.",
-                    "IZzDaqDevicePrivate");
-  EXPECT_ZDAQ_ERROR(device->IoControl(0x222039, 9, 1), 0x8004B000, "A parameter is invalid.",
-                    "IZzDaqDevicePrivate");
+  const char* notOpen = "The device is not open.";
+  EXPECT_ZDAQ_ERROR(device->IoConfigurationGroups(), 0x8004B00D, notOpen, "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->GetSamples(1), 0x8004B00D, notOpen, "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->IoControl(0x22208C, 17, 1), 0x8004B00D, notOpen, "IZzDaqDevicePrivate");
+  const char* invalid = "A parameter is invalid.";
+  EXPECT_ZDAQ_ERROR(device->IoControl(0x222080, 9), 0x8004B000, invalid, "IZzDaqDevicePrivate");
+  EXPECT_ZDAQ_ERROR(device->IoControl(0x222039, 9, 1), 0x8004B000, invalid, "IZzDaqDevicePrivate");
   EXPECT_TRUE(sim->records().empty());
 
   device->Open();
-  const Case open[] = {
-      {"Open again", [&] { device->Open(); }, 0x8004B00E, "The device is open already.",
-       "IZzDaqDevice"},
-      {"GetSamples before StartSampling", [&] { device->GetSamples(1); }, 0x8004B011,
-       "Sampling has not started.", "IZzDaqDevice"},
-      {"StartSampling without points", [&] { device->StartSampling(); }, 0x8004B010,
-       "No I/O points specified.", "IZzDaqDevice"},
-      {"configuration the point does not allow", [&] { point(9)->Configuration(kAnalogOutput); },
-       0x80070016, "Invalid argument", "IZzIoPoint"},
-      {"value put to an input", [&] { point(9)->Value(1); }, 0x80070016, "Invalid argument",
-       "IZzIoPoint"},
-      {"no such point", [&] { device->IoControl(0x222088, 21); }, 0x80070016, "Invalid argument",
-       "IZzDaqDevicePrivate"},
-      {"negative interval", [&] { device->SamplingInterval(-0.5); }, 0x80070057,
-       "A parameter is invalid.", "IZzDaqDevice"},
-      {"NaN interval", [&] { device->SamplingInterval(std::nan("")); }, 0x80070057,
-       "A parameter is invalid.", "IZzDaqDevice"},
-  };
-  for (const auto& c : open) {
-    SCOPED_TRACE(c.what);
-    EXPECT_ZDAQ_ERROR(c.call(), c.hr, c.text, c.source);
-  }
-  // A failing driver call reports the system's text and code, and the state stays.
-  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO);
-  EXPECT_ZDAQ_ERROR(point(9)->Value(), 0x80070005, "Input/output error", "IZzIoPoint");
-  sim->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0);
-  EXPECT_EQ(point(9)->Value(), 2000);
-  // A second opener is refused by the driver.
-  auto other =
-      std::dynamic_pointer_cast<ZzDaqEnum>(CreateObject("ZDaq.ZzDaqEnum", system->makeBackend()));
-  EXPECT_ZDAQ_ERROR(other->Devices()->Item(int32_t{1})->Open(), 0x80070010,
-                    "Device or resource busy", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->Open(), 0x8004B00E, "The device is open already.", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->GetSamples(1), 0x8004B011, "Sampling has not started.", "IZzDaqDevice");
+  EXPECT_ZDAQ_ERROR(device->StartSampling(), 0x8004B010, "No I/O points specified.",
+                    "IZzDaqDevice");
+  // What the driver refuses.
+  const char* einval = "Invalid argument";
+  EXPECT_ZDAQ_ERROR(point(9)->Configuration(kAnalogOutput), 0x80070016, einval, "IZzIoPoint");
+  EXPECT_ZDAQ_ERROR(point(9)->Value(1), 0x80070016, einval, "IZzIoPoint");
+  EXPECT_ZDAQ_ERROR(device->IoControl(0x222088, 21), 0x80070016, einval, "IZzDaqDevicePrivate");
 }
 
 TEST_F(IoControlTest, SamplingInterval) {
@@ -140,8 +87,7 @@ TEST_F(IoControlTest, SamplingInterval) {
     double get;
   };
   const Case cases[] = {
-      {0.001, 10000, 0.001},     {1.0, 10000000, 1.0},           {0.01, 100000, 0.01},
-      {0.0001, 1000, 0.0001},    {0.00000015, 1, 0.0000001},     {0.0003, 3000, 0.0003},
+      {1.0, 10000000, 1.0},      {0.0003, 3000, 0.0003},         {0.00000015, 1, 0.0000001},
       {0.0000001, 1, 0.0000001}, {0.00299999, 29999, 0.0029999},
   };
   EXPECT_EQ(DeviceInternals::intervalUnits(*device), 10000000);  // one second by default
@@ -152,7 +98,7 @@ TEST_F(IoControlTest, SamplingInterval) {
     EXPECT_EQ(device->SamplingInterval(), c.get) << c.put;
   }
   // Shorter than one unit: refused at once, the interval stays.
-  for (const double bad : {0.0, 0.00000005, -0.001}) {
+  for (const double bad : {0.0, 0.00000005, -0.001, std::nan("")}) {
     EXPECT_ZDAQ_ERROR(device->SamplingInterval(bad), 0x80070057, "A parameter is invalid.",
                       "IZzDaqDevice");
     EXPECT_EQ(DeviceInternals::intervalUnits(*device), 29999) << bad;

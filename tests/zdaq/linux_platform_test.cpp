@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "tests/zdaq/sim_fixture.h"
@@ -19,24 +19,15 @@ std::shared_ptr<ZzDaqDevice> LinuxDevice(const std::string& path) {
   return device;
 }
 
-// A file of this test's own that stands where a device node would: it opens, and refuses every
-// control as a node of another driver would.
-struct NotADevice {
-  NotADevice(const char* tag)
-      : path(std::filesystem::temp_directory_path() /
-             ("zdaq_" + std::string(tag) + "_" + std::to_string(getpid()))) {
-    std::ofstream(path).put('x');
-  }
-  ~NotADevice() { std::filesystem::remove(path); }
-  std::filesystem::path path;
-};
-
 TEST(LinuxDriverTest, SystemErrorsCarryTheSystemTextAndNodesOpenWithoutSharing) {
   EXPECT_ZDAQ_ERROR(LinuxDevice("/nonexistent/zdaq0")->Open(), 0x80070002,
                     "No such file or directory", "IZzDaqDevice");
-  NotADevice node("ioctl");
-  auto device = LinuxDevice(node.path);
-  auto second = LinuxDevice(node.path);
+  // A file of this test's own stands where a device node would: it opens, and refuses every
+  // control as a node of another driver would.
+  const std::string node = ::testing::TempDir() + "zdaq_node_" + std::to_string(getpid());
+  std::ofstream(node).put('x');
+  auto device = LinuxDevice(node);
+  auto second = LinuxDevice(node);
   device->Open();
   EXPECT_ZDAQ_ERROR(second->Open(), 0x8007000B, "Resource temporarily unavailable", "IZzDaqDevice");
   EXPECT_ZDAQ_ERROR(device->IoPoints()->Item(int32_t{9})->Value(), 0x80070019,
@@ -48,6 +39,7 @@ TEST(LinuxDriverTest, SystemErrorsCarryTheSystemTextAndNodesOpenWithoutSharing) 
   device->Close();
   second->Open();
   second->Close();
+  std::remove(node.c_str());
 }
 
 TEST(UdevDiscoveryTest, FindsNoDeviceOfTheClassHere) {

@@ -2,14 +2,12 @@
 // library's own thread closes and reopens the devices, whether or not the client pumps events.
 #include "zdaq/src/logind_suspend.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
-#include <thread>
 
 #include "tests/zdaq/fake_logind.h"
 #include "tests/zdaq/sim_fixture.h"
@@ -19,22 +17,9 @@ namespace {
 
 std::set<int> OpenDescriptors() {
   std::set<int> fds;
-  if (DIR* dir = opendir("/proc/self/fd")) {
-    while (const dirent* entry = readdir(dir))
-      if (entry->d_name[0] != '.') fds.insert(std::atoi(entry->d_name));
-    closedir(dir);
-  }
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    fds.insert(std::stoi(entry.path().filename()));
   return fds;
-}
-
-template <class Condition>
-bool WaitFor(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 class LogindSuspendTest : public ::testing::Test {
@@ -56,38 +41,28 @@ TEST_F(LogindSuspendTest, SleepIsHeldOnlyWhileADeviceIsOpenAndWakingReopensIt) {
   const std::set<int> before = OpenDescriptors();
   auto e = CreateObjectAs<ZzDaqEnum>("ZDaq.ZzDaqEnum", backend);
   auto device = e->Devices()->Item(int32_t{1});
-  auto sink = std::make_shared<CountingDeviceSink>();
-  device->Advise(sink);
   EXPECT_EQ(logind.inhibitorsHeld(), 0);  // nothing open, nothing to hold a sleep for
+  const auto held = [&](int count) {
+    return logind.waitFor([&] { return logind.inhibitorsHeld() == count; });
+  };
 
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE(round);
     device->Open();
-    ASSERT_TRUE(logind.waitInhibitorsHeld(1));
-    if (round == 1) {
-      // Every descriptor the library made is closed on exec, the sleep lock's copy included.
-      for (const int fd : OpenDescriptors()) {
-        if (!before.contains(fd)) {
-          EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC) << fd;
-        }
-      }
-    }
+    ASSERT_TRUE(held(1));
+    // Every descriptor the library made is closed on exec, the sleep lock's copy included.
+    for (const int fd : OpenDescriptors())
+      EXPECT_TRUE(before.contains(fd) || (fcntl(fd, F_GETFD) & FD_CLOEXEC)) << fd;
     logind.prepareForSleep(true);
-    EXPECT_TRUE(WaitFor([&] { return !sim->opened(); }));
-    EXPECT_TRUE(logind.waitInhibitorsHeld(0));  // given back once the device is closed
-    EXPECT_TRUE(DeviceInternals::isOpen(*device));
+    EXPECT_TRUE(logind.waitFor([&] { return !sim->opened(); }));
+    EXPECT_TRUE(held(0));  // given back once the device is closed
 
     logind.prepareForSleep(false);
-    EXPECT_TRUE(WaitFor([&] { return sim->opened(); }));
-    EXPECT_TRUE(logind.waitInhibitorsHeld(1));
-    EXPECT_EQ(device->IoPoints()->Count(), 20);
-    ASSERT_TRUE(WaitReadable(device->EventDescriptor()));
-    device->ProcessEvents();
-    EXPECT_EQ(sink->log, "C");
-    sink->log.clear();
+    EXPECT_TRUE(logind.waitFor([&] { return sim->opened(); }));
+    EXPECT_TRUE(held(1));  // what the device tells its client then is the suspend test's
 
     device->Close();
-    EXPECT_TRUE(logind.waitInhibitorsHeld(0));
+    EXPECT_TRUE(held(0));
   }
 }
 

@@ -23,27 +23,18 @@ TEST(SetupRequestTest, EncodesTheDriversLayout) {
 
 TEST(SetupRequestTest, RefusesMalformedBuffers) {
   const auto good = EncodeSetupRequest({5, 100000, {{9, 0x40000002}}});
-  struct Case {
-    const char* what;
-    std::vector<std::byte> bytes;
-  };
-  auto reserved = good;
-  reserved[1] = std::byte{1};
-  auto countTooHigh = good;
-  countTooHigh[14] = std::byte{2};
-  auto countZero = EncodeSetupRequest({5, 100000, {}});
-  auto trailing = good;
-  trailing.push_back(std::byte{0});
-  const Case cases[] = {
-      {"empty", {}},
-      {"header cut short", std::vector<std::byte>(good.begin(), good.begin() + 15)},
-      {"entry cut short", std::vector<std::byte>(good.begin(), good.end() - 1)},
-      {"reserved field set", reserved},
-      {"count beyond the buffer", countTooHigh},
-      {"no entry", countZero},
-      {"trailing byte", trailing},
-  };
-  for (const auto& c : cases) EXPECT_FALSE(ParseSetupRequest(c.bytes)) << c.what;
+  ASSERT_TRUE(ParseSetupRequest(good));
+  EXPECT_FALSE(ParseSetupRequest(std::span(good).first(15))) << "header cut short";
+  EXPECT_FALSE(ParseSetupRequest(EncodeSetupRequest({5, 100000, {}}))) << "no entry";
+  auto bad = good;
+  bad.push_back(std::byte{0});
+  EXPECT_FALSE(ParseSetupRequest(bad)) << "trailing byte";
+  bad = good;
+  bad[1] = std::byte{1};
+  EXPECT_FALSE(ParseSetupRequest(bad)) << "reserved field set";
+  bad = good;
+  bad[14] = std::byte{2};
+  EXPECT_FALSE(ParseSetupRequest(bad)) << "count beyond the buffer";
 }
 
 }  // namespace

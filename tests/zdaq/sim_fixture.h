@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,13 @@ class SimulatedDeviceTest : public ::testing::Test {
   }
 
   std::shared_ptr<ZzIoPoint> point(int32_t id) { return device->IoPoints()->LookupWithId(id); }
+  // The device delivers count more samples and the library takes them in.
+  void produceAndWait(uint32_t count) {
+    const uint64_t before = DeviceInternals::samplesAccepted(*device);
+    sim->produce(count);
+    ASSERT_TRUE(DeviceInternals::waitSamplesAccepted(*device, before + count,
+                                                     std::chrono::milliseconds(kWaitMs)));
+  }
 
   std::shared_ptr<SimulatedSystem> system;
   std::shared_ptr<SimulatedDevice> sim;
