@@ -38,7 +38,8 @@ TEST(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring
   RecordingAlerts alerts;
   testing::RecordingSink sink;
   VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<SerialNumberSource>(); });
+  MonitorController monitor(*s, alerts, sink, clock,
+                            [] { return std::make_unique<SerialNumberSource>(); });
   monitor.openSynchronously();
   for (int i = 0; i < 3; ++i) monitor.tick();  // not monitoring yet: dropped
   EXPECT_EQ(s->SampleIndex, 0);
@@ -123,7 +124,8 @@ TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
   NestedLoopAlerts alerts;
   testing::RecordingSink sink;
   VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<StatusSource>(); });
+  MonitorController monitor(*s, alerts, sink, clock,
+                            [] { return std::make_unique<StatusSource>(); });
   alerts.nested = [&] { monitor.onReadingsQueued(); };
   monitor.openSynchronously();
   monitor.StartMonitor();
@@ -162,7 +164,11 @@ TEST(SourceSettingsTest, WhichChangesNeedTheDeviceOpenedAgain) {
   SourceSettings open;
   open.ModelCode = 13;
   open.ChannelCount = 2;
-  struct Case { const char* what; void (*change)(SourceSettings&); bool same; };
+  struct Case {
+    const char* what;
+    void (*change)(SourceSettings&);
+    bool same;
+  };
   const Case cases[] = {
       {"nothing", [](SourceSettings&) {}, true},
       {"sensor type", [](SourceSettings& s) { s.SensorType = 1; }, true},

@@ -9,15 +9,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "app/acquisition/monitor_controller.h"
 #include "app/acquisition/sources/serial_port.h"
-#include "support/fakes.h"
 
 namespace tidemet {
 namespace {
@@ -57,31 +54,37 @@ TEST(Rv2SourceTest, APortThatCannotBeOpenedIsReportedOnceAndRetriedWithABackOff)
   EXPECT_TRUE(messages.take().empty());
 }
 
-// A pseudo-terminal: the source opens its terminal end through a link, as it would a serial
-// port; the test plays the unit on the other end.
+// A pseudo-terminal in a folder of its own: the source opens its terminal end through a link, as
+// it would a serial port; the test plays the unit on the other end.
 class PtyPair {
  public:
-  explicit PtyPair(std::filesystem::path port) : port_(std::move(port)) {}
-  ~PtyPair() { stop(); }
+  PtyPair() {
+    char pattern[] = "/tmp/tidemet-rv2-XXXXXX";
+    if (mkdtemp(pattern)) dir_ = pattern;
+  }
+  ~PtyPair() {
+    stop();
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
 
   bool start() {
     unit_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (unit_ < 0 || grantpt(unit_) != 0 || unlockpt(unit_) != 0) return false;
+    if (dir_.empty() || unit_ < 0 || grantpt(unit_) != 0 || unlockpt(unit_) != 0) return false;
     std::error_code failed;
-    std::filesystem::create_symlink(ptsname(unit_), port_, failed);
+    std::filesystem::create_symlink(ptsname(unit_), port(), failed);
     return !failed;
   }
   // The unit vanishes: its end of the line closes.
   void stop() {
     for (int* fd : {&unit_, &watch_})
       if (*fd >= 0) ::close(std::exchange(*fd, -1));
-    std::filesystem::remove(port_);
+    if (!dir_.empty()) std::filesystem::remove(port());
   }
   // Returns once the bytes wait at the source's end of the line (a second descriptor of that
   // end sees them without taking them).
   void send(const Bytes& bytes) {
     ASSERT_EQ(::write(unit_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    if (watch_ < 0) watch_ = ::open(port_.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (watch_ < 0) watch_ = ::open(port().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     pollfd p{watch_, POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, kLimitMs), 1) << "the bytes did not arrive";
   }
@@ -98,96 +101,62 @@ class PtyPair {
     }
     return out;
   }
-  std::string port() const { return port_.string(); }
+  std::string port() const { return (dir_ / "port").string(); }
 
  private:
   static constexpr int kLimitMs = 10000;  // generous: the suite runs beside busy processes
 
-  std::filesystem::path port_;
+  std::filesystem::path dir_;
   int unit_ = -1;
   int watch_ = -1;
 };
 
-class Rv2EndToEndTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/tidemet-rv2-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    pty_ = std::make_unique<PtyPair>(dir_ / "port");
-    ASSERT_TRUE(pty_->start());
-    s_ = std::make_unique<Session>();
-    s_->ModelCode = 8;
-    s_->UnitNode = 987;
-    s_->PairStartChannel = 0;
-    s_->PairSecondChannel = 1;
-    controller_ = std::make_unique<MonitorController>(
-        *s_, alerts_, sink_, clock_, [this]() -> std::unique_ptr<Source> {
-          auto source = std::make_unique<Rv2Source>(Rv2Settings{pty_->port(), "Com 5", 987}, clock_,
-                                                    messages_);
-          source_ = source.get();
-          return source;
-        });
-    controller_->openSynchronously();
-  }
-  void TearDown() override {
-    controller_.reset();
-    pty_.reset();
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
-  }
-  // The value stored for channel c by the last tick.
-  int16_t last(int c) const {
-    return s_->TrialData[static_cast<size_t>(s_->trialIndex(s_->SampleIndex - 1, c))];
-  }
-
-  std::filesystem::path dir_;
-  std::unique_ptr<PtyPair> pty_;
-  std::unique_ptr<Session> s_;
-  RecordingAlerts alerts_;
-  testing::RecordingSink sink_;
-  MonotonicClock clock_;
-  DeviceMessages messages_;
-  Rv2Source* source_ = nullptr;
-  std::unique_ptr<MonitorController> controller_;
-};
-
 // Which frames count, and what the tick stores of them, are the serial unit's and the sampling
 // loop's own tests; here the bytes go over a real line.
-TEST_F(Rv2EndToEndTest, FramesReachTrialDataAndAVanishedUnitIsOpenedAgain) {
+TEST(Rv2LineTest, FramesArriveAndAVanishedUnitIsOpenedAgain) {
   const Bytes poll = {0x03, 0x03, 0xDB, 0x01, 0x06};
   const Bytes startAndPoll = {0x38, 0x03, 0xDB, 0x03, 0x03, 0xDB, 0x01, 0x06};
-  ASSERT_TRUE(source_->portOpen());
-  controller_->StartMonitor();
-  controller_->tick();
-  EXPECT_EQ(pty_->received(startAndPoll.size()), startAndPoll);
-  // A reply split across two ticks: A = -200 / 2, B = 3 / 2 (halves round to even).
-  pty_->send({0xFF, 0xFF, 0x38});
-  controller_->tick();
-  EXPECT_EQ(pty_->received(poll.size()), poll);
-  pty_->send({0x00, 0x03, 0x3A});
-  controller_->tick();
-  EXPECT_EQ(last(0), 900);
-  EXPECT_EQ(last(1), 1002);
+  PtyPair pty;
+  ASSERT_TRUE(pty.start());
+  VirtualClock clock;
+  DeviceMessages messages;
+  Rv2Source source({pty.port(), "Com 5", 987}, clock, messages);
+  ASSERT_TRUE(source.portOpen());
+  source.monitoringStarted();
+  ReadingSet none;
+  source.takeReadings(none);
+  EXPECT_EQ(none.present, 0u);
+  EXPECT_EQ(pty.received(startAndPoll.size()), startAndPoll);
+  // A reply split across two reads: A = -200 / 2, B = 3 / 2.
+  pty.send({0xFF, 0xFF, 0x38});
+  ReadingSet half;
+  source.takeReadings(half);
+  EXPECT_EQ(half.present, 0u);
+  EXPECT_EQ(pty.received(poll.size()), poll);
+  pty.send({0x00, 0x03, 0x3A});
+  ReadingSet whole;
+  source.takeReadings(whole);
+  EXPECT_EQ(whole.present, 0x3u);
+  EXPECT_EQ(whole.value[0], -100.0);
+  EXPECT_EQ(whole.value[1], 1.5);
 
-  pty_->stop();
-  auto tickUntil = [&](auto done) {
-    for (int i = 0; i < 2000 && !done(); ++i) {
-      controller_->tick();
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-  };
-  ASSERT_TRUE(tickUntil([&] { return !source_->portOpen(); }));
-  for (int i = 0; i < 5; ++i) controller_->tick();  // no tight loop of errors, no crash
-  EXPECT_EQ(last(0), 900);                          // the columns keep their values
-  ASSERT_TRUE(pty_->start());
-  ASSERT_TRUE(tickUntil([&] { return source_->portOpen(); }));  // the retry waits 100 ms first
-  EXPECT_EQ(pty_->received(startAndPoll.size()), startAndPoll);
-  pty_->send({0xFF, 0x00, 0x02, 0x00, 0x04, 0x06});
-  controller_->tick();
-  EXPECT_EQ(last(0), 1001);
-  EXPECT_EQ(last(1), 1002);
-  EXPECT_TRUE(messages_.take().empty());
+  pty.stop();
+  for (int i = 0; i < 100 && source.portOpen(); ++i) {
+    ReadingSet r;
+    source.takeReadings(r);
+  }
+  ASSERT_FALSE(source.portOpen());
+  ASSERT_TRUE(pty.start());
+  clock.advance(100'000'000);  // the first retry
+  ReadingSet again;
+  source.takeReadings(again);
+  ASSERT_TRUE(source.portOpen());
+  EXPECT_EQ(pty.received(startAndPoll.size()), startAndPoll);
+  pty.send({0xFF, 0x00, 0x02, 0x00, 0x04, 0x06});
+  source.takeReadings(again);
+  EXPECT_EQ(again.value[0], 1.0);
+  EXPECT_EQ(again.value[1], 2.0);
+  EXPECT_TRUE(messages.take().empty());
 }
 
 }  // namespace
