@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "app/acquisition/demo_source.h"
 #include "app/acquisition/sources/source_factory.h"
 #include "support/fakes.h"
 
@@ -26,68 +25,74 @@ class SerialNumberSource : public Source {
   int n_ = 0;
 };
 
-std::unique_ptr<Session> usbSession() {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 7;  // readings go to the pair as value + 1000
-  s->ChannelCount = 2;
-  return s;
-}
+// The USB device on two channels: each reading goes to the pair as value + 1000.
+class MonitorControllerTest : public ::testing::Test {
+ protected:
+  MonitorControllerTest() {
+    s.ModelCode = 7;
+    s.ChannelCount = 2;
+  }
+  // The monitor opened on the sources `make` gives, showing its boxes on `shown`.
+  MonitorController& open(AcquisitionWorker::SourceFactory make, Alerts& shown) {
+    monitor = std::make_unique<MonitorController>(s, shown, sink, clock, std::move(make));
+    monitor->openSynchronously();
+    return *monitor;
+  }
+  MonitorController& open() {
+    return open([] { return std::make_unique<SerialNumberSource>(); }, alerts);
+  }
 
-TEST(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring) {
-  auto s = usbSession();
+  Session s;
   RecordingAlerts alerts;
   testing::RecordingSink sink;
   VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock,
-                            [] { return std::make_unique<SerialNumberSource>(); });
-  monitor.openSynchronously();
-  for (int i = 0; i < 3; ++i) monitor.tick();  // not monitoring yet: dropped
-  EXPECT_EQ(s->SampleIndex, 0);
+  std::unique_ptr<MonitorController> monitor;
+};
 
-  monitor.StartMonitor();
-  for (int i = 0; i < 4; ++i) monitor.worker().step();  // the window is busy meanwhile
-  EXPECT_EQ(s->SampleIndex, 0);
-  monitor.onReadingsQueued();
-  EXPECT_EQ(s->SampleIndex, 4);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], 1003 + k) << k;  // none lost
+TEST_F(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring) {
+  MonitorController& m = open();
+  for (int i = 0; i < 3; ++i) m.tick();  // not monitoring yet: dropped
+  EXPECT_EQ(s.SampleIndex, 0);
 
-  monitor.StartCmd();  // record
-  for (int i = 0; i < 250; ++i) monitor.worker().step();
+  m.StartMonitor();
+  for (int i = 0; i < 4; ++i) m.worker().step();  // the window is busy meanwhile
+  EXPECT_EQ(s.SampleIndex, 0);
+  m.onReadingsQueued();
+  EXPECT_EQ(s.SampleIndex, 4);
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s.TrialData[k * 2], 1003 + k) << k;  // none lost
+
+  m.StartCmd();  // record
+  for (int i = 0; i < 250; ++i) m.worker().step();
   clock.advance(10 * kMs);
-  monitor.StartCmd();  // stop: every set taken so far is part of the trial
-  EXPECT_EQ(s->SampleCount, 249);
-  EXPECT_FLOAT_EQ(s->TrialSeconds, 2.51f);  // clicked at 60 ms, stopped at 2570 ms
-  EXPECT_EQ(s->TrialData[249 * 2], 1000 + 7 + 249);
-  EXPECT_FALSE(monitor.loop().timerEnabled());
-
-  monitor.tick();  // after the stop nothing more is stored
-  EXPECT_EQ(s->TrialData[250 * 2], 0);
+  m.StartCmd();  // stop: every set taken so far is part of the trial
+  EXPECT_EQ(s.SampleCount, 249);
+  EXPECT_FLOAT_EQ(s.TrialSeconds, 2.51f);  // clicked at 60 ms, stopped at 2570 ms
+  EXPECT_EQ(s.TrialData[249 * 2], 1000 + 7 + 249);
+  m.tick();  // after the stop nothing more is stored
+  EXPECT_EQ(s.TrialData[250 * 2], 0);
 }
 
-TEST(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
-  auto s = usbSession();
-  s->ChannelCount = 8;
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock,
-                            [] { return std::make_unique<SerialNumberSource>(); });
-  monitor.openSynchronously();
-  monitor.StartMonitor();
-  monitor.StartCmd();
-  for (int i = 0; i < 3750; ++i) monitor.tick();
-  EXPECT_TRUE(monitor.recording());
+// The buffer holds 3750 rows of eight channels, and the first channel of a 3751st row.
+TEST_F(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
+  s.ChannelCount = 8;
+  MonitorController& m = open();
+  m.StartMonitor();
+  m.StartCmd();
+  for (int i = 0; i < 3750; ++i) m.tick();
+  EXPECT_TRUE(m.recording());
   EXPECT_TRUE(alerts.shown.empty());
-  monitor.tick();  // the first tick without a row
-  EXPECT_FALSE(monitor.recording());
-  EXPECT_FALSE(monitor.loop().timerEnabled());
-  EXPECT_EQ(s->SampleCount, 3749);
+  m.tick();  // the first tick without a row
+  EXPECT_FALSE(m.recording());
+  EXPECT_FALSE(m.loop().timerEnabled());
+  EXPECT_EQ(s.TrialData[30000], 1000 + 3750);
+  EXPECT_EQ(s.SampleCount, 3749);
+  EXPECT_NEAR(s.SecondsPerSample, 0.01, 1e-4);
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(
       alerts.shown[0].text,
       "The recording has filled the trial buffer (3750 samples of 8 channels) and was stopped.\r\n"
       "The trial is kept; save it before recording again.");
-  monitor.tick();
+  m.tick();
   EXPECT_EQ(alerts.shown.size(), 1u);
 }
 
@@ -117,46 +122,35 @@ class StatusSource : public Source {
   int n_ = 0;
 };
 
-TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 3;  // the QW8 unit warns from inside the tick
-  s->ChannelCount = 2;
-  NestedLoopAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock,
-                            [] { return std::make_unique<StatusSource>(); });
-  alerts.nested = [&] { monitor.onReadingsQueued(); };
-  monitor.openSynchronously();
-  monitor.StartMonitor();
-  for (int i = 0; i < 4; ++i) monitor.worker().step();
-  monitor.onReadingsQueued();
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(s->SampleIndex, 4);
+TEST_F(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
+  s.ModelCode = 3;  // the QW8 unit warns from inside the tick
+  NestedLoopAlerts nestedAlerts;
+  MonitorController& m = open([] { return std::make_unique<StatusSource>(); }, nestedAlerts);
+  nestedAlerts.nested = [&] { m.onReadingsQueued(); };
+  m.StartMonitor();
+  for (int i = 0; i < 4; ++i) m.worker().step();
+  m.onReadingsQueued();
+  ASSERT_EQ(nestedAlerts.shown.size(), 1u);
+  EXPECT_EQ(s.SampleIndex, 4);
   const int16_t expected[4] = {1050, 0, 1052, 1053};  // the warned reading is not stored
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], expected[k]) << k;
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s.TrialData[k * 2], expected[k]) << k;
 }
 
-TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
-  auto s = std::make_unique<Session>();
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController* self = nullptr;
-  MonitorController monitor(*s, alerts, sink, clock, [&]() -> std::unique_ptr<Source> {
-    self->messages().post({"Tidemet", "Interface data cable is not connected, Error #1007",
-                           AlertIcon::Exclamation, AlertButtons::Ok});
-    return nullptr;  // the device could not be opened: monitoring goes on without readings
-  });
-  self = &monitor;
-  monitor.openSynchronously();
+TEST_F(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
+  MonitorController& m = open(
+      [this]() -> std::unique_ptr<Source> {
+        monitor->messages().post({"Tidemet", "Interface data cable is not connected, Error #1007",
+                                  AlertIcon::Exclamation, AlertButtons::Ok});
+        return nullptr;  // the device could not be opened: monitoring goes on without readings
+      },
+      alerts);
   EXPECT_TRUE(alerts.shown.empty());  // not shown from the device's side
-  monitor.StartMonitor();
-  monitor.tick();
+  m.StartMonitor();
+  m.tick();
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text, "Interface data cable is not connected, Error #1007");
-  EXPECT_EQ(s->SampleIndex, 1);
-  monitor.tick();
+  EXPECT_EQ(s.SampleIndex, 1);
+  m.tick();
   EXPECT_EQ(alerts.shown.size(), 1u);  // once
 }
 

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <memory>
 
-#include "app/acquisition/axis_label_widget.h"
 #include "app/acquisition/live_graph_widget.h"
 #include "support/demo_monitor_window.h"
 
@@ -59,31 +57,6 @@ TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
     window.StartMonitor();
     EXPECT_TRUE(window.hint().isEmpty());
     ASSERT_TRUE(RunEventsUntil([&] { return s->TrialData[0] == 1185; }, kLimitMs));
-  }
-}
-
-TEST(MonitorWindowTest, TheGraphsTakeTheSpareRoomAndTheLabelsNeverOverlap) {
-  DemoMonitor m;
-  MonitorWindow& window = m.window;
-  window.show();
-  for (QSize size : {QSize(640, 480), QSize(1280, 1000), QSize(500, 360)}) {
-    SCOPED_TRACE(size.width());
-    window.resize(size);
-    RunEventsUntil([&] { return window.size() == size || window.size() == window.minimumSize(); });
-    QApplication::processEvents();
-    // The graph spans what its scale and scroll bar leave of the window's width.
-    EXPECT_GT(window.graph(0).width() + window.axis(0).width(), window.width() * 8 / 10);
-    EXPECT_EQ(window.axis(0).height(), window.graph(0).height());
-    for (int g = 0; g < 2; ++g) {
-      const auto rects = window.axis(g).labelRects();
-      for (size_t i = 0; i < rects.size(); ++i) {
-        EXPECT_GE(rects[i].top(), 0) << i;
-        EXPECT_LE(rects[i].bottom(), window.axis(g).height() - 1) << i;
-        if (i > 0) {
-          EXPECT_GT(rects[i].top(), rects[i - 1].bottom()) << "labels " << i;
-        }
-      }
-    }
   }
 }
 
