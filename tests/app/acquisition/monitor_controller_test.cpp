@@ -86,7 +86,8 @@ TEST_F(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
   EXPECT_FALSE(m.loop().timerEnabled());
   EXPECT_EQ(s.TrialData[30000], 1000 + 3750);
   EXPECT_EQ(s.SampleCount, 3749);
-  EXPECT_NEAR(s.SecondsPerSample, 0.01, 1e-4);
+  EXPECT_FLOAT_EQ(s.TrialSeconds, 37.49f);  // 37.5 s measured, the share of 3750 rows in 3751 ticks
+  EXPECT_FLOAT_EQ(s.SecondsPerSample, 37.49f / 3749);
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(
       alerts.shown[0].text,
