@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -127,15 +126,20 @@ TEST_F(SamplingLoopTest, ReadingsThatCannotBeStoredKeepTheSlot) {
   EXPECT_EQ(s->TrialData[0], 32767);
 }
 
-TEST_F(SamplingLoopTest, MonitoringSweepsFiveHundredFiftyColumns) {
+// Monitoring sweeps 550 columns and starts again; a recording erases ahead instead, counts its
+// ticks and measures its time.
+TEST_F(SamplingLoopTest, MonitoringSweepsThenARecordingCountsTicksAndMeasuresItsTime) {
   s->ModelCode = 7;
   s->ChannelCount = 2;
+  s->PairStartChannel = 2;
+  s->PairSecondChannel = 3;
+  s->UnitsFlag = 0;
+  s->BaselineOffsets[2] = 5;
   loop.StartMonitor();
   EXPECT_EQ(loop.windowCaption(), "Tidemet Data Monitor");
   EXPECT_EQ(loop.buttonCaption(), "Start Collecting Data");
-  int value = 0;
-  source.onRead = [&](ScriptedSource& src) { src.next = Readings({1.0 * value, 1.0 * value++}); };
-  sink.calls.clear();
+  int tick = 0;
+  source.onRead = [&](ScriptedSource& src) { src.next = Readings({1.0 * tick, -1.0 * tick++}); };
   for (int i = 0; i < 550; ++i) loop.Timer2_Timer(source);
   EXPECT_EQ(s->SampleIndex, 550);
   EXPECT_EQ(s->GraphColumn, 549);
@@ -146,21 +150,10 @@ TEST_F(SamplingLoopTest, MonitoringSweepsFiveHundredFiftyColumns) {
   EXPECT_EQ(s->SampleIndex, 1);
   ASSERT_FALSE(sink.calls.empty());
   EXPECT_EQ(sink.calls.front().kind, DrawCall::Clear);
-  EXPECT_EQ(s->TrialData[0], 1550);  // written from row 0 again
+  EXPECT_EQ(s->TrialData[2], 1550);  // written from row 0 again
   for (const auto& c : sink.bars()) EXPECT_EQ(c.b, 0);
   // Monitoring never erases ahead of the trace.
   for (const auto& c : sink.calls) EXPECT_NE(c.kind, DrawCall::Erase);
-}
-
-TEST_F(SamplingLoopTest, RecordingCountsTicksAndMeasuresItsTime) {
-  s->ModelCode = 7;
-  s->ChannelCount = 2;
-  s->PairStartChannel = 2;
-  s->PairSecondChannel = 3;
-  s->UnitsFlag = 0;
-  s->BaselineOffsets[2] = 5;
-  loop.StartMonitor();
-  for (int i = 0; i < 600; ++i) loop.Timer2_Timer(source);
 
   stopwatch.now = 1000;
   loop.StartCmd(&source);
@@ -168,9 +161,7 @@ TEST_F(SamplingLoopTest, RecordingCountsTicksAndMeasuresItsTime) {
   EXPECT_EQ(s->SweepEraseOn, 1);
   EXPECT_EQ(s->SampleIndex, 0);
   EXPECT_EQ(loop.buttonCaption(), "Stop Collecting Data");
-
-  int tick = 0;
-  source.onRead = [&](ScriptedSource& src) { src.next = Readings({1.0 * tick, -1.0 * tick++}); };
+  tick = 0;
   sink.calls.clear();
   for (int i = 0; i < 700; ++i) loop.Timer2_Timer(source);
   // While recording the sweep does not wrap: the column ahead is erased first.
@@ -292,46 +283,38 @@ TEST_F(SamplingLoopTest, QW8StatusWarningsAndStoredValue) {
   EXPECT_EQ(s->SampleIndex, 1);
 }
 
+// An error ends the tick: the reading before it is stored, nothing is drawn, the tick stands
+// still and the device is reset; the box is shown once per run of errors.
 TEST_F(SamplingLoopTest, DeviceErrorsEndTheTickWithTheirMessage) {
-  struct Case {
-    int32_t number;
-    const char* text;
-    const char* message;
+  const std::pair<int32_t, const char*> cases[] = {
+      {51007, "Function returned LabJackUD Error #1007  No LabJacks found"},  // a driver code
+      {6, "VB error: i = 4Error #6  No LabJacks found"},
   };
-  const Case cases[] = {
-      {51007, "No LabJacks found", "Function returned LabJackUD Error #1007  No LabJacks found"},
-      {6, "Overflow", "VB error: i = 4Error #6  Overflow"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& [number, message] : cases) {
+    SCOPED_TRACE(number);
     s = std::make_unique<Session>();
     alerts.shown.clear();
     SamplingLoop l(*s, alerts, sink, stopwatch);
     s->ModelCode = 22;
     l.StartMonitor();
     s->ChannelCount = 2;
-    source.next = ReadingSet{};
-    for (int i = 0; i < 4; ++i) l.Timer2_Timer(source);
-    source.next.set(0, 0.25);  // reading 0 was taken, reading 1 failed
-    source.next.errorNumber = c.number;
-    source.next.errorAfter = 1;
-    std::strncpy(source.next.errorText.data(), c.text, source.next.errorText.size() - 1);
+    s->SampleIndex = 4;
+    ReadingSet error;
+    error.set(0, 0.25);  // reading 0 was taken, reading 1 failed
+    error.errorNumber = number;
+    error.errorAfter = 1;
+    error.setErrorText("No LabJacks found");
+    source.next = error;
     const int resets = source.errorResets;
     sink.calls.clear();
-    l.Timer2_Timer(source);
+    for (int i = 0; i < 3; ++i) l.Timer2_Timer(source);
     ASSERT_EQ(alerts.shown.size(), 1u);
-    EXPECT_EQ(alerts.shown[0].text, c.message);
-    EXPECT_EQ(source.errorResets, resets + 1);
-    EXPECT_EQ(s->SampleIndex, 4);  // no advance
-    EXPECT_TRUE(sink.bars().empty());
-    EXPECT_EQ(s->TrialData[8], 1250);
-    // The same error in the next ticks halts the device each time, without another box.
-    l.Timer2_Timer(source);
-    l.Timer2_Timer(source);
-    EXPECT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].text, message);
     EXPECT_EQ(source.errorResets, resets + 3);
     EXPECT_EQ(s->SampleIndex, 4);
+    EXPECT_TRUE(sink.bars().empty());
+    EXPECT_EQ(s->TrialData[8], 1250);
     // A good tick ends the run: the next failure is told again.
-    ReadingSet error = source.next;
     source.next = ReadingSet{};
     l.Timer2_Timer(source);
     source.next = error;
