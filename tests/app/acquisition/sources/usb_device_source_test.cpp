@@ -1,5 +1,6 @@
-// The USB device source against the simulated device, through the real libzdaq. What the tick
-// makes of its readings and failures is the sampling loop's own test.
+// The USB device source, and the settings window's opening of the device, against the simulated
+// device through the real libzdaq. What the tick makes of the readings and failures is the
+// sampling loop's own test.
 #include "app/acquisition/sources/usb_device_source.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/acquisition/sources/source_factory.h"
+#include "app/acquisition/sources/usb_settings_devices.h"
 #include "zdaq/driver_abi.h"
 #include "zdaq/simulated.h"
 
@@ -97,6 +99,26 @@ TEST(UsbSourceFactoryTest, TheUsbModelsHaveASourceAndTheirNeighboursNone) {
     settings.ModelCode = model;
     EXPECT_EQ(static_cast<bool>(MakeSourceFactory(settings, clock, messages)), usb) << model;
   }
+}
+
+// The settings window's opening: which points each model configures is the table above, run by
+// the same code.
+TEST(UsbSettingsDevicesTest, OpensAndReleasesWithinTheCall) {
+  auto system = zdaq::SimulatedSystem::create(/*automatic=*/false);
+  UsbSettingsDevices devices(system->makeBackend());
+  EXPECT_EQ(devices.openUsbDevice(7), std::nullopt);  // no device is no error
+
+  auto device = system->addDevice(kPath, "ZDaq DAQ-20");
+  EXPECT_EQ(devices.openUsbDevice(13), std::nullopt);
+  EXPECT_FALSE(device->records().empty());  // it was opened and set up
+  EXPECT_FALSE(device->opened()) << "the monitor window opens the device itself";
+
+  // Another program holds the device.
+  auto holder = zdaq::CreateObjectAs<zdaq::ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
+  holder->Devices()->Item(int32_t{1})->Open();
+  const auto error = devices.openUsbDevice(7);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 0x80070010u);
 }
 
 }  // namespace
