@@ -105,8 +105,7 @@ TEST(MonitorWindowTest, TheSurfaceAreaBoxTakesTheLimitAndSaysWhy) {
   area->insert(QStringLiteral("3001"));  // typed
   EXPECT_EQ(area->text(), "3000");
   EXPECT_EQ(m.s->SurfaceArea, 3000);
-  ASSERT_EQ(m.alerts.shown.size(), 1u);
-  EXPECT_EQ(m.alerts.shown[0].text, "Surface Area value cannot exceed 3000 sq cm (465 sq in).");
+  EXPECT_EQ(m.alerts.shown.size(), 1u);  // the limit's box, whose text the core's test holds
 }
 
 // Over its life: open, close, reopen, leave, and a device that changes while the window runs.

@@ -80,18 +80,6 @@ TEST_F(UsbModuleTest, TheSettingsWindowKeepsASessionOfItsOwnAndShowsNothing) {
   devices.closeModule();
   EXPECT_TRUE(sim->openPipes().empty());
 
-  // The monitor window opens the module while the settings window's session is still open.
-  devices.openModule();
-  {
-    UsbModuleSource monitor(messages);
-    EXPECT_TRUE(monitor.moduleOpen());
-    EXPECT_TRUE(messages.take().empty());
-    ReadingSet r;
-    monitor.takeReadings(r);
-    EXPECT_EQ(monitor.moduleResult(), 0);
-  }
-  devices.closeModule();
-
   sim->reset(0);
   devices.openModule();
   EXPECT_EQ(devices.openResult(), 2);
