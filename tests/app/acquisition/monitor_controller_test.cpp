@@ -12,16 +12,20 @@ namespace {
 
 constexpr int64_t kMs = 1'000'000;
 
-// Reading r of every set is the number of sets taken before it.
+// Readings 0 and 1 of every set are the number of sets taken before it; set `warnAt` carries a
+// QW8 unit's warning.
 class SerialNumberSource : public Source {
  public:
+  explicit SerialNumberSource(int warnAt = -1) : warnAt_(warnAt) {}
   void takeReadings(ReadingSet& out) override {
     out.set(0, n_);
     out.set(1, n_);
+    if (n_ == warnAt_) out.unitStatus[0] = 5;
     ++n_;
   }
 
  private:
+  int warnAt_;
   int n_ = 0;
 };
 
@@ -99,41 +103,27 @@ TEST_F(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
 
 // A message box runs a nested event loop, which may deliver the next notification while the
 // outer pass is still handling a set: the sets must still be processed once each, in order.
-class NestedLoopAlerts : public Alerts {
+class NestedLoopAlerts : public RecordingAlerts {
  public:
   AlertAnswer show(const Alert& alert) override {
-    shown.push_back(alert);
     if (nested) nested();
-    return AlertAnswer::Ok;
+    return RecordingAlerts::show(alert);
   }
   std::function<void()> nested;
-  std::vector<Alert> shown;
-};
-
-class StatusSource : public Source {
- public:
-  void takeReadings(ReadingSet& out) override {
-    out.set(0, 2000 + n_);
-    out.set(1, 2000 + n_);
-    out.unitStatus = {static_cast<int16_t>(n_ == 1 ? 5 : 0), 0};  // the second set warns
-    ++n_;
-  }
-
- private:
-  int n_ = 0;
 };
 
 TEST_F(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
   s.ModelCode = 3;  // the QW8 unit warns from inside the tick
   NestedLoopAlerts nestedAlerts;
-  MonitorController& m = open([] { return std::make_unique<StatusSource>(); }, nestedAlerts);
+  MonitorController& m =
+      open([] { return std::make_unique<SerialNumberSource>(/*warnAt=*/1); }, nestedAlerts);
   nestedAlerts.nested = [&] { m.onReadingsQueued(); };
   m.StartMonitor();
   for (int i = 0; i < 4; ++i) m.worker().step();
   m.onReadingsQueued();
   ASSERT_EQ(nestedAlerts.shown.size(), 1u);
   EXPECT_EQ(s.SampleIndex, 4);
-  const int16_t expected[4] = {1050, 0, 1052, 1053};  // the warned reading is not stored
+  const int16_t expected[4] = {-950, 0, -948, -947};  // the warned reading is not stored
   for (int k = 0; k < 4; ++k) EXPECT_EQ(s.TrialData[k * 2], expected[k]) << k;
 }
 

@@ -57,12 +57,16 @@ TEST(UsbDeviceSourceTest, OpensAndReadsThePointsOfEachModel) {
   }
 }
 
-TEST(UsbDeviceSourceTest, AFailedOpenPostsTheLoadErrorBox) {
+// Another program holds the device: the driver refuses a second opener, which the settings
+// window hands back and the source posts as the load error box.
+TEST(UsbDeviceSourceTest, ABusyDeviceIsRefusedWithTheLoadErrorBox) {
   auto system = zdaq::SimulatedSystem::create(/*automatic=*/false);
   system->addDevice(kPath, "ZDaq DAQ-20");
-  // Another program holds the device: the driver refuses a second opener.
   auto holder = zdaq::CreateObjectAs<zdaq::ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
   holder->Devices()->Item(int32_t{1})->Open();
+  const auto error = UsbSettingsDevices(system->makeBackend()).openUsbDevice(7);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 0x80070010u);
   DeviceMessages messages;
   UsbDeviceSource source(7, 2, messages, system->makeBackend());
   const auto shown = messages.take();
@@ -102,7 +106,7 @@ TEST(UsbSourceFactoryTest, TheUsbModelsHaveASourceAndTheirNeighboursNone) {
 }
 
 // The settings window's opening: which points each model configures is the table above, run by
-// the same code.
+// the same code; a busy device, the test above.
 TEST(UsbSettingsDevicesTest, OpensAndReleasesWithinTheCall) {
   auto system = zdaq::SimulatedSystem::create(/*automatic=*/false);
   UsbSettingsDevices devices(system->makeBackend());
@@ -112,13 +116,6 @@ TEST(UsbSettingsDevicesTest, OpensAndReleasesWithinTheCall) {
   EXPECT_EQ(devices.openUsbDevice(13), std::nullopt);
   EXPECT_FALSE(device->records().empty());  // it was opened and set up
   EXPECT_FALSE(device->opened()) << "the monitor window opens the device itself";
-
-  // Another program holds the device.
-  auto holder = zdaq::CreateObjectAs<zdaq::ZzDaqEnum>("ZDaq.ZzDaqEnum", system->makeBackend());
-  holder->Devices()->Item(int32_t{1})->Open();
-  const auto error = devices.openUsbDevice(7);
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->number, 0x80070010u);
 }
 
 }  // namespace
