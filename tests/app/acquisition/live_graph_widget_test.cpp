@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "app/acquisition/axis_label_widget.h"
-#include "app/acquisition/graph_paging.h"
-#include "app/acquisition/plot_sample.h"
+#include "app/acquisition/graph_canvas.h"
 
 namespace tidemet {
 namespace {
@@ -30,13 +27,9 @@ std::pair<int, int> barRows(const QImage& image, int column) {
 class LiveGraphWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    s = std::make_unique<Session>();
-    s->ChannelCount = 2;
-    s->GraphGain = 1.0f;
     upper.resize(1100, 320);  // drawn at twice the graph's size; coordinates stay 550 x 160
     sink.clearGraphs();
   }
-  std::unique_ptr<Session> s;
   LiveGraphWidget upper;
   LiveGraphWidget lower;
   PairSink sink{upper, lower};
@@ -63,19 +56,18 @@ TEST_F(LiveGraphWidgetTest, GridAndBarsInGraphCoordinates) {
   EXPECT_EQ(barRows(upper.image(), 14), std::make_pair(-1, -1));
 }
 
-TEST_F(LiveGraphWidgetTest, PagingMovesTheImageAndDrawsOnlyTheUncoveredColumns) {
-  s->SampleCount = 2000;
-  for (int k = 0; k <= 2000; ++k) s->TrialData[k * 2] = static_cast<int16_t>(1185 + (k % 50));
-  // Draw the first page by hand, then page on by 100 samples (rounded down to 96).
-  for (int c = 0; c < 550; ++c) upper.drawBar(c, GraphY(*s, 0, s->TrialData[c * 2]));
+// Paging shifts the image, then erases the uncovered columns and draws their grid again; which
+// columns and what goes in them is the paging test's.
+TEST_F(LiveGraphWidgetTest, ShiftingMovesTheImageAndErasedColumnsGetTheirGrid) {
+  for (int c = 0; c < 550; ++c) upper.drawBar(c, 79 - c % 50);
   const QImage before = upper.image();
-  ApplyPageMove(*s, 0, PlanPageMove(0, 100), upper);
+  upper.shiftColumns(-96);
+  upper.eraseColumns(454, 549);
+  upper.drawGrid(454, 549);
   const QImage& after = upper.image();
-  for (int c : {0, 200, 453}) {
+  for (int c : {0, 200, 453})
     for (int y = 0; y < 160; ++y) ASSERT_EQ(after.pixel(c, y), before.pixel(c + 96, y)) << c;
-  }
-  // An uncovered column shows its sample at the new position: sample 96 + 500 = 596 -> 1185 + 46.
-  EXPECT_EQ(barRows(after, 500), std::make_pair(79 - 46, 79));
+  EXPECT_EQ(barRows(after, 500), std::make_pair(-1, -1));
   EXPECT_EQ(after.pixel(500, 15), kGrid);
 }
 
