@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/acquisition/graph_paging.h"
-#include "app/acquisition/plot_sample.h"
+#include "app/acquisition/axis_label_widget.h"
+#include "app/acquisition/graph_canvas.h"
 
 namespace tidemet {
 namespace {
@@ -29,17 +27,12 @@ std::pair<int, int> barRows(const QImage& image, int column) {
 class LiveGraphWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    s = std::make_unique<Session>();
-    s->ChannelCount = 2;
-    s->GraphGain = 1.0f;
     upper.resize(1100, 320);  // drawn at twice the graph's size; coordinates stay 550 x 160
     sink.clearGraphs();
   }
-  std::unique_ptr<Session> s;
   LiveGraphWidget upper;
   LiveGraphWidget lower;
   PairSink sink{upper, lower};
-  PlotHistory history[2];
 };
 
 TEST_F(LiveGraphWidgetTest, GridAndBarsInGraphCoordinates) {
@@ -52,33 +45,44 @@ TEST_F(LiveGraphWidgetTest, GridAndBarsInGraphCoordinates) {
   EXPECT_EQ(image.pixel(0, 79), kBack);  // the grid starts at column 1
   EXPECT_EQ(image.pixel(10, 78), kBack);
 
-  s->TrialData[0] = 1201;  // y 63 before smoothing: (63 + 79 + 79) / 3 = 74
-  s->TrialData[1] = 999;   // below PlotThreshold 1000
-  PlotSample(*s, 0, 12, history, sink);
+  // A bar reaches from the zero-force line, row 79, up or down to its y; the smoothing that
+  // gives y is the sampling loop's test.
+  upper.drawBar(12, 74);
+  upper.drawBar(13, 87);
   EXPECT_EQ(barRows(upper.image(), 12), std::make_pair(74, 79));
-  EXPECT_EQ(barRows(lower.image(), 12), std::make_pair(-1, -1));
-
-  s->TrialData[2] = 1185 - 40;  // below the zero-force line: the bar hangs down from 79
-  s->TrialData[3] = 1185 + 200;
-  PlotSample(*s, 1, 13, history, sink);
-  EXPECT_EQ(barRows(upper.image(), 13), std::make_pair(79, 87));  // (119 + 63 + 79) / 3 = 87
-  EXPECT_EQ(barRows(lower.image(), 13), std::make_pair(12, 79));  // (-121 + 79 + 79) / 3 = 12.3
+  EXPECT_EQ(barRows(upper.image(), 13), std::make_pair(79, 87));
+  sink.drawBar(1, 14, 12);  // graph 1 is the lower one
+  EXPECT_EQ(barRows(lower.image(), 14), std::make_pair(12, 79));
+  EXPECT_EQ(barRows(upper.image(), 14), std::make_pair(-1, -1));
 }
 
-TEST_F(LiveGraphWidgetTest, PagingMovesTheImageAndDrawsOnlyTheUncoveredColumns) {
-  s->SampleCount = 2000;
-  for (int k = 0; k <= 2000; ++k) s->TrialData[k * 2] = static_cast<int16_t>(1185 + (k % 50));
-  // Draw the first page by hand, then page on by 100 samples (rounded down to 96).
-  for (int c = 0; c < 550; ++c) upper.drawBar(c, GraphY(*s, 0, s->TrialData[c * 2]));
+// Paging shifts the image, then erases the uncovered columns and draws their grid again; which
+// columns and what goes in them is the paging test's.
+TEST_F(LiveGraphWidgetTest, ShiftingMovesTheImageAndErasedColumnsGetTheirGrid) {
+  for (int c = 0; c < 550; ++c) upper.drawBar(c, 79 - c % 50);
   const QImage before = upper.image();
-  ApplyPageMove(*s, 0, PlanPageMove(0, 100), upper);
+  upper.shiftColumns(-96);
+  upper.eraseColumns(454, 549);
+  upper.drawGrid(454, 549);
   const QImage& after = upper.image();
-  for (int c : {0, 200, 453}) {
+  for (int c : {0, 200, 453})
     for (int y = 0; y < 160; ++y) ASSERT_EQ(after.pixel(c, y), before.pixel(c + 96, y)) << c;
-  }
-  // An uncovered column shows its sample at the new position: sample 96 + 500 = 596 -> 1185 + 46.
-  EXPECT_EQ(barRows(after, 500), std::make_pair(79 - 46, 79));
+  EXPECT_EQ(barRows(after, 500), std::make_pair(-1, -1));
   EXPECT_EQ(after.pixel(500, 15), kGrid);
+}
+
+// The outer labels are pushed inside, and the font shrinks with the graph: at any height the
+// labels stay within the scale and never overlap.
+TEST(AxisLabelWidgetTest, TheLabelsNeverOverlap) {
+  AxisLabelWidget axis;
+  for (int height : {100, 160, 700}) {
+    SCOPED_TRACE(height);
+    axis.resize(60, height);
+    const auto rects = axis.labelRects();
+    EXPECT_GE(rects.front().top(), 0);
+    EXPECT_LE(rects.back().bottom(), height - 1);
+    for (size_t i = 1; i < rects.size(); ++i) EXPECT_GT(rects[i].top(), rects[i - 1].bottom()) << i;
+  }
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
-#include "app/acquisition/demo_source.h"
 #include "app/acquisition/sources/source_factory.h"
 #include "support/fakes.h"
 
@@ -15,172 +12,136 @@ namespace {
 
 constexpr int64_t kMs = 1'000'000;
 
-// Reading r of every set is the number of sets taken before it.
+// Readings 0 and 1 of every set are the number of sets taken before it; set `warnAt` carries a
+// QW8 unit's warning.
 class SerialNumberSource : public Source {
  public:
+  explicit SerialNumberSource(int warnAt = -1) : warnAt_(warnAt) {}
   void takeReadings(ReadingSet& out) override {
     out.set(0, n_);
     out.set(1, n_);
+    if (n_ == warnAt_) out.unitStatus[0] = 5;
     ++n_;
   }
 
  private:
+  int warnAt_;
   int n_ = 0;
 };
 
-std::unique_ptr<Session> usbSession() {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 7;  // readings go to the pair as value + 1000
-  s->ChannelCount = 2;
-  return s;
-}
+// The USB device on two channels: each reading goes to the pair as value + 1000.
+class MonitorControllerTest : public ::testing::Test {
+ protected:
+  MonitorControllerTest() {
+    s.ModelCode = 7;
+    s.ChannelCount = 2;
+  }
+  // The monitor opened on the sources `make` gives, showing its boxes on `shown`.
+  MonitorController& open(AcquisitionWorker::SourceFactory make, Alerts& shown) {
+    monitor = std::make_unique<MonitorController>(s, shown, sink, clock, std::move(make));
+    monitor->openSynchronously();
+    return *monitor;
+  }
+  MonitorController& open() {
+    return open([] { return std::make_unique<SerialNumberSource>(); }, alerts);
+  }
 
-TEST(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring) {
-  auto s = usbSession();
+  Session s;
   RecordingAlerts alerts;
   testing::RecordingSink sink;
   VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<SerialNumberSource>(); });
-  monitor.openSynchronously();
-  for (int i = 0; i < 3; ++i) monitor.tick();  // not monitoring yet: dropped
-  EXPECT_EQ(s->SampleIndex, 0);
+  std::unique_ptr<MonitorController> monitor;
+};
 
-  monitor.StartMonitor();
-  for (int i = 0; i < 4; ++i) monitor.worker().step();  // the window is busy meanwhile
-  EXPECT_EQ(s->SampleIndex, 0);
-  monitor.onReadingsQueued();
-  EXPECT_EQ(s->SampleIndex, 4);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], 1003 + k) << k;  // none lost
+TEST_F(MonitorControllerTest, QueuedReadingsAreProcessedInOrderOnlyWhileMonitoring) {
+  MonitorController& m = open();
+  for (int i = 0; i < 3; ++i) m.tick();  // not monitoring yet: dropped
+  EXPECT_EQ(s.SampleIndex, 0);
 
-  monitor.StartCmd();  // record
-  for (int i = 0; i < 250; ++i) monitor.worker().step();
+  m.StartMonitor();
+  for (int i = 0; i < 4; ++i) m.worker().step();  // the window is busy meanwhile
+  EXPECT_EQ(s.SampleIndex, 0);
+  m.onReadingsQueued();
+  EXPECT_EQ(s.SampleIndex, 4);
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s.TrialData[k * 2], 1003 + k) << k;  // none lost
+
+  m.StartCmd();  // record
+  for (int i = 0; i < 250; ++i) m.worker().step();
   clock.advance(10 * kMs);
-  monitor.StartCmd();  // stop: every set taken so far is part of the trial
-  EXPECT_EQ(s->SampleCount, 249);
-  EXPECT_FLOAT_EQ(s->TrialSeconds, 2.51f);  // clicked at 60 ms, stopped at 2570 ms
-  EXPECT_EQ(s->TrialData[249 * 2], 1000 + 7 + 249);
-  EXPECT_FALSE(monitor.loop().timerEnabled());
-
-  monitor.tick();  // after the stop nothing more is stored
-  EXPECT_EQ(s->TrialData[250 * 2], 0);
+  m.StartCmd();  // stop: every set taken so far is part of the trial
+  EXPECT_EQ(s.SampleCount, 249);
+  EXPECT_FLOAT_EQ(s.TrialSeconds, 2.51f);  // clicked at 60 ms, stopped at 2570 ms
+  EXPECT_EQ(s.TrialData[249 * 2], 1000 + 7 + 249);
+  m.tick();  // after the stop nothing more is stored
+  EXPECT_EQ(s.TrialData[250 * 2], 0);
 }
 
-TEST(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
-  auto s = usbSession();
-  s->ChannelCount = 8;
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock,
-                            [] { return std::make_unique<SerialNumberSource>(); });
-  monitor.openSynchronously();
-  monitor.StartMonitor();
-  monitor.StartCmd();
-  for (int i = 0; i < 3750; ++i) monitor.tick();
-  EXPECT_TRUE(monitor.recording());
+// The buffer holds 3750 rows of eight channels, and the first channel of a 3751st row.
+TEST_F(MonitorControllerTest, AFullTrialBufferStopsTheRecordingAndSaysWhy) {
+  s.ChannelCount = 8;
+  MonitorController& m = open();
+  m.StartMonitor();
+  m.StartCmd();
+  for (int i = 0; i < 3750; ++i) m.tick();
+  EXPECT_TRUE(m.recording());
   EXPECT_TRUE(alerts.shown.empty());
-  monitor.tick();  // the first tick without a row
-  EXPECT_FALSE(monitor.recording());
-  EXPECT_FALSE(monitor.loop().timerEnabled());
-  EXPECT_EQ(s->SampleCount, 3749);
-  EXPECT_NEAR(s->SecondsPerSample, 0.01, 1e-4);
+  m.tick();  // the first tick without a row
+  EXPECT_FALSE(m.recording());
+  EXPECT_FALSE(m.loop().timerEnabled());
+  EXPECT_EQ(s.TrialData[30000], 1000 + 3750);
+  EXPECT_EQ(s.SampleCount, 3749);
+  EXPECT_FLOAT_EQ(s.TrialSeconds, 37.49f);  // 37.5 s measured, the share of 3750 rows in 3751 ticks
+  EXPECT_FLOAT_EQ(s.SecondsPerSample, 37.49f / 3749);
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(
       alerts.shown[0].text,
       "The recording has filled the trial buffer (3750 samples of 8 channels) and was stopped.\r\n"
       "The trial is kept; save it before recording again.");
-  monitor.tick();
+  m.tick();
   EXPECT_EQ(alerts.shown.size(), 1u);
-}
-
-TEST(MonitorControllerTest, AStalledWindowLosesNoReadingOfARecording) {
-  auto s = usbSession();
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  MonotonicClock clock;
-  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<SerialNumberSource>(); });
-  monitor.load();
-  monitor.StartMonitor();
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  monitor.onReadingsQueued();
-  monitor.StartCmd();
-  // The window's thread is held up for a whole 200 ms: sampling goes on regardless.
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  monitor.StartCmd();
-  monitor.unload();
-
-  // The trial is a run of consecutive readings with none missing.
-  const int n = s->SampleCount + 1;
-  ASSERT_GE(n, 2);
-  for (int k = 1; k < n; ++k) EXPECT_EQ(s->TrialData[k * 2], s->TrialData[(k - 1) * 2] + 1) << k;
-  EXPECT_EQ(monitor.worker().setsDropped(), 0u);
 }
 
 // A message box runs a nested event loop, which may deliver the next notification while the
 // outer pass is still handling a set: the sets must still be processed once each, in order.
-class NestedLoopAlerts : public Alerts {
+class NestedLoopAlerts : public RecordingAlerts {
  public:
   AlertAnswer show(const Alert& alert) override {
-    shown.push_back(alert);
     if (nested) nested();
-    return AlertAnswer::Ok;
+    return RecordingAlerts::show(alert);
   }
   std::function<void()> nested;
-  std::vector<Alert> shown;
 };
 
-class StatusSource : public Source {
- public:
-  void takeReadings(ReadingSet& out) override {
-    out.set(0, 2000 + n_);
-    out.set(1, 2000 + n_);
-    out.unitStatus = {static_cast<int16_t>(n_ == 1 ? 5 : 0), 0};  // the second set warns
-    ++n_;
-  }
-
- private:
-  int n_ = 0;
-};
-
-TEST(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
-  auto s = std::make_unique<Session>();
-  s->ModelCode = 3;  // the QW8 unit warns from inside the tick
-  s->ChannelCount = 2;
-  NestedLoopAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController monitor(*s, alerts, sink, clock, [] { return std::make_unique<StatusSource>(); });
-  alerts.nested = [&] { monitor.onReadingsQueued(); };
-  monitor.openSynchronously();
-  monitor.StartMonitor();
-  for (int i = 0; i < 4; ++i) monitor.worker().step();
-  monitor.onReadingsQueued();
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  EXPECT_EQ(s->SampleIndex, 4);
-  const int16_t expected[4] = {1050, 0, 1052, 1053};  // the warned reading is not stored
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(s->TrialData[k * 2], expected[k]) << k;
+TEST_F(MonitorControllerTest, AMessageBoxInsideATickDoesNotProcessSetsTwice) {
+  s.ModelCode = 3;  // the QW8 unit warns from inside the tick
+  NestedLoopAlerts nestedAlerts;
+  MonitorController& m =
+      open([] { return std::make_unique<SerialNumberSource>(/*warnAt=*/1); }, nestedAlerts);
+  nestedAlerts.nested = [&] { m.onReadingsQueued(); };
+  m.StartMonitor();
+  for (int i = 0; i < 4; ++i) m.worker().step();
+  m.onReadingsQueued();
+  ASSERT_EQ(nestedAlerts.shown.size(), 1u);
+  EXPECT_EQ(s.SampleIndex, 4);
+  const int16_t expected[4] = {-950, 0, -948, -947};  // the warned reading is not stored
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(s.TrialData[k * 2], expected[k]) << k;
 }
 
-TEST(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
-  auto s = std::make_unique<Session>();
-  RecordingAlerts alerts;
-  testing::RecordingSink sink;
-  VirtualClock clock;
-  MonitorController* self = nullptr;
-  MonitorController monitor(*s, alerts, sink, clock, [&]() -> std::unique_ptr<Source> {
-    self->messages().post({"Tidemet", "Interface data cable is not connected, Error #1007",
-                           AlertIcon::Exclamation, AlertButtons::Ok});
-    return nullptr;  // the device could not be opened: monitoring goes on without readings
-  });
-  self = &monitor;
-  monitor.openSynchronously();
+TEST_F(MonitorControllerTest, ADeviceMessageFromTheAcquisitionThreadIsShownByTheWindowThread) {
+  MonitorController& m = open(
+      [this]() -> std::unique_ptr<Source> {
+        monitor->messages().post({"Tidemet", "Interface data cable is not connected, Error #1007",
+                                  AlertIcon::Exclamation, AlertButtons::Ok});
+        return nullptr;  // the device could not be opened: monitoring goes on without readings
+      },
+      alerts);
   EXPECT_TRUE(alerts.shown.empty());  // not shown from the device's side
-  monitor.StartMonitor();
-  monitor.tick();
+  m.StartMonitor();
+  m.tick();
   ASSERT_EQ(alerts.shown.size(), 1u);
   EXPECT_EQ(alerts.shown[0].text, "Interface data cable is not connected, Error #1007");
-  EXPECT_EQ(s->SampleIndex, 1);
-  monitor.tick();
+  EXPECT_EQ(s.SampleIndex, 1);
+  m.tick();
   EXPECT_EQ(alerts.shown.size(), 1u);  // once
 }
 
@@ -188,7 +149,11 @@ TEST(SourceSettingsTest, WhichChangesNeedTheDeviceOpenedAgain) {
   SourceSettings open;
   open.ModelCode = 13;
   open.ChannelCount = 2;
-  struct Case { const char* what; void (*change)(SourceSettings&); bool same; };
+  struct Case {
+    const char* what;
+    void (*change)(SourceSettings&);
+    bool same;
+  };
   const Case cases[] = {
       {"nothing", [](SourceSettings&) {}, true},
       {"sensor type", [](SourceSettings& s) { s.SensorType = 1; }, true},

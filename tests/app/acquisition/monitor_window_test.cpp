@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <memory>
 
-#include "app/acquisition/axis_label_widget.h"
 #include "app/acquisition/live_graph_widget.h"
 #include "support/demo_monitor_window.h"
-
-#ifdef TIDEMET_HAVE_USB_SOURCES
-#include "app/acquisition/sources/usb_device_source.h"
-#include "zdaq/simulated.h"
-#endif
 
 namespace tidemet {
 namespace {
@@ -31,38 +24,6 @@ QScrollBar* baselineBar(MonitorWindow& window, int graph) {
   for (QScrollBar* bar : window.findChildren<QScrollBar*>())
     if (bar->orientation() == Qt::Vertical && seen++ == graph) return bar;
   return nullptr;
-}
-
-// Started by F5's menu item, stopped by the button: every reading set taken while recording is
-// stored, and the status line says a recording runs.
-TEST(MonitorWindowTest, RecordsTheDemoUnitWithoutLosingReadings) {
-  DemoMonitor m;
-  MonitorWindow& window = m.window;
-  window.show();
-  QAction* start = testing::MenuItem(window, "&Data", "&Start/Stop Collecting Data");
-  auto* button = window.findChild<QPushButton*>("StartCmd");
-  ASSERT_TRUE(start && button);
-  EXPECT_EQ(start->shortcut(), QKeySequence(Qt::Key_F5));
-  ASSERT_TRUE(RunEventsUntil([&] { return window.controller().setsProcessed() >= 5; }, kLimitMs));
-  start->trigger();
-  const uint64_t atStart = window.controller().setsProcessed();
-  const uint64_t skippedAtStart = window.controller().worker().deadlinesSkipped();
-  EXPECT_EQ(m.s->MonitorOnly, 0);
-  EXPECT_EQ(button->text(), "Stop Collecting Data");
-  ASSERT_TRUE(RunEventsUntil([&] { return m.s->SampleIndex >= 40; }, kLimitMs));
-  EXPECT_TRUE(RunEventsUntil([&] { return window.status().startsWith("Recording: "); }, kLimitMs))
-      << window.status().toStdString();
-  button->click();
-  EXPECT_FALSE(window.controller().loop().timerEnabled());
-  EXPECT_FALSE(start->isEnabled());  // a new recording starts from Data, Monitor
-  // Together with the deadlines a busy machine made the thread skip, the stored sets fill the
-  // measured time.
-  EXPECT_EQ(m.s->SampleCount + 1, static_cast<int>(window.controller().setsProcessed() - atStart));
-  const auto skipped =
-      static_cast<double>(window.controller().worker().deadlinesSkipped() - skippedAtStart);
-  EXPECT_NEAR(m.s->SampleCount + 1 + skipped, m.s->TrialSeconds * 100.0, 3.0);
-  EXPECT_EQ(window.controller().worker().setsDropped(), 0u);
-  EXPECT_TRUE(m.alerts.shown.empty());
 }
 
 // Reads 185 on every channel: the demo unit's resting level, stored as 1185.
@@ -96,31 +57,6 @@ TEST(MonitorWindowTest, AModelChosenAfterTheWindowOpenedBringsItsDevice) {
     window.StartMonitor();
     EXPECT_TRUE(window.hint().isEmpty());
     ASSERT_TRUE(RunEventsUntil([&] { return s->TrialData[0] == 1185; }, kLimitMs));
-  }
-}
-
-TEST(MonitorWindowTest, TheGraphsTakeTheSpareRoomAndTheLabelsNeverOverlap) {
-  DemoMonitor m;
-  MonitorWindow& window = m.window;
-  window.show();
-  for (QSize size : {QSize(640, 480), QSize(1280, 1000), QSize(500, 360)}) {
-    SCOPED_TRACE(size.width());
-    window.resize(size);
-    RunEventsUntil([&] { return window.size() == size || window.size() == window.minimumSize(); });
-    QApplication::processEvents();
-    // The graph spans what its scale and scroll bar leave of the window's width.
-    EXPECT_GT(window.graph(0).width() + window.axis(0).width(), window.width() * 8 / 10);
-    EXPECT_EQ(window.axis(0).height(), window.graph(0).height());
-    for (int g = 0; g < 2; ++g) {
-      const auto rects = window.axis(g).labelRects();
-      for (size_t i = 0; i < rects.size(); ++i) {
-        EXPECT_GE(rects[i].top(), 0) << i;
-        EXPECT_LE(rects[i].bottom(), window.axis(g).height() - 1) << i;
-        if (i > 0) {
-          EXPECT_GT(rects[i].top(), rects[i - 1].bottom()) << "labels " << i;
-        }
-      }
-    }
   }
 }
 
@@ -169,8 +105,7 @@ TEST(MonitorWindowTest, TheSurfaceAreaBoxTakesTheLimitAndSaysWhy) {
   area->insert(QStringLiteral("3001"));  // typed
   EXPECT_EQ(area->text(), "3000");
   EXPECT_EQ(m.s->SurfaceArea, 3000);
-  ASSERT_EQ(m.alerts.shown.size(), 1u);
-  EXPECT_EQ(m.alerts.shown[0].text, "Surface Area value cannot exceed 3000 sq cm (465 sq in).");
+  EXPECT_EQ(m.alerts.shown.size(), 1u);  // the limit's box, whose text the core's test holds
 }
 
 // Over its life: open, close, reopen, leave, and a device that changes while the window runs.
@@ -202,7 +137,8 @@ TEST(MonitorWindowLifecycleTest, LeavingAndReopeningTheMonitor) {
     if (c.recording) window.StartCmd();
     ASSERT_TRUE(RunEventsUntil(
         [&] {
-          return c.recording ? s.SampleIndex >= 30 : window.controller().setsProcessed() >= before + 30;
+          if (!c.recording) return window.controller().setsProcessed() >= before + 30;
+          return s.SampleIndex >= 30 && window.status().startsWith("Recording: ");
         },
         kLimitMs));
     c.leave(window);
@@ -226,40 +162,6 @@ TEST(MonitorWindowLifecycleTest, LeavingAndReopeningTheMonitor) {
   EXPECT_TRUE(m.alerts.shown.empty());
 }
 
-// Fails every read, as a device pulled out does.
-class PulledSource : public Source {
- public:
-  void takeReadings(ReadingSet& out) override {
-    out.errorNumber = 50000 + 31;
-    out.setErrorText("A device attached to the system is not functioning.");
-  }
-};
-
-// A device that fails every read is told once per opening of the window, not once per tick,
-// and told again when the window is opened again.
-TEST(MonitorWindowTest, APulledDeviceIsToldOncePerOpening) {
-  MonitorWindow::Seams seams;
-  seams.makeSource = [](const SourceSettings&, const Clock&, DeviceMessages&) {
-    return AcquisitionWorker::SourceFactory(
-        []() -> std::unique_ptr<Source> { return std::make_unique<PulledSource>(); });
-  };
-  DemoMonitor m(seams);
-  MonitorWindow& window = m.window;
-  const std::vector<Alert>& alerts = m.alerts.shown;
-  for (size_t opening = 1; opening <= 2; ++opening) {
-    SCOPED_TRACE(opening);
-    window.StartMonitor();
-    window.show();
-    const uint64_t before = window.controller().setsProcessed();
-    ASSERT_TRUE(RunEventsUntil(
-        [&] { return window.controller().setsProcessed() >= before + 10; }, kLimitMs));
-    ASSERT_EQ(alerts.size(), opening);
-    EXPECT_NE(alerts.back().text.find("A device attached to the system is not functioning."),
-              std::string::npos);
-    window.close();
-  }
-}
-
 // The first reading arrives while the window is still being made: the notice must not be lost.
 TEST(MonitorWindowLifecycleTest, AFirstReadingBeforeTheWindowIsReadyIsNeverLost) {
   MonitorWindow::Seams seams;
@@ -275,42 +177,6 @@ TEST(MonitorWindowLifecycleTest, AFirstReadingBeforeTheWindowIsReadyIsNeverLost)
         << "opening " << i << " drew nothing";
   }
 }
-
-#ifdef TIDEMET_HAVE_USB_SOURCES
-TEST(UsbWindowTest, Model13ReadsPoints11And12OnceFourChannelsAreChosenWhileMonitoring) {
-  auto system = zdaq::SimulatedSystem::create(/*automatic=*/false);
-  system->addDevice("/dev/zdaq0", "ZDaq DAQ-20");
-  auto s = DemoSession();
-  s->DemoMode = 0;
-  s->ModelCode = 13;
-  s->ChannelCount = 2;
-  RecordingAlerts alerts;
-  MonitorWindow::Seams seams;
-  seams.makeSource = [system](const SourceSettings& settings, const Clock&,
-                              DeviceMessages& messages) {
-    return [system, settings, &messages]() -> std::unique_ptr<Source> {
-      return std::make_unique<UsbDeviceSource>(settings.ModelCode, settings.ChannelCount, messages,
-                                               system->makeBackend());
-    };
-  };
-  MonitorWindow window(*s, alerts, {}, nullptr, seams);
-  window.StartMonitor();
-  window.show();
-  ASSERT_TRUE(RunEventsUntil([&] { return s->SampleIndex >= 3; }, kLimitMs));
-  QAction* four = testing::MenuItem(window, "&Channels", "&Four");
-  ASSERT_NE(four, nullptr);
-  four->trigger();
-  ASSERT_EQ(s->ChannelCount, 4);
-  // Analog inputs 2 and 3 (points 11 and 12) read 2200 and 2300 on the simulated device.
-  auto slotsTwoAndThreeRead = [&] {
-    for (int k = 0; k < s->SampleIndex; ++k)
-      if (s->TrialData[s->trialIndex(k, 2)] == 3200 && s->TrialData[s->trialIndex(k, 3)] == 3300)
-        return true;
-    return false;
-  };
-  EXPECT_TRUE(RunEventsUntil(slotsTwoAndThreeRead, kLimitMs));
-}
-#endif
 
 }  // namespace
 }  // namespace tidemet

@@ -25,75 +25,63 @@ namespace tidemet {
 namespace {
 
 struct Device {
+  const char* name;
   std::function<std::unique_ptr<Source>(DeviceMessages&)> make;
   std::vector<double> readings;    // of a good read
   std::function<void()> failNext;  // the next read fails
-  std::function<void()> heal;      // reads succeed again
+  std::function<void()> heal;      // reads succeed again; empty: the failure ends the session
   std::function<bool()> held;      // the device is held open; empty: nothing to hold
-};
-
-struct Contract {
-  const char* name;
-  std::function<Device()> prepare;
 };
 
 TEST(SourceContractTest, OpenReadFailReadAgainRelease) {
   auto usb = zdaq::SimulatedSystem::create(/*automatic=*/false);
+  auto daq = usb->addDevice("/dev/zdaq0", "ZDaq DAQ-20");
   std::unique_ptr<VonmodLibrary> library;
-  const Contract contracts[] = {
+  std::string why;
+  mpusbsim::Control* module = testing::LoadModuleSim(library, 1, why);
+  ASSERT_NE(module, nullptr) << why;
+  for (int c = 0; c < 8; ++c) {
+    const int counts = c == 7 ? 4095 : 100 * c + 1;  // up to the top count
+    module->module(0).analog[c] = {mpusbsim::Wave::Constant, counts, counts};
+  }
+#ifdef TIDEMET_HAVE_LABJACK
+  labjacksim::Control* u3 = LabJackSimControl();
+  u3->reset();
+  u3->attach();
+  for (int line = 0; line < 4; ++line) u3->setVolts(line, 0.25 * (line + 1));
+#endif
+  const Device devices[] = {
       {"USB device, model 13 on four channels",
-       [&] {
-         auto device = usb->addDevice("/dev/zdaq0", "ZDaq DAQ-20");
-         return Device{[&](DeviceMessages& m) {
-                         return std::make_unique<UsbDeviceSource>(13, 4, m, usb->makeBackend());
-                       },
-                       {2000, 2100, 2200, 2300},  // analog inputs 0-3 (points 9-12)
-                       [device] { device->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO); },
-                       [device] { device->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0); },
-                       [device] { return device->opened(); }};
-       }},
+       [&](DeviceMessages& m) {
+         return std::make_unique<UsbDeviceSource>(13, 4, m, usb->makeBackend());
+       },
+       {2000, 2100, 2200, 2300},  // analog inputs 0-3 (points 9-12)
+       [&] { daq->failControl(ZDAQ_CTL_GET_POINT_VALUE, EIO); },
+       [&] { daq->failControl(ZDAQ_CTL_GET_POINT_VALUE, 0); },
+       [&] { return daq->opened(); }},
       {"USB module",
-       [&] {
-         std::string why;
-         mpusbsim::Control* sim = testing::LoadModuleSim(library, 1, why);
-         if (!sim) return Device{};
-         for (int c = 0; c < 8; ++c) {
-           const int counts = c == 7 ? 4095 : 100 * c + 1;  // up to the top count
-           sim->module(0).analog[c] = {mpusbsim::Wave::Constant, counts, counts};
-         }
-         return Device{[](DeviceMessages& m) { return std::make_unique<UsbModuleSource>(m); },
-                       {0.001, 0.101, 0.201, 0.301, 0.401, 0.501, 0.601, 4.095},
-                       [sim] { sim->inject(mpusbsim::Fault::FailRead); },
-                       {},  // a failed transfer closes the module's session
-                       [sim] { return !sim->openPipes().empty(); }};
-       }},
+       [](DeviceMessages& m) { return std::make_unique<UsbModuleSource>(m); },
+       {0.001, 0.101, 0.201, 0.301, 0.401, 0.501, 0.601, 4.095},
+       [&] { module->inject(mpusbsim::Fault::FailRead); },
+       {},
+       [&] { return !module->openPipes().empty(); }},
 #ifdef TIDEMET_HAVE_LABJACK
       {"LabJack U3, model 23",
-       [] {
-         labjacksim::Control* sim = LabJackSimControl();
-         sim->reset();
-         sim->attach();
-         for (int line = 0; line < 4; ++line) sim->setVolts(line, 0.25 * (line + 1));
-         return Device{[](DeviceMessages& m) {
-                         return std::make_unique<LabJackSource>(LabJackSettings{23, 0, 1}, m);
-                       },
-                       {0.25, 0.5, 0.75, 1.0},
-                       [sim] { sim->failNext(LJE_COMM_FAILURE); },
-                       [] {},
-                       {}};  // the UD calls have no close: nothing is held
-       }},
+       [](DeviceMessages& m) {
+         return std::make_unique<LabJackSource>(LabJackSettings{23, 0, 1}, m);
+       },
+       {0.25, 0.5, 0.75, 1.0},
+       [&] { u3->failNext(LJE_COMM_FAILURE); },
+       [] {},
+       {}},  // the UD calls have no close
 #endif
   };
-  for (const Contract& c : contracts) {
-    SCOPED_TRACE(c.name);
-    Device device = c.prepare();
-    ASSERT_TRUE(device.make);
+  for (const Device& device : devices) {
+    SCOPED_TRACE(device.name);
     DeviceMessages messages;
     auto source = device.make(messages);
     EXPECT_TRUE(messages.take().empty());
-    if (device.held) {
-      EXPECT_TRUE(device.held());
-    }
+    EXPECT_TRUE(!device.held || device.held());
     const auto readsWell = [&] {
       ReadingSet good;
       source->takeReadings(good);
@@ -114,9 +102,7 @@ TEST(SourceContractTest, OpenReadFailReadAgainRelease) {
       readsWell();
     }
     source.reset();
-    if (device.held) {
-      EXPECT_FALSE(device.held());
-    }
+    EXPECT_FALSE(device.held && device.held());
   }
 }
 

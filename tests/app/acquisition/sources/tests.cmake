@@ -5,7 +5,6 @@ if(TARGET zdaq AND TARGET vonmodvb AND TARGET mpusbapi_sim)
   add_executable(usb_source_tests
     ${CMAKE_CURRENT_LIST_DIR}/usb_device_source_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/usb_module_source_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/usb_settings_devices_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/source_contract_test.cpp)
   target_link_libraries(usb_source_tests PRIVATE tidemet_core ${CMAKE_DL_LIBS}
     GTest::gtest GTest::gtest_main GTest::gmock)
