@@ -168,6 +168,20 @@ TEST_F(MainWindowTest, KeysOfTheMenusWorkOnlyOnceTheMenusAreShown) {
   EXPECT_EQ(alerts.shown[0].text, "Exit Tidemet");
   EXPECT_EQ(window->state(), MainState::Ready);
 
+  // Ctrl+S works once a file is named, without the File menu having been opened again.
+  s->CurrentFileName = (folder.path() / "key.dat").string();
+  s->ChannelCount = 2;
+  s->SampleCount = 2;
+  EXPECT_FALSE(window->findChild<QAction*>("FileSaveMenu")->isEnabled());
+  QWidget elsewhere;  // the file was named in another window; the user comes back
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere, 10000));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 10000));
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(folder.has("key.dat"));
+
   alerts.answers = {AlertAnswer::Ok};
   window->close();  // the close box is Exit
   EXPECT_EQ(alerts.shown.back().text, "Exit Tidemet");
