@@ -41,6 +41,8 @@ class AcquisitionWorker {
   // Ends the thread and releases the source; sets still queued stay for process().
   void stop();
   bool running() const { return thread_.joinable(); }
+  // True once stop() has asked the thread to end, until the next start().
+  bool stopRequested() const { return quit_.load(std::memory_order_acquire); }
 
   // Synchronous use (tests, the command-line simulation): open the source on this thread,
   // take the next deadline's readings, release the source.

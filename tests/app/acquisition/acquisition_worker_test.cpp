@@ -104,7 +104,7 @@ TEST(AcquisitionWorkerTest, NoticesOfTheLastReadingReachTheDeviceAndTheWorkerRun
   Heard heard;
   std::vector<std::thread::id> threads;
   std::atomic<int> notified{0};
-  std::atomic<bool> posted{false}, stopping{false};
+  std::atomic<bool> posted{false};
   AcquisitionWorker* self = nullptr;
   AcquisitionWorker worker(
       clock, [&] { return std::make_unique<CountingSource>(heard, &threads); },
@@ -113,16 +113,14 @@ TEST(AcquisitionWorkerTest, NoticesOfTheLastReadingReachTheDeviceAndTheWorkerRun
         if (posted.exchange(true)) return;
         self->requestRecordingStopped();
         self->requestAfterError();
-        while (!stopping.load()) std::this_thread::yield();
-        // Gives stop() the time to ask the thread to end before this step is over.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // This step ends only once stop() has asked the thread to end.
+        while (!self->stopRequested()) std::this_thread::yield();
       });
   self = &worker;
   worker.start();
-  for (int i = 0; i < 20000 && !posted.load(); ++i)
+  for (int i = 0; i < 30000 && !posted.load(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   ASSERT_TRUE(posted.load());
-  stopping = true;
   worker.stop();
   EXPECT_EQ(heard.stops.load(), 1);
   EXPECT_EQ(heard.resets.load(), 1);
@@ -135,7 +133,9 @@ TEST(AcquisitionWorkerTest, NoticesOfTheLastReadingReachTheDeviceAndTheWorkerRun
   std::vector<double> values;
   const auto collect = [&](const ReadingSet& r) { values.push_back(r.value[0]); };
   for (int i = 0; i < 6; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the sets wait in the queue
+    const uint64_t before = worker.readingsTaken();  // a few sets wait in the queue
+    for (int w = 0; w < 30000 && worker.readingsTaken() < before + 3; ++w)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     worker.process(collect);
   }
   worker.stop();
