@@ -15,14 +15,15 @@ TEST(SettingsState, EveryComPortIsThePortInUseOnlyOneToFourHaveAnAddress) {
     EXPECT_EQ(s->ComPort, port);
     EXPECT_EQ(s->ComPortAddress, addresses[port - 1]);
   }
-  // company.lst keeps ComPort: a USB serial adapter on Com 7 is found again after a restart.
-  ChooseComPort(*s, 7);
-  EXPECT_EQ(s->settingsChecks.com, 7);
-  EXPECT_EQ(s->ComPort, 7);
+  // company.lst keeps ComPort: a USB serial adapter on Com 16, the last, is found again after a
+  // restart.
+  ChooseComPort(*s, 16);
+  EXPECT_EQ(s->settingsChecks.com, 16);
+  EXPECT_EQ(s->ComPort, 16);
   EXPECT_EQ(s->ComPortAddress, 744);
   ChooseComPort(*s, 17);
-  EXPECT_EQ(s->settingsChecks.com, 7);
-  EXPECT_EQ(s->ComPort, 7);
+  EXPECT_EQ(s->settingsChecks.com, 16);
+  EXPECT_EQ(s->ComPort, 16);
 }
 
 TEST(SettingsState, ApplicationModesAreOneGroup) {

@@ -84,6 +84,10 @@ TEST_F(CliTest, AnalyzePrintsTheRepetitionsOfThePair) {
                     0),
             0u)
       << o;
+  // The table holds rows 0 to MostReps: four with three repetitions.
+  const size_t table = o.find("\"SummaryTable\":[");
+  const std::string rows = o.substr(table, o.find("]],\"grid\"", table) - table);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '['), 1 + 4) << rows;
   EXPECT_NE(o.find("\"2.49\",\"72.7\"]"), std::string::npos);  // the grid's rows
   EXPECT_NE(o.find("\"alerts\":[]}\n"), std::string::npos);
 }
